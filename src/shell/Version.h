@@ -1,0 +1,11 @@
+// The program's name, version and build time, for the banner and --version.
+#pragma once
+
+#include <string>
+
+namespace orv {
+
+std::string BannerLine();
+std::string VersionText();
+
+} // namespace orv
