@@ -1,0 +1,16 @@
+# Each src/ folder is one static library made of every .cpp in it, so adding a file needs no
+# CMake edit. A folder without sources yet is an interface library that only carries its links.
+function(orv_add_library name folder)
+  cmake_parse_arguments(ARG "" "" "PUBLIC_LIBS;PRIVATE_LIBS;PRIVATE_INCLUDES;PRIVATE_DEFINITIONS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src PRIVATE ${ARG_PRIVATE_INCLUDES})
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+    target_compile_definitions(${name} PRIVATE ${ARG_PRIVATE_DEFINITIONS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARG_PUBLIC_LIBS})
+  endif()
+endfunction()
