@@ -1,6 +1,7 @@
 // A decoded picture: 32-bit pixels 0xAARRGGBB, top row first.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
