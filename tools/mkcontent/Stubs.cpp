@@ -1,0 +1,7 @@
+#include "ContentTree.h"
+namespace orv {
+void AddMeshJobs(std::vector<ContentJob>&) {}
+void AddSoundJobs(std::vector<ContentJob>&) {}
+void AddMusicJobs(std::vector<ContentJob>&) {}
+}
+namespace orv { void AddProceduralTextureJobs(std::vector<ContentJob>&) {} }
