@@ -4,4 +4,3 @@ void AddMeshJobs(std::vector<ContentJob>&) {}
 void AddSoundJobs(std::vector<ContentJob>&) {}
 void AddMusicJobs(std::vector<ContentJob>&) {}
 }
-namespace orv { void AddProceduralTextureJobs(std::vector<ContentJob>&) {} }
