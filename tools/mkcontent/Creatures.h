@@ -19,6 +19,8 @@ MeshDefinition MakePistolPickup();
 MeshDefinition MakePistolView();
 
 std::vector<MeshDefinition> AllMeshDefinitions();
+// The gold skin SuperHealth puts on the health box (UnrealShare.Skins.JMedBox2).
+Image MakeSuperHealthSkin();
 
 // The animation sequence's frame count, rate and motion, for short definitions.
 MeshSequenceSpec Sequence(const std::string& name, int frames, int rate, std::function<Pose(float)> animate);

@@ -88,6 +88,7 @@ void AddMeshJobs(std::vector<ContentJob>& jobs) {
                         for (const MeshDefinition& mesh : AllMeshDefinitions()) {
                             WriteMesh(c, mesh);
                         }
+                        c.Out.WritePng("Textures\\UnrealShare\\Textures\\Skins\\JMedBox2.png", MakeSuperHealthSkin(), false);
                     }});
 }
 

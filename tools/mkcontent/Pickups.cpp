@@ -60,6 +60,8 @@ MeshDefinition MakeMedBox() {
     return d;
 }
 
+Image MakeSuperHealthSkin() { return MedBoxSkin(HexRgb(0xE8C860), HexRgb(0x2060E0)); }
+
 MeshDefinition MakeNaliFruit() {
     MeshDefinition d;
     d.Name = "NaliFruitM";
