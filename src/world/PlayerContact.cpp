@@ -1,0 +1,77 @@
+// The player-contact handler.
+#include "world/PlayerContact.h"
+
+#include "content/PropertyValues.h"
+#include "core/Text.h"
+#include "world/ActorClasses.h"
+#include "world/Events.h"
+#include "world/World.h"
+
+#include <algorithm>
+
+namespace orv {
+
+namespace {
+
+void TouchTeleporter(World& world, PlayerPawn& player, const Actor& teleporter) {
+    const std::string url = ParseStateValue(teleporter.GetProperty("URL"));
+    const size_t cut = url.find_first_of("/#");
+    if (cut != std::string::npos) {
+        const std::string name(TrimBlanks(std::string_view(url).substr(0, cut)));
+        world.PendingLevel = "Maps\\" + name + ".t3d";
+        return;
+    }
+    if (Actor* destination = FindActorByTag(world, url)) {
+        MoveActorTo(player, destination->Location + Vector{0, 0, 16});
+    }
+}
+
+void TouchHealth(World& world, PlayerPawn& player, Actor& pickup) {
+    const int amount = ParseInt(pickup.GetProperty("HealingAmount"));
+    const bool superHeal = ParseBool(pickup.GetProperty("bSuperHeal"));
+    const int limit = superHeal ? 200 : 100;
+    if (player.Health > limit - 1) {
+        return;
+    }
+    player.Health = std::min(player.Health + amount, limit);
+    world.Services->PlayActorSound(player, "UnrealShare.Pickups.Health2", 0.8f);
+    world.SetHudMessage(pickup.GetProperty("PickupMessage") + std::to_string(amount));
+    for (int i = 1; i <= 3; ++i) {
+        player.ViewFlash[i] += 0.25f;
+    }
+    pickup.Destroy();
+}
+
+} // namespace
+
+void TouchedByPlayer(Actor& actor) {
+    World& world = actor.GetWorld();
+    PlayerPawn* player = world.Player;
+    if (!player) {
+        return;
+    }
+    if (actor.Class == "TranslatorEvent") {
+        const std::string* message = actor.PropertyList.Find("Message");
+        world.TranslatorText = (message && !message->empty()) ? *message : actor.GetProperty("Hint");
+        world.Services->PlayActorSound(*player, "UnrealShare.Pickups.TransA3", 0.66f);
+    } else if (actor.Class == "Trigger") {
+        BroadcastTrigger(world, actor.GetProperty("Event"), &actor, actor.Instigator);
+        if (ParseBool(actor.GetProperty("bTriggerOnceOnly"))) {
+            actor.Destroy();
+        }
+    } else if (actor.Class == "Teleporter") {
+        TouchTeleporter(world, *player, actor);
+    } else if (IsSameOrA(actor, "Weapon")) {
+        auto* item = dynamic_cast<Inventory*>(&actor);
+        if (item && !item->bPickedUp) {
+            player->Inventory.Add(item);
+            item->bPickedUp = 1;
+            item->MeshRef = item->PlayerViewMesh;
+        }
+    } else if (!actor.GetProperty("PickupMessage").empty() &&
+               (IsSameOrA(actor, "Health") || IsA(actor, "NaliFruit"))) {
+        TouchHealth(world, *player, actor);
+    }
+}
+
+} // namespace orv

@@ -1,0 +1,79 @@
+// Building the level's actors from the T3D reader's blocks.
+#include "core/Log.h"
+#include "core/Text.h"
+#include "world/ActorBrush.h"
+#include "world/LevelLoader.h"
+#include "world/World.h"
+
+namespace orv {
+
+namespace {
+
+class ActorBuilder final : public T3dSink {
+public:
+    explicit ActorBuilder(World& world) : world_(world) {}
+
+    void BeginActor(std::string_view className, std::string_view name) override {
+        current_ = CreateActor(world_, className);
+        current_->Name = std::string(name);
+        ApplyClassDefaults(*current_);
+    }
+
+    void Property(std::string_view key, std::string_view value) override {
+        if (current_) {
+            current_->SetProperty(key, value);
+        }
+    }
+
+    void Polygon(const T3dPolygon& polygon) override {
+        if (!current_) {
+            return;
+        }
+        if (!current_->Brush) {
+            current_->Brush = std::make_unique<ActorBrush>();
+            current_->Brush->Owner = current_.get();
+        }
+        TriangulatePolygon(current_->Brush->Triangles, polygon);
+    }
+
+    void EndActor() override {
+        if (!current_) {
+            return;
+        }
+        const bool mover = SameText(current_->Class, "Mover") || IsSameOrA(world_.Res, current_->Class, "Mover");
+        if (mover && !current_->Brush) {
+            Log("Warning: Mesh Movers are not supported.");
+            current_.reset();
+            return;
+        }
+        current_->ApplyProperties();
+        world_.Actors.Add(std::move(current_));
+    }
+
+private:
+    World& world_;
+    std::unique_ptr<Actor> current_;
+};
+
+} // namespace
+
+TextureResolver LevelTextureResolver(World& world) {
+    return [&world](std::string_view name) -> Texture* {
+        if (name.empty()) {
+            return world.Res.FallbackTexture();
+        }
+        return LoadTexture(world.Res, name, true);
+    };
+}
+
+void ParseT3DActors(World& world, std::string_view path) {
+    ActorBuilder builder(world);
+    ParseT3D(path, builder, LevelTextureResolver(world));
+}
+
+void ParseT3DActorsText(World& world, std::string_view fileName, std::string_view text) {
+    ActorBuilder builder(world);
+    ParseT3DText(fileName, text, builder, LevelTextureResolver(world));
+}
+
+} // namespace orv
