@@ -1,0 +1,3 @@
+namespace orv { struct ContentJob; }
+#include "ContentTree.h"
+namespace orv { void AddMusicJobs(std::vector<ContentJob>&) {} }
