@@ -108,7 +108,7 @@ MeshDefinition MakeSkaarj() {
     d.Name = "SkaarjW";
     d.Scale = {0.1f, 0.1f, 0.2f};
     MeshModel& m = d.Model;
-    const BipedShape s{-2, 14, 20, 6, 15, 16, 18, 18, 8, 19, 20};
+    const BipedShape s{-2, 14, 20, 6, 15, 16, 18, 18, 8, 16, 17};
     const BipedRig r = AddBipedBones(m, s);
     m.AddEllipsoid(r.Pelvis, {0, 0, 0}, {9, 11, 8}, skin::kDark, 5, 8);
     m.AddEllipsoid(r.Spine, {1, 0, 10}, {11, 15, 15}, skin::kHide, 6, 10);

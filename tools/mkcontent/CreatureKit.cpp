@@ -116,8 +116,8 @@ BipedRig AddBipedBones(MeshModel& m, const BipedShape& s) {
 Pose BipedIdle(const Pose& rest, const BipedRig& r, float t, float hunch) {
     Pose p = rest;
     const float breath = Wave(t, 1.0f);
-    p.Bones[r.Spine].Pitch = hunch + 0.04f * breath;
-    p.Bones[r.Head].Pitch = hunch * 0.5f - 0.06f * breath;
+    p.Bones[r.Spine].Pitch = hunch + 0.07f * breath;
+    p.Bones[r.Head].Pitch = hunch * 0.5f - 0.1f * breath;
     p.Bones[r.Jaw].Pitch = -0.08f - 0.06f * breath;
     for (const int s : {r.LShoulder, r.RShoulder}) {
         p.Bones[s].Pitch = -0.1f - 0.03f * breath;

@@ -94,8 +94,9 @@ bool BuildBitmapFont(const TrueTypeFont& face, const BitmapFontStyle& style, Bit
         }
         Cell& cell = cells[code];
         cell.Glyph = face.Render(unicode, scaleX, scaleY);
-        cell.Width = std::max(1, static_cast<int>(std::lround(cell.Glyph.Advance))) + style.ShadowOffset;
-        // A glyph reaching left of its pen position is shifted into the cell rather than cut.
+        // The pen advance, widened only where the glyph and its shadow would not fit; a glyph
+        // reaching left of its pen position is shifted into the cell rather than cut.
+        cell.Width = std::max(1, static_cast<int>(std::lround(cell.Glyph.Advance)));
         cell.Width = std::max(cell.Width, cell.Glyph.Width + std::max(0, cell.Glyph.OffsetX) + style.ShadowOffset);
     }
 

@@ -19,8 +19,8 @@ BitmapFontStyle MediumFontStyle() {
     // Condensed so that the longest options label fits the 160 pixels before the value column.
     BitmapFontStyle style;
     style.PageTextureName = "Zelkor.Fonts.K_MedFont_Page0";
-    style.PixelHeight = 15.0f;
-    style.HorizontalScale = 0.78f;
+    style.PixelHeight = 14.0f;
+    style.HorizontalScale = 0.7f;
     style.ShadowOffset = 1;
     return style;
 }
