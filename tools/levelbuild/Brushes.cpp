@@ -194,7 +194,11 @@ std::vector<BrushSolid> MakeBrushes(const MapFile& map, BrushStats& stats) {
             }
             BrushFace face;
             face.Plane = WindingPlane(w);
-            face.Points = std::move(w);
+            face.Points = CleanWinding(FlattenToConvex(w, face.Plane), 0.001);
+            if (WindingIsDegenerate(face.Points, 0.01)) {
+                ++stats.DroppedPolygons;
+                continue;
+            }
             face.Texture = poly.Texture;
             face.Flags = (poly.Flags | polyFlags) & ~kEditorPolyFlags;
             face.Origin = DVector(BrushVertexToWorld(brush.Transform, poly.Origin));

@@ -219,6 +219,45 @@ bool WindingIsConvex(const Winding& w, const DVector& normal, double eps) {
     return true;
 }
 
+Winding FlattenToConvex(const Winding& w, const DPlane& plane) {
+    const DVector n = plane.Normal;
+    const Winding square = BaseWindingForPlane(plane, 1.0);
+    const DVector u = Normalized(square[1] - square[0]);
+    const DVector v = Cross(n, u);
+    struct Corner {
+        double X, Y;
+        DVector P;
+    };
+    std::vector<Corner> corners;
+    for (const DVector& p : w) {
+        const DVector q = p - n * plane.Distance(p);
+        corners.push_back({Dot(q, u), Dot(q, v), q});
+    }
+    std::sort(corners.begin(), corners.end(),
+              [](const Corner& a, const Corner& b) { return a.X < b.X || (a.X == b.X && a.Y < b.Y); });
+    // Andrew's monotone chain; turns that are not strictly left are dropped.
+    auto turn = [](const Corner& o, const Corner& a, const Corner& b) {
+        return (a.X - o.X) * (b.Y - o.Y) - (a.Y - o.Y) * (b.X - o.X);
+    };
+    std::vector<Corner> hull;
+    for (int pass = 0; pass < 2; ++pass) {
+        const size_t base = hull.size();
+        for (size_t k = 0; k < corners.size(); ++k) {
+            const Corner& c = corners[pass == 0 ? k : corners.size() - 1 - k];
+            while (hull.size() >= base + 2 && turn(hull[hull.size() - 2], hull.back(), c) <= 0.0) {
+                hull.pop_back();
+            }
+            hull.push_back(c);
+        }
+        hull.pop_back(); // the last of each half starts the other
+    }
+    Winding out;
+    for (const Corner& c : hull) {
+        out.push_back(c.P);
+    }
+    return out;
+}
+
 double WindingPlaneError(const Winding& w, const DPlane& plane) {
     double worst = 0.0;
     for (const DVector& p : w) {

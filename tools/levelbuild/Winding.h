@@ -44,6 +44,10 @@ bool WindingIsDegenerate(const Winding& w, double minEdge);
 // Every turn goes the way of the normal (collinear corners allowed within eps).
 bool WindingIsConvex(const Winding& w, const DVector& normal, double eps);
 
+// The corners pressed onto the plane, and of those the convex hull, wound with the plane's normal:
+// editor exports hold polygons a little bent or dented by rounding.
+Winding FlattenToConvex(const Winding& w, const DPlane& plane);
+
 // The largest distance of a corner from the plane.
 double WindingPlaneError(const Winding& w, const DPlane& plane);
 
