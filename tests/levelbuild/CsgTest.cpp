@@ -147,6 +147,11 @@ TEST(Csg, SemisolidsAndSheetsDoNotCarve) {
     }
     EXPECT_TRUE(BrushesSaySolid(run.Brushes, {96, 96, 64}));   // inside the pillar
     EXPECT_FALSE(BrushesSaySolid(run.Brushes, {96, 96, -32})); // the hole under it
+    // A semisolid block sunk into the far wall, its face flush with it, doubles nothing there.
+    const CsgRun flush = RunCsg({test::BoxBrush("Room", "CSG_Subtract", room[0], room[1]),
+                                 test::BoxBrush("Sunk", "CSG_Add", {512, 64, 0}, {576, 128, 64}, {"PolyFlags=32"})});
+    EXPECT_NEAR(AreaOn(flush, {-1, 0, 0}, -512.0), 256.0 * 128.0, 1e-3);
+    EXPECT_EQ(flush.Faces.size(), 6u);
     // The sheet is trimmed to the room's cross-section and bounds no solid.
     double sheetArea = 0.0;
     for (const CsgFace& f : run.Faces) {

@@ -123,6 +123,23 @@ void ExpectSoundLevel(const CompiledLevel& level, int samples) {
         EXPECT_LT(Dot(DVector(model.Surfaces[node.Surface].Normal), plane.Normal), -0.999) << "node " << i;
     }
 
+    // No two node polygons on one plane facing one way overlap: nothing is drawn twice.
+    for (size_t i = 0; i < level.Tree.Nodes.size(); ++i) {
+        for (int c = level.Tree.Nodes[i].Coplanar; c >= 0; c = level.Tree.Nodes[static_cast<size_t>(c)].Coplanar) {
+            const TreeNode& a = level.Tree.Nodes[i];
+            const TreeNode& b = level.Tree.Nodes[static_cast<size_t>(c)];
+            if (Dot(a.Plane.Normal, b.Plane.Normal) < 0.99) {
+                continue;
+            }
+            Winding overlap = a.Points;
+            for (size_t k = 0; k < b.Points.size() && !overlap.empty(); ++k) {
+                const DVector inward = Normalized(Cross(b.Plane.Normal, b.Points[(k + 1) % b.Points.size()] - b.Points[k]));
+                overlap = ClipWinding(overlap, {inward, Dot(inward, b.Points[k])}, 0.01, true);
+            }
+            EXPECT_LT(overlap.size() < 3 ? 0.0 : WindingArea(overlap), 1.0) << "nodes " << i << " and " << c;
+        }
+    }
+
     LevelModel loaded;
     LoadLevelModelFromMemory(loaded, "Test.bsp", WriteLevelModel(model), [](std::string_view) { return nullptr; });
     EXPECT_EQ(loaded.Nodes.Num(), model.Nodes.Num());

@@ -33,10 +33,10 @@ CompiledLevel Compile(const std::string& t3d);
 // plane distance is >= 0, then the zone byte of the side where the walk ends.
 int ModelZoneAt(const LevelModel& model, const Vector& p);
 
-// Every node polygon on its plane, convex, at most 32 corners and wound with its plane; stored
-// surface normals opposite the planes; the file loads in the engine and gives its triangles; and
-// at `samples` random points away from brush planes the tree, the written zone bytes and the
-// brushes agree on solid and empty.
+// Every node polygon on its plane, convex, at most 32 corners, wound with its plane and never
+// overlapping another on its plane facing the same way; stored surface normals opposite the
+// planes; the file loads in the engine and gives its triangles; and at `samples` random points
+// away from brush planes the tree, the written zone bytes and the brushes agree on solid and empty.
 void ExpectSoundLevel(const CompiledLevel& level, int samples);
 
 } // namespace orv::test

@@ -138,6 +138,69 @@ void BrushSolid::Classify(const Winding& w, const DVector& normal, double side, 
     }
 }
 
+namespace {
+
+// The CSG operation, solidity, name and transform of a Brush actor; false for one not built.
+bool ReadBrush(const MapActor& actor, BrushSolid& brush, uint32_t& polyFlags) {
+    const std::string* oper = actor.Properties.Find("CsgOper");
+    if (!oper) {
+        return false; // the builder brush and other brushes that were never applied
+    }
+    if (SameText(*oper, "CSG_Add")) {
+        brush.Op = CsgOp::Add;
+    } else if (SameText(*oper, "CSG_Subtract")) {
+        brush.Op = CsgOp::Subtract;
+    } else {
+        Log("Warning: " + actor.Name + ": CSG operation " + *oper + " is not built");
+        return false;
+    }
+    polyFlags = ParseFlags(actor.Properties.Get("PolyFlags"));
+    brush.Kind = (polyFlags & PF_NotSolid) ? Solidity::NonSolid
+                 : (polyFlags & PF_Semisolid) ? Solidity::Semisolid
+                                              : Solidity::Solid;
+    if (brush.Op == CsgOp::Subtract && brush.Kind == Solidity::Semisolid) {
+        brush.Kind = Solidity::NonSolid; // a semisolid hole carves nothing: only its faces remain
+    }
+    brush.Name = actor.Name;
+    brush.Transform = ReadTransform(actor.Properties);
+    WarnSheer(actor);
+    if (std::fabs(LinearPart(brush.Transform).Det) < 1e-9) {
+        Log("Warning: " + actor.Name + ": flattened by its scale, not built");
+        return false;
+    }
+    return true;
+}
+
+// A polygon placed in the world; false for one too small to keep.
+bool PlaceFace(const MapPolygon& poly, const BrushTransform& t, bool mirrored, BrushFace& face) {
+    Winding w;
+    w.reserve(poly.Vertices.size());
+    for (const Vector& v : poly.Vertices) {
+        w.push_back(DVector(BrushVertexToWorld(t, v)));
+    }
+    if (mirrored) {
+        w = ReversedWinding(w); // a mirror turns the winding inside out
+    }
+    w = CleanWinding(w, 0.001);
+    if (WindingIsDegenerate(w, 0.01)) {
+        return false;
+    }
+    face.Plane = WindingPlane(w);
+    face.Points = CleanWinding(FlattenToConvex(w, face.Plane), 0.001);
+    if (WindingIsDegenerate(face.Points, 0.01)) {
+        return false;
+    }
+    face.Texture = poly.Texture;
+    face.Origin = DVector(BrushVertexToWorld(t, poly.Origin));
+    face.TextureU = TransformCovector(t, DVector(poly.TextureU));
+    face.TextureV = TransformCovector(t, DVector(poly.TextureV));
+    face.PanU = poly.PanU;
+    face.PanV = poly.PanV;
+    return true;
+}
+
+} // namespace
+
 std::vector<BrushSolid> MakeBrushes(const MapFile& map, BrushStats& stats) {
     std::vector<BrushSolid> brushes;
     for (size_t a = 0; a < map.Actors.size(); ++a) {
@@ -146,66 +209,21 @@ std::vector<BrushSolid> MakeBrushes(const MapFile& map, BrushStats& stats) {
             continue;
         }
         ++stats.BrushActors;
-        const std::string* oper = actor.Properties.Find("CsgOper");
-        if (!oper) {
-            continue; // the builder brush and other brushes that were never applied
-        }
         BrushSolid brush;
-        if (SameText(*oper, "CSG_Add")) {
-            brush.Op = CsgOp::Add;
-        } else if (SameText(*oper, "CSG_Subtract")) {
-            brush.Op = CsgOp::Subtract;
-        } else {
-            Log("Warning: " + actor.Name + ": CSG operation " + *oper + " is not built");
+        uint32_t polyFlags = 0;
+        if (!ReadBrush(actor, brush, polyFlags)) {
             continue;
         }
-        const uint32_t polyFlags = ParseFlags(actor.Properties.Get("PolyFlags"));
-        brush.Kind = (polyFlags & PF_NotSolid) ? Solidity::NonSolid
-                     : (polyFlags & PF_Semisolid) ? Solidity::Semisolid
-                                                  : Solidity::Solid;
-        if (brush.Op == CsgOp::Subtract && brush.Kind == Solidity::Semisolid) {
-            brush.Kind = Solidity::NonSolid; // a semisolid hole carves nothing: only its faces remain
-        }
-        brush.Name = actor.Name;
         brush.Actor = static_cast<int>(a);
-        brush.Transform = ReadTransform(actor.Properties);
-        WarnSheer(actor);
-        const Axes axes = LinearPart(brush.Transform);
-        if (std::fabs(axes.Det) < 1e-9) {
-            Log("Warning: " + actor.Name + ": flattened by its scale, not built");
-            continue;
-        }
-        const bool mirrored = axes.Det < 0.0;
+        const bool mirrored = TransformDeterminant(brush.Transform) < 0.0;
         for (size_t i = 0; i < actor.Polygons.size(); ++i) {
-            const MapPolygon& poly = actor.Polygons[i];
             ++stats.Polygons;
-            Winding w;
-            w.reserve(poly.Vertices.size());
-            for (const Vector& v : poly.Vertices) {
-                w.push_back(DVector(BrushVertexToWorld(brush.Transform, v)));
-            }
-            if (mirrored) {
-                w = ReversedWinding(w); // a mirror turns the winding inside out
-            }
-            w = CleanWinding(w, 0.001);
-            if (WindingIsDegenerate(w, 0.01)) {
-                ++stats.DroppedPolygons;
-                continue;
-            }
             BrushFace face;
-            face.Plane = WindingPlane(w);
-            face.Points = CleanWinding(FlattenToConvex(w, face.Plane), 0.001);
-            if (WindingIsDegenerate(face.Points, 0.01)) {
+            if (!PlaceFace(actor.Polygons[i], brush.Transform, mirrored, face)) {
                 ++stats.DroppedPolygons;
                 continue;
             }
-            face.Texture = poly.Texture;
-            face.Flags = (poly.Flags | polyFlags) & ~kEditorPolyFlags;
-            face.Origin = DVector(BrushVertexToWorld(brush.Transform, poly.Origin));
-            face.TextureU = TransformCovector(brush.Transform, DVector(poly.TextureU));
-            face.TextureV = TransformCovector(brush.Transform, DVector(poly.TextureV));
-            face.PanU = poly.PanU;
-            face.PanV = poly.PanV;
+            face.Flags = (actor.Polygons[i].Flags | polyFlags) & ~kEditorPolyFlags;
             face.Polygon = static_cast<int>(i);
             brush.Box.Add(WindingBounds(face.Points));
             brush.Faces.push_back(std::move(face));

@@ -26,7 +26,13 @@ public:
         }
     }
 
-    std::vector<CsgFace> Build(CsgStats& stats);
+    std::vector<CsgFace> Build(CsgStats& stats) const {
+        std::vector<CsgFace> out;
+        SolidPass(out, stats);
+        SemisolidPass(out, stats);
+        SheetPass(out, stats);
+        return out;
+    }
 
 private:
     using Pieces = std::vector<Winding>;
@@ -83,6 +89,9 @@ private:
         return empty;
     }
 
+    void SolidPass(std::vector<CsgFace>& out, CsgStats& stats) const;
+    void SemisolidPass(std::vector<CsgFace>& out, CsgStats& stats) const;
+    void SheetPass(std::vector<CsgFace>& out, CsgStats& stats) const;
     void Emit(Pieces pieces, int brush, int face, bool flip, bool boundsSolid, std::vector<CsgFace>& out,
               CsgStats& stats) const;
 
@@ -111,9 +120,8 @@ void CsgBuilder::Emit(Pieces pieces, int brush, int face, bool flip, bool bounds
     }
 }
 
-std::vector<CsgFace> CsgBuilder::Build(CsgStats& stats) {
-    std::vector<CsgFace> out;
-    // Solid brushes in file order.
+// Solid brushes in file order.
+void CsgBuilder::SolidPass(std::vector<CsgFace>& out, CsgStats& stats) const {
     for (size_t pos = 0; pos < solid_.size(); ++pos) {
         const int i = solid_[pos];
         const BrushSolid& brush = brushes_[static_cast<size_t>(i)];
@@ -141,8 +149,11 @@ std::vector<CsgFace> CsgBuilder::Build(CsgStats& stats) {
             Emit(std::move(kept), i, static_cast<int>(fi), !add, true, out, stats);
         }
     }
-    // Semisolid brushes: their union, wherever the solid pass left space empty. Of two coplanar
-    // faces on the union's boundary the later brush's is kept.
+}
+
+// Semisolid brushes: their union, wherever the solid pass left space empty. Of two coplanar faces
+// on the union's boundary the later brush's is kept.
+void CsgBuilder::SemisolidPass(std::vector<CsgFace>& out, CsgStats& stats) const {
     for (size_t pos = 0; pos < semisolid_.size(); ++pos) {
         const int i = semisolid_[pos];
         const BrushSolid& brush = brushes_[static_cast<size_t>(i)];
@@ -158,10 +169,15 @@ std::vector<CsgFace> CsgBuilder::Build(CsgStats& stats) {
                     RemoveInside(pieces, semisolid_[other], n, -1.0);
                 }
             }
-            Emit(EmptyInWorld(std::move(pieces), n, 1.0), i, static_cast<int>(fi), false, true, out, stats);
+            // Where the solid pass left solid right behind the face too, its own face is already there.
+            pieces = EmptyInWorld(std::move(pieces), n, 1.0);
+            Emit(EmptyInWorld(std::move(pieces), n, -1.0), i, static_cast<int>(fi), false, true, out, stats);
         }
     }
-    // Non-solid brushes: their faces where both sides are empty.
+}
+
+// Non-solid brushes: their faces where both sides are empty.
+void CsgBuilder::SheetPass(std::vector<CsgFace>& out, CsgStats& stats) const {
     for (int i : nonSolid_) {
         const BrushSolid& brush = brushes_[static_cast<size_t>(i)];
         const bool add = brush.Op == CsgOp::Add;
@@ -176,7 +192,6 @@ std::vector<CsgFace> CsgBuilder::Build(CsgStats& stats) {
             Emit(std::move(pieces), i, static_cast<int>(fi), !add, false, out, stats);
         }
     }
-    return out;
 }
 
 // Joins a and b when a has the edge p -> q and b the edge q -> p, and the result is convex.

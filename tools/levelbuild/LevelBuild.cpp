@@ -38,6 +38,22 @@ std::string FormatPoint(const DVector& p) {
     return "(" + FormatFloat(p.X) + ", " + FormatFloat(p.Y) + ", " + FormatFloat(p.Z) + ")";
 }
 
+std::vector<BspFace> ToBspFaces(const std::vector<CsgFace>& faces, const std::vector<int>& surfaceOf,
+                                const Array<Surface>& surfaces) {
+    std::vector<BspFace> out;
+    out.reserve(faces.size());
+    for (size_t i = 0; i < faces.size(); ++i) {
+        BspFace face;
+        face.Points = faces[i].Points;
+        face.Plane = faces[i].Plane;
+        face.Surface = surfaceOf[i];
+        face.BoundsSolid = faces[i].BoundsSolid;
+        face.ZonePortal = (surfaces[surfaceOf[i]].Flags & PF_ZonePortal) != 0;
+        out.push_back(std::move(face));
+    }
+    return out;
+}
+
 } // namespace
 
 CompiledLevel CompileMap(MapFile map, const LevelBuildOptions& options) {
@@ -68,19 +84,7 @@ CompiledLevel CompileMap(MapFile map, const LevelBuildOptions& options) {
         surfaceTime.Seconds() + ")");
 
     StageTimer bspTime;
-    std::vector<BspFace> bspFaces;
-    bspFaces.reserve(level.Faces.size());
-    for (size_t i = 0; i < level.Faces.size(); ++i) {
-        const CsgFace& f = level.Faces[i];
-        BspFace face;
-        face.Points = f.Points;
-        face.Plane = f.Plane;
-        face.Surface = surfaceOf[i];
-        face.BoundsSolid = f.BoundsSolid;
-        face.ZonePortal = (level.Model.Surfaces[surfaceOf[i]].Flags & PF_ZonePortal) != 0;
-        bspFaces.push_back(std::move(face));
-    }
-    level.Tree = BuildBsp(std::move(bspFaces));
+    level.Tree = BuildBsp(ToBspFaces(level.Faces, surfaceOf, level.Model.Surfaces));
     progress("BSP: " + N(level.Tree.Nodes.size()) + " nodes, " + N(level.Tree.Leaves.size()) + " leaves, " +
         N(level.Tree.Stats.Splits) + " splits (" + bspTime.Seconds() + ")");
 

@@ -50,6 +50,7 @@ private:
         std::vector<int>& list = cellPortals_[static_cast<size_t>(cell)];
         list.erase(std::remove(list.begin(), list.end(), portal), list.end());
     }
+    Bounds AddWorldBox();
     void CutNode(int node);
 
     const BspTree& tree_;
@@ -107,8 +108,9 @@ void PortalBuilder::CutNode(int node) {
     }
 }
 
-PortalSet PortalBuilder::Build() {
-    PortalSet set;
+// The six walls of a box a little larger than the world face inward: the root's cell in front,
+// the outside behind.
+Bounds PortalBuilder::AddWorldBox() {
     Bounds box;
     for (const TreeNode& node : tree_.Nodes) {
         box.Add(WindingBounds(node.Points));
@@ -118,9 +120,7 @@ PortalSet PortalBuilder::Build() {
     }
     box.Min = box.Min - DVector{kWorldMargin, kWorldMargin, kWorldMargin};
     box.Max = box.Max + DVector{kWorldMargin, kWorldMargin, kWorldMargin};
-    set.WorldBox = box;
     size_ = Length(box.Max - box.Min) + Length(box.Max) + Length(box.Min);
-    // The six walls of the box face inward: the root's cell in front, the outside behind.
     const int root = CellOf(tree_.Root);
     for (int axis = 0; axis < 3; ++axis) {
         for (int sign : {1, -1}) {
@@ -142,6 +142,12 @@ PortalSet PortalBuilder::Build() {
             Add({std::move(w), wall, -1, {root, kOutsideLeaf}});
         }
     }
+    return box;
+}
+
+PortalSet PortalBuilder::Build() {
+    PortalSet set;
+    set.WorldBox = AddWorldBox();
     if (!IsLeafRef(tree_.Root)) {
         CutNode(tree_.Root);
     }

@@ -41,7 +41,10 @@ private:
     }
     void ResolveContents(const std::function<bool(const DVector&)>& brushSaysSolid, ZoneResult& result);
     void FindLeaks(ZoneResult& result);
+    LeakReport LeakPath(int first, const std::vector<int>& via) const;
     bool PortalBlocked(const Portal& p) const;
+    int FloodRegions(ZoneResult& result, std::vector<int>& region) const;
+    std::vector<int> ClaimRegions(const std::vector<int>& region, int regions) const;
     void Flood(ZoneResult& result);
 
     BspTree& tree_;
@@ -129,10 +132,15 @@ void ZoneBuilder::FindLeaks(ZoneResult& result) {
             }
         }
     }
+    result.Leaks.push_back(LeakPath(first, via));
+}
+
+// From the first actor standing in the leaking space (else the leaf itself) back out through the
+// portals that reached it, as a pointer for the designer.
+LeakReport ZoneBuilder::LeakPath(int first, const std::vector<int>& via) const {
     LeakReport leak;
     leak.Leaf = first;
     leak.Point = WindingCentre(portals_.Portals[static_cast<size_t>(via[static_cast<size_t>(first)])].Points);
-    // The path starts at the first actor standing in the leaking space, as a pointer for the designer.
     int start = first;
     for (const MapActor& actor : map_.Actors) {
         if (SameText(actor.Class, "Brush")) {
@@ -146,21 +154,16 @@ void ZoneBuilder::FindLeaks(ZoneResult& result) {
             break;
         }
     }
-    if (leak.Path.empty()) {
-        DVector point;
-        if (portals_.LeafPoint(first, point)) {
-            leak.Path.push_back(point);
-        }
+    DVector point;
+    if (leak.Path.empty() && portals_.LeafPoint(first, point)) {
+        leak.Path.push_back(point);
     }
-    for (int leaf = start;;) {
-        const Portal& p = portals_.Portals[static_cast<size_t>(via[static_cast<size_t>(leaf)])];
-        leak.Path.push_back(WindingCentre(p.Points));
-        leaf = portals_.OtherSide(via[static_cast<size_t>(leaf)], leaf);
-        if (leaf < 0) {
-            break;
-        }
+    for (int leaf = start; leaf >= 0;) {
+        const int portal = via[static_cast<size_t>(leaf)];
+        leak.Path.push_back(WindingCentre(portals_.Portals[static_cast<size_t>(portal)].Points));
+        leaf = portals_.OtherSide(portal, leaf);
     }
-    result.Leaks.push_back(std::move(leak));
+    return leak;
 }
 
 bool ZoneBuilder::PortalBlocked(const Portal& p) const {
@@ -178,7 +181,9 @@ bool ZoneBuilder::PortalBlocked(const Portal& p) const {
     return covered > 0.0 && area - covered <= std::max(1.0, area * 0.001);
 }
 
-void ZoneBuilder::Flood(ZoneResult& result) {
+// Connected empty space between zone portals: a region number per leaf (0 in solid), numbered in
+// leaf order.
+int ZoneBuilder::FloodRegions(ZoneResult& result, std::vector<int>& region) const {
     std::vector<char> blocked(portals_.Portals.size(), 0);
     for (size_t i = 0; i < portals_.Portals.size(); ++i) {
         const Portal& p = portals_.Portals[i];
@@ -187,8 +192,7 @@ void ZoneBuilder::Flood(ZoneResult& result) {
             ++result.BlockedPortals;
         }
     }
-    // Connected empty space between zone portals, numbered in leaf order.
-    std::vector<int> region(tree_.Leaves.size(), 0);
+    region.assign(tree_.Leaves.size(), 0);
     int regions = 0;
     for (size_t start = 0; start < tree_.Leaves.size(); ++start) {
         if (!Empty(static_cast<int>(start)) || region[start] != 0) {
@@ -208,7 +212,11 @@ void ZoneBuilder::Flood(ZoneResult& result) {
             }
         }
     }
-    // Each ZoneInfo claims the region it stands in; the first one there keeps it.
+    return regions;
+}
+
+// Each zone actor claims the region it stands in; the first one there keeps it.
+std::vector<int> ZoneBuilder::ClaimRegions(const std::vector<int>& region, int regions) const {
     std::vector<int> regionActor(static_cast<size_t>(regions) + 1, -1);
     for (size_t a = 0; a < map_.Actors.size(); ++a) {
         const MapActor& actor = map_.Actors[a];
@@ -229,8 +237,12 @@ void ZoneBuilder::Flood(ZoneResult& result) {
         }
         owner = static_cast<int>(a);
     }
-    // Zone numbers; beyond the limit the regions without a zone actor (all alike) and then the
-    // last ones share one number.
+    return regionActor;
+}
+
+// Zone numbers for the regions; beyond the limit the regions without a zone actor (which all
+// behave alike) and then the last ones share one number.
+std::vector<int> NumberZones(const std::vector<int>& regionActor, int regions, ZoneResult& result) {
     std::vector<int> zoneOf(static_cast<size_t>(regions) + 1, 0);
     if (regions <= kMaxZones) {
         for (int r = 1; r <= regions; ++r) {
@@ -241,13 +253,11 @@ void ZoneBuilder::Flood(ZoneResult& result) {
         Log("Warning: " + std::to_string(regions) + " zones; those beyond " + std::to_string(kMaxZones - 1) +
             " share zone " + std::to_string(kMaxZones));
         int next = 1;
-        for (int pass = 0; pass < 2; ++pass) {
+        for (const bool marked : {true, false}) {
             for (int r = 1; r <= regions; ++r) {
-                const bool marked = regionActor[static_cast<size_t>(r)] >= 0;
-                if (marked != (pass == 0)) {
-                    continue;
+                if ((regionActor[static_cast<size_t>(r)] >= 0) == marked) {
+                    zoneOf[static_cast<size_t>(r)] = next < kMaxZones ? next++ : kMaxZones;
                 }
-                zoneOf[static_cast<size_t>(r)] = next < kMaxZones ? next++ : kMaxZones;
             }
         }
         result.NumZones = kMaxZones;
@@ -259,6 +269,13 @@ void ZoneBuilder::Flood(ZoneResult& result) {
             actor = regionActor[static_cast<size_t>(r)];
         }
     }
+    return zoneOf;
+}
+
+void ZoneBuilder::Flood(ZoneResult& result) {
+    std::vector<int> region;
+    const int regions = FloodRegions(result, region);
+    const std::vector<int> zoneOf = NumberZones(ClaimRegions(region, regions), regions, result);
     for (size_t i = 0; i < tree_.Leaves.size(); ++i) {
         tree_.Leaves[i].Zone = zoneOf[static_cast<size_t>(region[i])];
     }
