@@ -22,7 +22,8 @@ const std::vector<std::string> kPlacements[] = {
 TEST(Brushes, PlacementKeepsNormalsOutwardAndTexturesOnTheBrush) {
     const Vector brushMin{-32, -48, -16}, brushMax{64, 48, 80};
     for (const std::vector<std::string>& props : kPlacements) {
-        const MapFile map = ParseMap(test::MapText({test::BoxBrush("Box", "CSG_Add", brushMin, brushMax, props)}), "T.t3d");
+        const MapFile map =
+            ParseMap(test::MapText({test::BoxBrush("Box", "CSG_Add", brushMin, brushMax, props)}), "T.t3d");
         BrushStats stats;
         const std::vector<BrushSolid> brushes = MakeBrushes(map, stats);
         ASSERT_EQ(brushes.size(), 1u);
@@ -53,16 +54,17 @@ TEST(Brushes, WhichBrushesApplyAndHow) {
     std::string sheet = test::BrushText("Sheet", "CSG_Add", {box[4]}, {});
     test::LogCapture log;
     const MapFile map = ParseMap(
-        test::MapText({test::BrushText("Brush0", "", box),                                            // builder brush
-                       test::BrushText("Odd", "CSG_Intersect", box),                                  // not built
-                       test::BrushText("Flat", "CSG_Add", box, {"MainScale=(Scale=(Z=0.000000))"}),   // no volume
-                       test::BrushText("Flagged", "CSG_Subtract", box, {"PolyFlags=67109128"}),       // zone portal
+        test::MapText({test::BrushText("Brush0", "", box), // builder brush
+                       test::BrushText("Builder", "CSG_Active", box),
+                       test::BrushText("Odd", "CSG_Intersect", box),                                // not built
+                       test::BrushText("Flat", "CSG_Add", box, {"MainScale=(Scale=(Z=0.000000))"}), // no volume
+                       test::BrushText("Flagged", "CSG_Subtract", box, {"PolyFlags=67109128"}),     // zone portal
                        test::BrushText("SemiHole", "csg_subtract", box, {"PolyFlags=32"}), sheet,
                        test::BrushText("Solid", "CSG_Add", box, {"PolyFlags=1"})}),
         "T.t3d");
     BrushStats stats;
     const std::vector<BrushSolid> brushes = MakeBrushes(map, stats);
-    EXPECT_EQ(stats.BrushActors, 7);
+    EXPECT_EQ(stats.BrushActors, 8);
     ASSERT_EQ(brushes.size(), 4u);
     EXPECT_EQ(stats.Applied, 4);
     EXPECT_EQ(brushes[0].Name, "Flagged");
@@ -78,10 +80,10 @@ TEST(Brushes, WhichBrushesApplyAndHow) {
     EXPECT_TRUE(log.Contains("Warning: Sheet encloses no space (1 faces); its faces are added as a sheet"));
 
     // Editor-only bits on a polygon never reach the world.
-    const MapFile marked = ParseMap(
-        "Begin Actor Class=Brush Name=B\nCsgOper=CSG_Add\n" + test::PolygonText(box[0], "", 0xC3000004u) +
-            test::PolygonText(box[1]) + test::PolygonText(box[2]) + test::PolygonText(box[3]) + "End Actor\n",
-        "T.t3d");
+    const MapFile marked =
+        ParseMap("Begin Actor Class=Brush Name=B\nCsgOper=CSG_Add\n" + test::PolygonText(box[0], "", 0xC3000004u) +
+                     test::PolygonText(box[1]) + test::PolygonText(box[2]) + test::PolygonText(box[3]) + "End Actor\n",
+                 "T.t3d");
     BrushStats markedStats;
     EXPECT_EQ(MakeBrushes(marked, markedStats)[0].Faces[0].Flags, PF_Translucent);
 }
@@ -104,7 +106,8 @@ TEST(Brushes, ContainmentOfConcaveAndRoundedBrushes) {
     std::vector<test::Polygon> rounded = test::BoxFaces({0, 0, 0}, {64, 64, 64});
     rounded[5][1] = rounded[5][1] + Vector{-0.2f, 0.2f, 0};
     const MapFile map = ParseMap(
-        test::MapText({test::BrushText("L", "CSG_Add", faces), test::BrushText("Rounded", "CSG_Subtract", rounded)}), "T.t3d");
+        test::MapText({test::BrushText("L", "CSG_Add", faces), test::BrushText("Rounded", "CSG_Subtract", rounded)}),
+        "T.t3d");
     BrushStats stats;
     const std::vector<BrushSolid> brushes = MakeBrushes(map, stats);
     ASSERT_EQ(brushes.size(), 2u);
@@ -117,7 +120,8 @@ TEST(Brushes, ContainmentOfConcaveAndRoundedBrushes) {
     EXPECT_FALSE(l.Contains({-1, 32, 16}));
     const BrushSolid& r = brushes[1];
     EXPECT_TRUE(r.Contains({32, 32, 32}));
-    for (const DVector far : {DVector{-500, 32, 32}, DVector{32, 500, 32}, DVector{-500, 500, 32}, DVector{32, 32, -500}}) {
+    for (const DVector far :
+         {DVector{-500, 32, 32}, DVector{32, 500, 32}, DVector{-500, 500, 32}, DVector{32, 32, -500}}) {
         EXPECT_FALSE(r.Contains(far)) << far.X << " " << far.Y << " " << far.Z;
     }
     // A polygon lying on the L's top counts as inside only when its offset side points into it.

@@ -49,7 +49,8 @@ void ExpectNoOverlaps(const CsgRun& run) {
         for (size_t j = 0; j < run.Faces.size(); ++j) {
             const CsgFace& a = run.Faces[i];
             const CsgFace& b = run.Faces[j];
-            if (i == j || Dot(a.Plane.Normal, b.Plane.Normal) < 0.999 || std::fabs(a.Plane.Dist - b.Plane.Dist) > 0.01) {
+            if (i == j || Dot(a.Plane.Normal, b.Plane.Normal) < 0.999 ||
+                std::fabs(a.Plane.Dist - b.Plane.Dist) > 0.01) {
                 continue;
             }
             const DVector c = WindingCentre(a.Points);
@@ -82,8 +83,9 @@ TEST(Csg, OverlappingRoomsKeepTheirUnionsBoundary) {
         float Lift;
         double Total, Floor, SecondFloor;
     };
-    for (const Case c : {Case{0, 2 * (384.0 * 256 * 2 + 256.0 * 256), 384.0 * 256, 384.0 * 256},
-                         Case{64, 12 * 256.0 * 256 - 2 * (256.0 * 192 + 128.0 * 256 + 128.0 * 192), 256.0 * 256, 128.0 * 256}}) {
+    for (const Case c :
+         {Case{0, 2 * (384.0 * 256 * 2 + 256.0 * 256), 384.0 * 256, 384.0 * 256},
+          Case{64, 12 * 256.0 * 256 - 2 * (256.0 * 192 + 128.0 * 256 + 128.0 * 192), 256.0 * 256, 128.0 * 256}}) {
         const CsgRun run = RunCsg({test::BoxBrush("A", "CSG_Subtract", {0, 0, 0}, {256, 256, 256}),
                                    test::BoxBrush("B", "CSG_Subtract", {128, 0, c.Lift}, {384, 256, 256 + c.Lift})});
         EXPECT_NEAR(TotalArea(run), c.Total, 1e-3) << c.Lift;
@@ -106,8 +108,9 @@ TEST(Csg, TouchingBrushesShareNoDoubledFaces) {
     EXPECT_EQ(AreaOn(joined, {1, 0, 0}, 256.0) + AreaOn(joined, {-1, 0, 0}, -256.0), 0.0);
     EXPECT_NEAR(AreaOn(joined, {0, 0, 1}, 0.0), 512.0 * 256.0, 1e-3);
     // A block added flush against a wall and the floor leaves only its exposed faces.
-    const CsgRun block = RunCsg({test::BoxBrush("Room", "CSG_Subtract", {0, 0, 0}, {256, 256, 128}),
-                                 test::BoxBrush("Block", "CSG_Add", {0, 0, 0}, {64, 64, 32}, {}, "Orvane.Walls.Block")});
+    const CsgRun block =
+        RunCsg({test::BoxBrush("Room", "CSG_Subtract", {0, 0, 0}, {256, 256, 128}),
+                test::BoxBrush("Block", "CSG_Add", {0, 0, 0}, {64, 64, 32}, {}, "Orvane.Walls.Block")});
     EXPECT_NEAR(AreaOn(block, {0, 0, 1}, 0.0), 256.0 * 256.0 - 64.0 * 64.0, 1e-3);
     EXPECT_NEAR(AreaOn(block, {0, 0, 1}, 32.0), 64.0 * 64.0, 1e-3);
     EXPECT_NEAR(AreaOn(block, {1, 0, 0}, 0.0), 256.0 * 128.0 - 64.0 * 32.0, 1e-3);
@@ -115,9 +118,10 @@ TEST(Csg, TouchingBrushesShareNoDoubledFaces) {
     EXPECT_NEAR(TotalArea(block), 2 * 256.0 * 256.0 + 4 * 256.0 * 128.0, 1e-3);
     ExpectNoOverlaps(block);
     // Carving a room back out of the block: the later brush's face owns the shared floor.
-    const CsgRun recut = RunCsg({test::BoxBrush("Room", "CSG_Subtract", {0, 0, 0}, {256, 256, 128}),
-                                 test::BoxBrush("Block", "CSG_Add", {0, 0, 0}, {128, 128, 128}),
-                                 test::BoxBrush("Recut", "CSG_Subtract", {0, 0, 0}, {64, 128, 128}, {}, "Orvane.Walls.Recut")});
+    const CsgRun recut =
+        RunCsg({test::BoxBrush("Room", "CSG_Subtract", {0, 0, 0}, {256, 256, 128}),
+                test::BoxBrush("Block", "CSG_Add", {0, 0, 0}, {128, 128, 128}),
+                test::BoxBrush("Recut", "CSG_Subtract", {0, 0, 0}, {64, 128, 128}, {}, "Orvane.Walls.Recut")});
     EXPECT_NEAR(AreaOn(recut, {0, 0, 1}, 0.0), 256.0 * 256.0 - 64.0 * 128.0, 1e-3);
     ExpectNoOverlaps(recut);
     int recutFloors = 0;

@@ -53,10 +53,9 @@ TEST(LevelBuild, SubtractedCubeIsOneSealedZone) {
 }
 
 TEST(LevelBuild, OverlappingRoomsWithAPillar) {
-    const CompiledLevel level =
-        test::Compile(MapText({BoxBrush("A", "CSG_Subtract", {0, 0, 0}, {512, 256, 192}),
-                               BoxBrush("B", "CSG_Subtract", {384, 128, 64}, {768, 512, 256}),
-                               BoxBrush("Pillar", "CSG_Add", {192, 96, 0}, {256, 160, 192})}));
+    const CompiledLevel level = test::Compile(MapText({BoxBrush("A", "CSG_Subtract", {0, 0, 0}, {512, 256, 192}),
+                                                       BoxBrush("B", "CSG_Subtract", {384, 128, 64}, {768, 512, 256}),
+                                                       BoxBrush("Pillar", "CSG_Add", {192, 96, 0}, {256, 160, 192})}));
     test::ExpectSoundLevel(level, 4000);
     EXPECT_EQ(level.Zones.NumZones, 1);
     EXPECT_EQ(level.Zones.LeakingLeaves, 0);
@@ -74,10 +73,10 @@ TEST(LevelBuild, OverlappingRoomsWithAPillar) {
 TEST(LevelBuild, RotatedAndMirroredBrushes) {
     // A ramp: a wedge rising along +X; mirrored in X it rises along -X instead.
     const std::vector<test::Polygon> wedge = {
-        {{0, 0, 0}, {0, 64, 0}, {128, 64, 0}, {128, 0, 0}},      // bottom
-        {{0, 0, 0}, {128, 0, 64}, {128, 64, 64}, {0, 64, 0}},    // slope
+        {{0, 0, 0}, {0, 64, 0}, {128, 64, 0}, {128, 0, 0}},       // bottom
+        {{0, 0, 0}, {128, 0, 64}, {128, 64, 64}, {0, 64, 0}},     // slope
         {{128, 0, 0}, {128, 64, 0}, {128, 64, 64}, {128, 0, 64}}, // high end
-        {{0, 0, 0}, {128, 0, 0}, {128, 0, 64}},                  // sides
+        {{0, 0, 0}, {128, 0, 0}, {128, 0, 64}},                   // sides
         {{0, 64, 0}, {128, 64, 64}, {128, 64, 0}},
     };
     const CompiledLevel level = test::Compile(MapText(
@@ -98,9 +97,10 @@ TEST(LevelBuild, ZonePortalSplitsARoomIntoZones) {
     const std::string room = BoxBrush("Room", "CSG_Subtract", {0, 0, 0}, {512, 256, 128});
     const std::string portal = test::BrushText("Portal", "CSG_Add", {sheet}, {"PolyFlags=67109129"});
     test::LogCapture log;
-    const CompiledLevel level = test::Compile(
-        MapText({room, portal, test::ActorText("WaterZone", "WaterZone0", {100, 128, 64}),
-                 test::ActorText("ZoneInfo", "ZoneInfo3", {120, 100, 64}), test::ActorText("ZoneInfo", "Buried", {100, 128, -500})}));
+    const CompiledLevel level =
+        test::Compile(MapText({room, portal, test::ActorText("WaterZone", "WaterZone0", {100, 128, 64}),
+                               test::ActorText("ZoneInfo", "ZoneInfo3", {120, 100, 64}),
+                               test::ActorText("ZoneInfo", "Buried", {100, 128, -500})}));
     test::ExpectSoundLevel(level, 3000);
     EXPECT_TRUE(log.Contains("Warning: ZoneInfo ZoneInfo3 shares its zone with WaterZone0, which marks it"));
     EXPECT_TRUE(log.Contains("Warning: ZoneInfo Buried lies in solid space and marks no zone"));
@@ -137,7 +137,8 @@ TEST(LevelBuild, ZonePortalSplitsARoomIntoZones) {
     EXPECT_GE(portalNodes, 1);
 
     // Without the portal the room is one zone, which the water zone marks.
-    const CompiledLevel open = test::Compile(MapText({room, test::ActorText("WaterZone", "WaterZone0", {100, 128, 64})}));
+    const CompiledLevel open =
+        test::Compile(MapText({room, test::ActorText("WaterZone", "WaterZone0", {100, 128, 64})}));
     EXPECT_EQ(open.Zones.NumZones, 1);
     EXPECT_EQ(test::ModelZoneAt(open.Model, {400, 128, 64}), 1);
     EXPECT_EQ(open.Model.ZoneIndices[1], 1);
@@ -147,8 +148,8 @@ TEST(LevelBuild, LeakIsReportedWithAPointAndTheLevelStillWritten) {
     // A room without a ceiling lets its space out through the top.
     std::vector<test::Polygon> faces = test::BoxFaces({0, 0, 0}, {256, 256, 128});
     faces.erase(faces.begin() + 4);
-    const std::string leaking =
-        MapText({test::BrushText("Open", "CSG_Subtract", faces), test::ActorText("PlayerStart", "PlayerStart0", {128, 128, 40})});
+    const std::string leaking = MapText({test::BrushText("Open", "CSG_Subtract", faces),
+                                         test::ActorText("PlayerStart", "PlayerStart0", {128, 128, 40})});
     test::TempDir dir;
     const std::string map = dir.Write("Maps/Leaky.t3d", leaking);
     const std::string bsp = dir / "Maps/Leaky.bsp";

@@ -76,7 +76,8 @@ TEST(MapReader, ParseErrorsAreFatalAndNameThePlace) {
     };
     const Case cases[] = {
         {"Begin Actor Class=Brush Name=A\nBegin Actor Class=Brush Name=B\n",
-         "Parse error: 'Begin Actor' in the middle of another actor.", "In Maps\\Bad.t3d, line 2: Begin Actor Class=Brush Name=B"},
+         "Parse error: 'Begin Actor' in the middle of another actor.",
+         "In Maps\\Bad.t3d, line 2: Begin Actor Class=Brush Name=B"},
         {"Begin Polygon\n  Begin Polygon Texture=X\n", "Parse error: 'Begin Polygon' in the middle of another polygon",
          "In Maps\\Bad.t3d, line 2: Begin Polygon Texture=X"},
         {"\n\n   End Polygon  \n", "Parse error: 'End Polygon' without matching 'Begin Polygon'",

@@ -133,7 +133,8 @@ void ExpectSoundLevel(const CompiledLevel& level, int samples) {
             }
             Winding overlap = a.Points;
             for (size_t k = 0; k < b.Points.size() && !overlap.empty(); ++k) {
-                const DVector inward = Normalized(Cross(b.Plane.Normal, b.Points[(k + 1) % b.Points.size()] - b.Points[k]));
+                const DVector inward =
+                    Normalized(Cross(b.Plane.Normal, b.Points[(k + 1) % b.Points.size()] - b.Points[k]));
                 overlap = ClipWinding(overlap, {inward, Dot(inward, b.Points[k])}, 0.01, true);
             }
             EXPECT_LT(overlap.size() < 3 ? 0.0 : WindingArea(overlap), 1.0) << "nodes " << i << " and " << c;

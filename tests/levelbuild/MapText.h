@@ -21,9 +21,11 @@ std::string PolygonText(const Polygon& vertices, const std::string& texture = "O
 
 // A Brush actor; properties are whole lines such as "Location=(X=1,Y=2,Z=3)".
 std::string BrushText(const std::string& name, const std::string& csgOper, const std::vector<Polygon>& polygons,
-                      const std::vector<std::string>& properties = {}, const std::string& texture = "Orvane.Walls.Plain");
+                      const std::vector<std::string>& properties = {},
+                      const std::string& texture = "Orvane.Walls.Plain");
 std::string BoxBrush(const std::string& name, const std::string& csgOper, const Vector& min, const Vector& max,
-                     const std::vector<std::string>& properties = {}, const std::string& texture = "Orvane.Walls.Plain");
+                     const std::vector<std::string>& properties = {},
+                     const std::string& texture = "Orvane.Walls.Plain");
 std::string ActorText(const std::string& className, const std::string& name, const Vector& location);
 std::string MapText(const std::vector<std::string>& actors);
 

@@ -62,7 +62,8 @@ TEST(OrvaneBuild, WritesTheModelBesideTheMap) {
     EXPECT_EQ(crates, 5);
 
     // --output and --content elsewhere: the bare name is no longer found.
-    const RunResult moved = RunBuild("'" + map + "' --content '" + (game / "Maps") + "' --output '" + (game / "Other.bsp") + "'");
+    const RunResult moved =
+        RunBuild("'" + map + "' --content '" + (game / "Maps") + "' --output '" + (game / "Other.bsp") + "'");
     ASSERT_EQ(moved.ExitCode, 0) << moved.Output;
     EXPECT_TRUE(std::filesystem::exists(game / "Other.bsp"));
     EXPECT_TRUE(Has(moved.Output, "2 untextured names: Plate, Crate")) << moved.Output;

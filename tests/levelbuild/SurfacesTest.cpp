@@ -1,7 +1,7 @@
 // Surfaces as the engine reads them: the stored normal convention, texture placement through the
 // engine's own triangulation, and bare texture names qualified from the content tree.
-#include "MapText.h"
 #include "Surfaces.h"
+#include "MapText.h"
 #include "TextureNames.h"
 
 #include "content/LevelModel.h"
@@ -48,7 +48,8 @@ TEST(Surfaces, StoredNormalPointsAwayFromTheVisibleSide) {
         // brush-space ones of the corner the vertex came from.
         const MapPolygon* source = nullptr;
         for (const MapPolygon& p : actor.Polygons) {
-            const DVector n = TransformCovector(room.Transform, DVector(Cross(p.Vertices[1] - p.Vertices[0], p.Vertices[2] - p.Vertices[0])));
+            const DVector n = TransformCovector(
+                room.Transform, DVector(Cross(p.Vertices[1] - p.Vertices[0], p.Vertices[2] - p.Vertices[0])));
             if (Dot(Normalized(n), DVector(s.Normal)) > 0.999) {
                 source = &p;
             }

@@ -26,9 +26,7 @@ Axes LinearPart(const BrushTransform& t) {
     return m;
 }
 
-uint32_t ParseFlags(std::string_view text) {
-    return static_cast<uint32_t>(static_cast<int64_t>(ParseDouble(text)));
-}
+uint32_t ParseFlags(std::string_view text) { return static_cast<uint32_t>(static_cast<int64_t>(ParseDouble(text))); }
 
 BrushTransform ReadTransform(const PropertyList& p) {
     BrushTransform t;
@@ -55,13 +53,18 @@ int BuildBrushNode(BrushTree& tree, std::vector<std::pair<Winding, DPlane>> face
     Winding f, b;
     for (size_t i = 1; i < faces.size(); ++i) {
         switch (SplitWinding(faces[i].first, plane, kBrushTreeEpsilon, f, b)) {
-        case PlaneSide::Front: front.emplace_back(std::move(f), faces[i].second); break;
-        case PlaneSide::Back: back.emplace_back(std::move(b), faces[i].second); break;
+        case PlaneSide::Front:
+            front.emplace_back(std::move(f), faces[i].second);
+            break;
+        case PlaneSide::Back:
+            back.emplace_back(std::move(b), faces[i].second);
+            break;
         case PlaneSide::Split:
             front.emplace_back(std::move(f), faces[i].second);
             back.emplace_back(std::move(b), faces[i].second);
             break;
-        case PlaneSide::On: break; // the node's plane already stands for it
+        case PlaneSide::On:
+            break; // the node's plane already stands for it
         }
     }
     const int index = static_cast<int>(tree.Nodes.size());
@@ -125,8 +128,12 @@ void BrushSolid::Classify(const Winding& w, const DVector& normal, double side, 
         }
         const BrushTree::Node& n = Tree.Nodes[static_cast<size_t>(item.Node)];
         switch (SplitWinding(item.Points, n.Plane, kCsgEpsilon, f, b)) {
-        case PlaneSide::Front: stack.push_back({std::move(item.Points), n.Front}); break;
-        case PlaneSide::Back: stack.push_back({std::move(item.Points), n.Back}); break;
+        case PlaneSide::Front:
+            stack.push_back({std::move(item.Points), n.Front});
+            break;
+        case PlaneSide::Back:
+            stack.push_back({std::move(item.Points), n.Back});
+            break;
         case PlaneSide::Split:
             stack.push_back({std::move(b), n.Back});
             stack.push_back({std::move(f), n.Front});
@@ -143,7 +150,7 @@ namespace {
 // The CSG operation, solidity, name and transform of a Brush actor; false for one not built.
 bool ReadBrush(const MapActor& actor, BrushSolid& brush, uint32_t& polyFlags) {
     const std::string* oper = actor.Properties.Find("CsgOper");
-    if (!oper) {
+    if (!oper || SameText(*oper, "CSG_Active")) {
         return false; // the builder brush and other brushes that were never applied
     }
     if (SameText(*oper, "CSG_Add")) {
@@ -155,7 +162,7 @@ bool ReadBrush(const MapActor& actor, BrushSolid& brush, uint32_t& polyFlags) {
         return false;
     }
     polyFlags = ParseFlags(actor.Properties.Get("PolyFlags"));
-    brush.Kind = (polyFlags & PF_NotSolid) ? Solidity::NonSolid
+    brush.Kind = (polyFlags & PF_NotSolid)    ? Solidity::NonSolid
                  : (polyFlags & PF_Semisolid) ? Solidity::Semisolid
                                               : Solidity::Solid;
     if (brush.Op == CsgOp::Subtract && brush.Kind == Solidity::Semisolid) {

@@ -29,7 +29,7 @@ enum class CsgOp { Add, Subtract };
 enum class Solidity { Solid, Semisolid, NonSolid };
 
 struct BrushFace {
-    Winding Points;  // world space, wound so that Plane's normal points out of the brush
+    Winding Points; // world space, wound so that Plane's normal points out of the brush
     DPlane Plane;
     std::string Texture; // as written in the map
     uint32_t Flags = 0;  // the polygon's flags with the brush's PolyFlags, editor bits removed

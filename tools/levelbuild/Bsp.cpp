@@ -39,10 +39,14 @@ int FaceSide(const BspFace& face, const DPlane& plane) {
         return boxSide;
     }
     switch (ClassifyWinding(face.Points, plane, kBspThreshold)) {
-    case PlaneSide::Front: return 1;
-    case PlaneSide::Back: return -1;
-    case PlaneSide::Split: return 2;
-    case PlaneSide::On: break;
+    case PlaneSide::Front:
+        return 1;
+    case PlaneSide::Back:
+        return -1;
+    case PlaneSide::Split:
+        return 2;
+    case PlaneSide::On:
+        break;
     }
     // Within the threshold but tilted against the plane: a sliver no thicker than the threshold
     // across it, which the plane absorbs.
@@ -66,10 +70,17 @@ size_t BspBuilder::ChooseSplitter(const std::vector<BspFace>& faces) const {
                 continue;
             }
             switch (FaceSide(faces[i], plane)) {
-            case 1: ++front; break;
-            case -1: ++back; break;
-            case 2: splits += faces[i].ZonePortal ? kPortalSplitCost : 1; break;
-            default: break;
+            case 1:
+                ++front;
+                break;
+            case -1:
+                ++back;
+                break;
+            case 2:
+                splits += faces[i].ZonePortal ? kPortalSplitCost : 1;
+                break;
+            default:
+                break;
             }
             if (bestScore >= 0 && (100 - kBspBalance) * splits > bestScore) {
                 worse = true;
@@ -141,10 +152,18 @@ int BspBuilder::Build(std::vector<BspFace>& faces, LeafContents hint, int parent
         }
         BspFace& face = faces[i];
         switch (FaceSide(face, plane)) {
-        case 1: front.push_back(std::move(face)); break;
-        case -1: back.push_back(std::move(face)); break;
-        case 0: group.push_back(std::move(face)); break;
-        case 3: ++tree_.Stats.Dropped; break;
+        case 1:
+            front.push_back(std::move(face));
+            break;
+        case -1:
+            back.push_back(std::move(face));
+            break;
+        case 0:
+            group.push_back(std::move(face));
+            break;
+        case 3:
+            ++tree_.Stats.Dropped;
+            break;
         default: {
             ++tree_.Stats.Splits;
             Winding f, b;

@@ -69,7 +69,9 @@ struct BspTree {
 
     // The leaf holding a point: front where plane distance >= 0, as the engine walks the tree.
     int LeafAt(const DVector& p) const;
-    bool IsSolid(const DVector& p) const { return Leaves[static_cast<size_t>(LeafAt(p))].Contents != LeafContents::Empty; }
+    bool IsSolid(const DVector& p) const {
+        return Leaves[static_cast<size_t>(LeafAt(p))].Contents != LeafContents::Empty;
+    }
     // Whether the segment from a to b enters a solid leaf, and where (a fraction of the way).
     bool TraceSolid(const DVector& a, const DVector& b, double* fraction = nullptr) const;
 };

@@ -22,7 +22,12 @@ struct DVector {
     constexpr DVector operator-(const DVector& o) const { return {X - o.X, Y - o.Y, Z - o.Z}; }
     constexpr DVector operator-() const { return {-X, -Y, -Z}; }
     constexpr DVector operator*(double s) const { return {X * s, Y * s, Z * s}; }
-    constexpr DVector& operator+=(const DVector& o) { X += o.X; Y += o.Y; Z += o.Z; return *this; }
+    constexpr DVector& operator+=(const DVector& o) {
+        X += o.X;
+        Y += o.Y;
+        Z += o.Z;
+        return *this;
+    }
     constexpr bool operator==(const DVector&) const = default;
 
     double operator[](int axis) const { return axis == 0 ? X : (axis == 1 ? Y : Z); }
@@ -50,8 +55,10 @@ struct DPlane {
 };
 
 struct Bounds {
-    DVector Min{std::numeric_limits<double>::max(), std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
-    DVector Max{-std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()};
+    DVector Min{std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
+                std::numeric_limits<double>::max()};
+    DVector Max{-std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
+                -std::numeric_limits<double>::max()};
 
     bool IsEmpty() const { return Min.X > Max.X; }
     void Add(const DVector& p) {
@@ -76,7 +83,8 @@ struct Bounds {
     int SideOf(const DPlane& p, double eps) const {
         const DVector centre = (Min + Max) * 0.5;
         const DVector half = (Max - Min) * 0.5;
-        const double r = std::fabs(p.Normal.X) * half.X + std::fabs(p.Normal.Y) * half.Y + std::fabs(p.Normal.Z) * half.Z;
+        const double r =
+            std::fabs(p.Normal.X) * half.X + std::fabs(p.Normal.Y) * half.Y + std::fabs(p.Normal.Z) * half.Z;
         const double d = p.Distance(centre);
         if (d > r + eps) {
             return 1;

@@ -19,9 +19,15 @@ public:
     explicit CsgBuilder(const std::vector<BrushSolid>& brushes) : brushes_(brushes) {
         for (size_t i = 0; i < brushes.size(); ++i) {
             switch (brushes[i].Kind) {
-            case Solidity::Solid: solid_.push_back(static_cast<int>(i)); break;
-            case Solidity::Semisolid: semisolid_.push_back(static_cast<int>(i)); break;
-            case Solidity::NonSolid: nonSolid_.push_back(static_cast<int>(i)); break;
+            case Solidity::Solid:
+                solid_.push_back(static_cast<int>(i));
+                break;
+            case Solidity::Semisolid:
+                semisolid_.push_back(static_cast<int>(i));
+                break;
+            case Solidity::NonSolid:
+                nonSolid_.push_back(static_cast<int>(i));
+                break;
             }
         }
     }

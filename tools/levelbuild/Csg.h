@@ -14,8 +14,8 @@ namespace orv {
 struct CsgFace {
     Winding Points; // wound so that Plane's normal points to the side the face is seen from
     DPlane Plane;
-    int Brush = 0;   // index into the brushes
-    int Face = 0;    // index into the brush's faces
+    int Brush = 0;           // index into the brushes
+    int Face = 0;            // index into the brush's faces
     bool BoundsSolid = true; // solid lies behind it; false for sheets and zone portals
 };
 

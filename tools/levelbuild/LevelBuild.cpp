@@ -69,24 +69,24 @@ CompiledLevel CompileMap(MapFile map, const LevelBuildOptions& options) {
     level.Brushes = MakeBrushes(level.Map, level.BrushCounts);
     const BrushStats& bc = level.BrushCounts;
     progress("Brushes: " + N(bc.Applied) + " of " + N(bc.BrushActors) + " applied, " + N(bc.Polygons) + " polygons, " +
-        N(bc.DroppedPolygons) + " degenerate dropped (" + brushTime.Seconds() + ")");
+             N(bc.DroppedPolygons) + " degenerate dropped (" + brushTime.Seconds() + ")");
 
     StageTimer csgTime;
     level.Faces = BuildCsg(level.Brushes, level.CsgCounts);
     progress("CSG: " + N(level.CsgCounts.Faces) + " faces from " + N(level.CsgCounts.Fragments) + " pieces (" +
-        csgTime.Seconds() + ")");
+             csgTime.Seconds() + ")");
 
     StageTimer surfaceTime;
     TextureNames textures(options.ContentDir);
     const std::vector<int> surfaceOf = MakeSurfaces(level.Brushes, level.Faces, textures, level.Model.Surfaces);
     level.Untextured = textures.Unresolved();
     progress("Surfaces: " + N(level.Model.Surfaces.Num()) + ", " + N(level.Untextured.size()) + " untextured names (" +
-        surfaceTime.Seconds() + ")");
+             surfaceTime.Seconds() + ")");
 
     StageTimer bspTime;
     level.Tree = BuildBsp(ToBspFaces(level.Faces, surfaceOf, level.Model.Surfaces));
     progress("BSP: " + N(level.Tree.Nodes.size()) + " nodes, " + N(level.Tree.Leaves.size()) + " leaves, " +
-        N(level.Tree.Stats.Splits) + " splits (" + bspTime.Seconds() + ")");
+             N(level.Tree.Stats.Splits) + " splits (" + bspTime.Seconds() + ")");
 
     StageTimer portalTime;
     level.Portals = BuildPortals(level.Tree);
@@ -97,7 +97,7 @@ CompiledLevel CompileMap(MapFile map, const LevelBuildOptions& options) {
                              [&level](const DVector& p) { return level.BrushesSaySolid(p); });
     const ZoneResult& z = level.Zones;
     progress("Zones: " + N(z.NumZones) + ", " + N(z.BlockedPortals) + " portals closed by zone portals, " +
-        N(z.LeakingLeaves) + " leaking leaves (" + zoneTime.Seconds() + ")");
+             N(z.LeakingLeaves) + " leaking leaves (" + zoneTime.Seconds() + ")");
     for (const LeakReport& leak : z.Leaks) {
         Log("Warning: the level leaks: empty leaf " + N(leak.Leaf) + " reaches the outside of the world at " +
             FormatPoint(leak.Point));

@@ -24,7 +24,8 @@ private:
         FatalError(message);
     }
     [[noreturn]] void BadLine() {
-        FatalError("Parse error: bad line " + std::to_string(lineNumber_) + " of " + map_.Path + ": " + std::string(line_));
+        FatalError("Parse error: bad line " + std::to_string(lineNumber_) + " of " + map_.Path + ": " +
+                   std::string(line_));
     }
 
     void ParseLine();

@@ -15,7 +15,7 @@ constexpr int kOutsideLeaf = -1;
 struct Portal {
     Winding Points; // wound with Plane's normal
     DPlane Plane;
-    int Node = -1;  // the partitioning node whose plane it lies on; -1 on the world box
+    int Node = -1;            // the partitioning node whose plane it lies on; -1 on the world box
     int Front = kOutsideLeaf; // leaf on the plane's front side
     int Back = kOutsideLeaf;  // leaf behind it
 };

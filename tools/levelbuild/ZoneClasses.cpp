@@ -8,8 +8,8 @@ namespace orv {
 namespace {
 
 constexpr std::string_view kZoneInfoClasses[] = {
-    "ZoneInfo", "SkyZoneInfo",  "WarpZoneInfo", "WaterZone",    "LavaZone",  "SlimeZone",
-    "NitrogenZone", "TarZone", "VacuumZone", "KillingField", "PressureZone", "CloudZone",
+    "ZoneInfo",     "SkyZoneInfo", "WarpZoneInfo", "WaterZone",    "LavaZone",     "SlimeZone",
+    "NitrogenZone", "TarZone",     "VacuumZone",   "KillingField", "PressureZone", "CloudZone",
 };
 
 } // namespace

@@ -18,9 +18,9 @@ namespace orv {
 constexpr int kMaxZones = 62;
 
 struct LeakReport {
-    int Leaf = -1;              // an empty leaf that touches the outside
-    DVector Point;              // where it does
-    std::vector<DVector> Path;  // from an actor (or the leaf) out through portals to the outside
+    int Leaf = -1;             // an empty leaf that touches the outside
+    DVector Point;             // where it does
+    std::vector<DVector> Path; // from an actor (or the leaf) out through portals to the outside
 };
 
 struct ZoneResult {
