@@ -12,7 +12,7 @@ namespace orv {
 namespace {
 
 // Beyond this many faces in a set, only an even sample of them is tried as splitters.
-constexpr size_t kMaxSplitCandidates = 256;
+constexpr size_t kMaxSplitCandidates = 1024;
 // Pieces left by a cut smaller than this (in their edges and area) are dropped.
 constexpr double kMinPieceEdge = 0.01;
 
