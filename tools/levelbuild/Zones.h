@@ -32,9 +32,10 @@ struct ZoneResult {
     int GuessedLeaves = 0;         // leaves whose solidity came from the brushes themselves
 };
 
-// Gives every leaf its contents: leaves below a plane without a solid-bounding face take them from
-// their neighbours across that plane; any left over ask `brushSaysSolid` at a point inside them.
-// Then checks for leaks, floods zones and finds the zone actors of the map.
+// Gives every leaf its contents: a leaf whose parent plane holds no solid-bounding face (only
+// sheets) takes them from a neighbour across a portal that no such face touches; any left over ask
+// `brushSaysSolid` at a point inside them. Then checks for leaks, floods zones and finds the zone
+// actors of the map.
 ZoneResult BuildZones(BspTree& tree, const PortalSet& portals, const MapFile& map,
                       const std::function<bool(const DVector&)>& brushSaysSolid);
 
