@@ -57,11 +57,17 @@ TEST(XmWriter, ModulesReadBackNoteForNote) {
     EXPECT_EQ(openmpt_module_get_num_orders(mod), 5);
     EXPECT_EQ(openmpt_module_get_num_patterns(mod), 3);
     EXPECT_EQ(openmpt_module_get_num_instruments(mod), 2);
-    EXPECT_EQ(std::string(openmpt_module_get_instrument_name(mod, 1)), "Bass");
+    // Strings from libopenmpt are the caller's to free.
+    auto owned = [](const char* text) {
+        std::string copy = text ? text : "";
+        openmpt_free_string(text);
+        return copy;
+    };
+    EXPECT_EQ(owned(openmpt_module_get_instrument_name(mod, 1)), "Bass");
     EXPECT_EQ(openmpt_module_get_pattern_num_rows(mod, 2), 32);
     EXPECT_EQ(openmpt_module_get_order_pattern(mod, 3), 1);
     auto cell = [&](int p, int r, int c, int what) {
-        return std::string(openmpt_module_format_pattern_row_channel_command(mod, p, r, c, what));
+        return owned(openmpt_module_format_pattern_row_channel_command(mod, p, r, c, what));
     };
     // Notes keep their names and their intervals (the player may number octaves from another base).
     auto note = [&](int p, int r, int c) {
