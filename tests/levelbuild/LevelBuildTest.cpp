@@ -45,9 +45,14 @@ TEST(LevelBuild, SubtractedCubeIsOneSealedZone) {
     ASSERT_EQ(level.Model.ZoneIndices.Num(), 2);
     EXPECT_EQ(level.Model.ZoneIndices[1], 0); // no ZoneInfo: the level's own
     EXPECT_TRUE(level.Model.ActorRefs.IsEmpty());
-    EXPECT_TRUE(level.Model.Lightmaps.IsEmpty());
+    // No lights: every surface still has its lightmap (the zone's ambient light), with no list.
+    EXPECT_EQ(level.Model.Lightmaps.Num(), 6);
+    EXPECT_TRUE(level.Model.LightIndices.IsEmpty());
+    EXPECT_TRUE(level.Model.ShadowBits.IsEmpty());
     for (const Surface& s : level.Model.Surfaces) {
-        EXPECT_EQ(s.LightmapIndex, -1);
+        ASSERT_GE(s.LightmapIndex, 0);
+        EXPECT_EQ(level.Model.Lightmaps[s.LightmapIndex].FirstLight, -1);
+        EXPECT_EQ(level.Model.Lightmaps[s.LightmapIndex].ShadowOffset, 0);
         EXPECT_EQ(s.TextureName, "Orvane.Walls.Plain");
     }
 }

@@ -105,10 +105,31 @@ CompiledLevel CompileMap(MapFile map, const LevelBuildOptions& options) {
 
     FillLevelModel(level.Model, level.Tree, level.Zones, level.Map);
 
+    if (options.Lighting) {
+        level.Lights = FindLights(level.Map, ClassDefaults(options.ContentDir));
+        LightingOptions lighting;
+        lighting.Threads = options.Threads;
+        lighting.Progress = options.Progress;
+        level.LightingCounts = BuildLighting(level.Model, level.Tree, level.Map, level.Lights, lighting);
+        const LightingStats& l = level.LightingCounts;
+        char rate[32];
+        std::snprintf(rate, sizeof(rate), "%.0f", l.RaysPerSecond());
+        char seconds[32];
+        std::snprintf(seconds, sizeof(seconds), "%.2f s", l.Seconds);
+        progress("Lighting: " + N(static_cast<size_t>(l.Lightmaps)) + " lightmaps, " +
+                 N(static_cast<size_t>(l.Texels)) + " texels, " + N(static_cast<size_t>(l.Lights)) + " lights, " +
+                 N(static_cast<size_t>(l.ListEntries)) + " on light lists, " + N(static_cast<size_t>(l.Rays)) +
+                 " rays, " + rate + " rays/s (" + seconds + ")");
+    }
+
     std::string summary = "Summary: " + N(bc.BrushActors) + " brushes, " + N(level.Faces.size()) + " faces, " +
                           N(level.Tree.Nodes.size()) + " nodes, " + N(level.Tree.Leaves.size()) + " leaves, " +
-                          N(z.NumZones) + " zones, " + N(level.Portals.Portals.size()) + " portals, " +
-                          N(level.Untextured.size()) + " untextured names";
+                          N(z.NumZones) + " zones, " + N(level.Portals.Portals.size()) + " portals, ";
+    if (options.Lighting) {
+        summary += N(static_cast<size_t>(level.LightingCounts.Lightmaps)) + " lightmaps, " + N(level.Lights.size()) +
+                   " lights, ";
+    }
+    summary += N(level.Untextured.size()) + " untextured names";
     for (size_t i = 0; i < level.Untextured.size(); ++i) {
         summary += (i == 0 ? ": " : ", ") + level.Untextured[i];
     }

@@ -1,11 +1,13 @@
 // The level compiler's stages in order, from a parsed T3D map to the Level Model the engine loads:
-// brushes, CSG, BSP, portals, zones, surfaces. Each stage's result stays available, so the
-// lighting stages and the tests can query the compiled tree.
+// brushes, CSG, BSP, portals, zones, surfaces, lighting. Each stage's result stays available, so
+// the tests can query the compiled tree.
 #pragma once
 
 #include "Brushes.h"
 #include "Bsp.h"
 #include "Csg.h"
+#include "LightSources.h"
+#include "Lighting.h"
 #include "MapReader.h"
 #include "Portals.h"
 #include "Zones.h"
@@ -19,8 +21,10 @@
 namespace orv {
 
 struct LevelBuildOptions {
-    std::string ContentDir; // the game tree searched for bare texture names
+    std::string ContentDir; // the game tree: bare texture names, class defaults of the actors
     bool Progress = true;   // a line per stage and the summary (warnings are always logged)
+    bool Lighting = true;   // lightmaps, light lists and shadow bits
+    int Threads = 0;        // for the lighting; 0: one per core
 };
 
 struct CompiledLevel {
@@ -33,6 +37,8 @@ struct CompiledLevel {
     PortalSet Portals;
     ZoneResult Zones;
     LevelModel Model;
+    std::vector<MapLight> Lights;
+    LightingStats LightingCounts;
     std::vector<std::string> Untextured; // bare texture names found nowhere in the content tree
 
     // The compiled world's verdict, and the brushes' own.

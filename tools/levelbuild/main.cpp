@@ -12,11 +12,15 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: orvane-build MAP.t3d [--content DIR] [--output FILE]\n"
-    "Compiles the brushes of a T3D map into the Level Model the engine loads (MAP.bsp beside the map).\n"
-    "  --content DIR  game tree whose texture folders qualify bare texture names\n"
+    "Usage: orvane-build MAP.t3d [--content DIR] [--output FILE] [--threads N] [--no-lighting]\n"
+    "Compiles the brushes of a T3D map into the Level Model the engine loads (MAP.bsp beside the map)\n"
+    "and lights it: lightmaps, light lists and shadows.\n"
+    "  --content DIR  game tree whose texture folders qualify bare texture names and whose class\n"
+    "                 scripts give the actors' default properties\n"
     "                 (default: the folder two levels above the map, which holds Maps)\n"
     "  --output FILE  where to write the Level Model instead\n"
+    "  --threads N    threads for the lighting (default: one per core)\n"
+    "  --no-lighting  geometry only: no lightmaps, light lists or shadows\n"
     "  --help         this text\n";
 
 [[noreturn]] void Usage(const char* problem) {
@@ -32,18 +36,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Error: %s\n", message.c_str());
         std::exit(1);
     });
-    std::string map, output, content;
+    std::string map, output, content, threads;
+    bool lighting = true;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (arg == "--content" || arg == "--output") {
+        if (arg == "--content" || arg == "--output" || arg == "--threads") {
             if (i + 1 >= argc) {
                 Usage((arg + " needs a value").c_str());
             }
-            (arg == "--content" ? content : output) = argv[++i];
+            (arg == "--content" ? content : arg == "--output" ? output : threads) = argv[++i];
+        } else if (arg == "--no-lighting") {
+            lighting = false;
         } else if (arg.rfind("--", 0) == 0) {
             Usage(("unknown option " + arg).c_str());
         } else if (map.empty()) {
@@ -57,6 +64,15 @@ int main(int argc, char** argv) {
     }
     orv::LevelBuildOptions options;
     options.ContentDir = content.empty() ? orv::DefaultContentDir(map) : content;
+    options.Lighting = lighting;
+    if (!threads.empty()) {
+        char* end = nullptr;
+        const long n = std::strtol(threads.c_str(), &end, 10);
+        if (*end != '\0' || n < 1 || n > 256) {
+            Usage(("--threads takes a number from 1 to 256, not " + threads).c_str());
+        }
+        options.Threads = static_cast<int>(n);
+    }
     if (output.empty()) {
         output = std::filesystem::path(map).replace_extension(".bsp").string();
     }
