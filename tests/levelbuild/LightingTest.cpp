@@ -243,6 +243,35 @@ TEST(Lighting, PillarShadowsReachAndWallFoot) {
     EXPECT_GT(level.LightingCounts.Rays, 0);
 }
 
+TEST(Lighting, ShadowsFallOnTheSurfaceWhereverItsTextureOriginLies) {
+    // Editors leave texture origins off the polygon's plane; the engine's texel points then float
+    // above the floor, but a low kerb must still shade the floor behind it.
+    for (float lift : {0.0f, 40.0f, -40.0f}) {
+        SCOPED_TRACE(lift);
+        std::string room = "Begin Actor Class=Brush Name=Room\n     CsgOper=CSG_Subtract\n";
+        const std::vector<test::Polygon> faces = test::BoxFaces({0, 0, 0}, {1024, 512, 256});
+        for (size_t k = 0; k < faces.size(); ++k) {
+            std::string text = test::PolygonText(faces[k]);
+            if (k == 5) { // the floor
+                const size_t at = text.find("Origin");
+                const size_t end = text.find('\n', at);
+                text.replace(at, end - at, "Origin   0,0," + FormatFloat(lift));
+            }
+            room += text;
+        }
+        room += "End Actor\n";
+        const CompiledLevel level = test::Compile(MapText({
+            room,
+            BoxBrush("Kerb", "CSG_Add", {400, 0, 0}, {432, 512, 24}),
+            LightText("Light", "Low", {128, 256, 40}),
+        }));
+        const int floor = LightmapFacing(level, {0, 0, 1}, {200, 256, 0});
+        ASSERT_GE(floor, 0);
+        EXPECT_TRUE(Reaches(level.Model, floor, "Low", {200, 256, 0}));
+        EXPECT_FALSE(Reaches(level.Model, floor, "Low", {480, 256, 0}));
+    }
+}
+
 TEST(Lighting, SheetsTakeLightFromTheSidesTheyAreSeenFrom) {
     const test::Polygon sheet = {{256, 64, 0}, {256, 448, 0}, {256, 448, 192}, {256, 64, 192}}; // faces +X
     const auto build = [&](const std::string& polyFlags) {

@@ -69,6 +69,40 @@ TEST(OrvaneBuild, WritesTheModelBesideTheMap) {
     EXPECT_TRUE(Has(moved.Output, "2 untextured names: Plate, Crate")) << moved.Output;
 }
 
+TEST(OrvaneBuild, LightsWithProgressOnAnyThreadCountOrNotAtAll) {
+    test::TempDir game;
+    game.Write("System/Engine/Classes/Light.uc", "class Light expands Actor;\ndefaultproperties\n{\n"
+                                                 "\tLightType=LT_Steady\n\tLightBrightness=64\n\tLightRadius=32\n}\n");
+    const std::string map =
+        game.Write("Maps/Lit.t3d", test::MapText({test::BoxBrush("Room", "CSG_Subtract", {0, 0, 0}, {512, 256, 128}),
+                                                  test::ActorText("Light", "Light0", {64, 64, 64})}));
+    const RunResult run = RunBuild("'" + map + "'");
+    ASSERT_EQ(run.ExitCode, 0) << run.Output;
+    size_t at = 0;
+    for (int percent = 10; percent <= 100; percent += 10) {
+        at = run.Output.find("Lighting: " + std::to_string(percent) + "%\n", at);
+        ASSERT_NE(at, std::string::npos) << percent << "%\n" << run.Output;
+    }
+    for (const char* part : {"Lighting: 6 lightmaps, ", " 1 lights, 6 on light lists, ", " rays/s (", "6 lightmaps, 1 lights"}) {
+        EXPECT_TRUE(Has(run.Output, part)) << part << "\n" << run.Output;
+    }
+    std::string lit, oneThread;
+    ASSERT_TRUE(ReadWholeFile(game / "Maps/Lit.bsp", lit));
+    ASSERT_EQ(RunBuild("'" + map + "' --threads 1 --output '" + (game / "One.bsp") + "'").ExitCode, 0);
+    InvalidateVfsCache(); // the program wrote behind this process's back
+    ASSERT_TRUE(ReadWholeFile(game / "One.bsp", oneThread));
+    EXPECT_EQ(lit, oneThread);
+
+    const RunResult dark = RunBuild("'" + map + "' --no-lighting");
+    ASSERT_EQ(dark.ExitCode, 0) << dark.Output;
+    EXPECT_FALSE(Has(dark.Output, "Lighting:"));
+    InvalidateVfsCache();
+    LevelModel model;
+    LoadLevelModel(model, game / "Maps/Lit.bsp", [](std::string_view) { return nullptr; });
+    EXPECT_TRUE(model.Lightmaps.IsEmpty());
+    EXPECT_TRUE(model.ActorRefs.IsEmpty());
+}
+
 TEST(OrvaneBuild, BadInputEndsWithAClearMessageAndExitCode1) {
     test::TempDir dir;
     const std::string bad = dir.Write("Bad.t3d", "Begin Map\nBegin Polygon\nBegin Polygon\n");
@@ -82,7 +116,8 @@ TEST(OrvaneBuild, BadInputEndsWithAClearMessageAndExitCode1) {
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_TRUE(Has(run.Output, "Error: Cannot read map file " + (dir / "Missing.t3d"))) << run.Output;
 
-    for (const char* args : {"", "--bogus x.t3d", "a.t3d b.t3d", "a.t3d --content"}) {
+    for (const char* args : {"", "--bogus x.t3d", "a.t3d b.t3d", "a.t3d --content", "a.t3d --threads 0",
+                             "a.t3d --threads many"}) {
         run = RunBuild(args);
         EXPECT_EQ(run.ExitCode, 1) << args;
         EXPECT_TRUE(Has(run.Output, "Usage: orvane-build MAP.t3d")) << args;

@@ -1,4 +1,4 @@
-// The editor's own exports compile: every check of the small maps holds on them too.
+// The editor's own exports compile and light: every check of the small maps holds on them too.
 #include "MapText.h"
 
 #include "support/TestSupport.h"
@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <set>
 
 namespace orv {
 namespace {
@@ -27,9 +28,34 @@ TEST(RealMaps, EditorExportsCompileSealedAndSound) {
         test::ExpectSoundLevel(level, 3000);
         EXPECT_EQ(level.Zones.LeakingLeaves, 0);
         EXPECT_EQ(level.Zones.GuessedLeaves, 0);
+
+        // Their lights carry no LightType line (the class default): they are found all the same,
+        // and every list entry names one of them.
+        const LevelModel& model = level.Model;
+        EXPECT_FALSE(level.Lights.empty());
+        std::set<std::string> lightNames;
+        for (const MapLight& light : level.Lights) {
+            lightNames.insert(level.Map.Actors[static_cast<size_t>(light.Actor)].Name);
+        }
+        int lit = 0;
+        for (const LightmapRecord& l : model.Lightmaps) {
+            lit += l.FirstLight >= 0;
+            for (int k = l.FirstLight; k >= 0 && model.LightIndices[k] != 0; ++k) {
+                EXPECT_TRUE(lightNames.count(model.ActorRefs[model.LightIndices[k] - 1].Name));
+            }
+        }
+        EXPECT_GT(lit, model.Lightmaps.Num() / 4);
+        for (const Surface& s : model.Surfaces) {
+            if (s.Flags & (PF_Unlit | PF_Invisible | PF_FakeBackdrop)) {
+                EXPECT_EQ(s.LightmapIndex, -1);
+            }
+        }
+        EXPECT_EQ(level.LightingCounts.Lightmaps, model.Lightmaps.Num());
         std::cout << name << ": " << level.BrushCounts.Applied << " brushes, " << level.Faces.size() << " faces, "
                   << level.Model.Nodes.Num() << " nodes, " << level.Tree.Leaves.size() << " leaves, "
-                  << level.Zones.NumZones << " zones, " << level.Portals.Portals.size() << " portals\n";
+                  << level.Zones.NumZones << " zones, " << level.Portals.Portals.size() << " portals, "
+                  << model.Lightmaps.Num() << " lightmaps (" << lit << " lit), " << level.Lights.size() << " lights, "
+                  << level.LightingCounts.Rays << " rays\n";
         RecordProperty(std::string(name) + "_nodes", level.Model.Nodes.Num());
     }
 }

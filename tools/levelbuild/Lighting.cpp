@@ -73,8 +73,8 @@ DVector ClosestPointOnPolygon(const DVector& p, const Winding& w, const DVector&
     return best;
 }
 
-// Ray starts of every texel for one side of the surface; none where even the pulled-in point
-// lies in solid.
+// Ray starts of every texel (given on the surface's plane) for one side of the surface; none where
+// even the pulled-in point lies in solid.
 std::vector<std::optional<DVector>> RayStarts(const std::vector<DVector>& texels, const SurfaceGeometry& geometry,
                                               double side, const BspTree& tree) {
     const DVector n = geometry.Plane.Normal;
@@ -86,7 +86,7 @@ std::vector<std::optional<DVector>> RayStarts(const std::vector<DVector>& texels
             starts[t] = start;
             continue;
         }
-        const DVector onPlane = texels[t] - n * geometry.Plane.Distance(texels[t]);
+        const DVector& onPlane = texels[t];
         DVector nearest = onPlane;
         const Winding* owner = nullptr;
         double nearestDist = std::numeric_limits<double>::max();
@@ -158,13 +158,24 @@ SurfaceResult LightSurface(const Surface& surface, const SurfaceGeometry& geomet
     }
     const int width = record.Width, height = record.Height;
     const int rowBits = LightmapAtlasWidth(width);
-    std::vector<DVector> texels;
+    // The engine measures distances from the texel's own point, which lies off the surface when
+    // the texture origin or axes do; its shadow is that of the surface point drawn with it: the
+    // one with the same texture coordinates, along U x V.
+    const DVector n = geometry.Plane.Normal;
+    DVector along = Cross(DVector(surface.UAxis), DVector(surface.VAxis));
+    if (std::fabs(Dot(along, n)) < 0.1 * Length(along)) {
+        along = n;
+    }
+    std::vector<DVector> texels, onSurface;
     texels.reserve(static_cast<size_t>(width) * height);
+    onSurface.reserve(texels.capacity());
     Bounds grid;
     for (int j = 0; j < height; ++j) {
         for (int i = 0; i < width; ++i) {
-            texels.push_back(mapper.Position(i, j));
-            grid.Add(texels.back());
+            const DVector p = mapper.Position(i, j);
+            texels.push_back(p);
+            onSurface.push_back(p - along * (geometry.Plane.Distance(p) / Dot(along, n)));
+            grid.Add(p);
         }
     }
     const std::vector<Candidate> candidates = CandidateLights(surface, geometry, grid, lights, lookup);
@@ -174,7 +185,7 @@ SurfaceResult LightSurface(const Surface& surface, const SurfaceGeometry& geomet
     for (const Candidate& c : candidates) {
         auto& sideStarts = starts[c.Side > 0 ? 0 : 1];
         if (!sideStarts) {
-            sideStarts = RayStarts(texels, geometry, c.Side, lookup.Tree);
+            sideStarts = RayStarts(onSurface, geometry, c.Side, lookup.Tree);
         }
         const MapLight& light = lights[static_cast<size_t>(c.Light)];
         const double reach2 = light.Reach() * light.Reach();
