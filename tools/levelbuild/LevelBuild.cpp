@@ -147,15 +147,21 @@ std::string DefaultContentDir(std::string_view mapPath) {
 
 void BuildLevelFile(const std::string& mapPath, const std::string& outputPath, const LevelBuildOptions& options) {
     StageTimer readTime;
-    Log("Reading " + mapPath);
+    if (options.Progress) {
+        Log("Reading " + mapPath);
+    }
     MapFile map = ReadMapFile(mapPath);
-    Log("Read " + N(map.Actors.size()) + " actors (" + readTime.Seconds() + ")");
+    if (options.Progress) {
+        Log("Read " + N(map.Actors.size()) + " actors (" + readTime.Seconds() + ")");
+    }
     CompiledLevel level = CompileMap(std::move(map), options);
     const std::vector<uint8_t> bytes = WriteLevelModel(level.Model);
     if (!WriteWholeFile(outputPath, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
         FatalError("Cannot write " + outputPath);
     }
-    Log("Wrote " + outputPath + " (" + N(bytes.size()) + " bytes)");
+    if (options.Progress) {
+        Log("Wrote " + outputPath + " (" + N(bytes.size()) + " bytes)");
+    }
     const std::string pointFile = std::filesystem::path(outputPath).replace_extension(".pts").string();
     if (level.Zones.Leaks.empty()) {
         if (FileExists(pointFile)) {

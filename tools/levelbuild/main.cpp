@@ -12,7 +12,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: orvane-build MAP.t3d [--content DIR] [--output FILE] [--threads N] [--no-lighting]\n"
+    "Usage: orvane-build MAP.t3d [--content DIR] [--output FILE] [--threads N] [--no-lighting] [--quiet]\n"
     "Compiles the brushes of a T3D map into the Level Model the engine loads (MAP.bsp beside the map)\n"
     "and lights it: lightmaps, light lists and shadows.\n"
     "  --content DIR  game tree whose texture folders qualify bare texture names and whose class\n"
@@ -21,6 +21,7 @@ constexpr const char* kUsage =
     "  --output FILE  where to write the Level Model instead\n"
     "  --threads N    threads for the lighting (default: one per core)\n"
     "  --no-lighting  geometry only: no lightmaps, light lists or shadows\n"
+    "  --quiet        only warnings and errors\n"
     "  --help         this text\n";
 
 [[noreturn]] void Usage(const char* problem) {
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
         std::exit(1);
     });
     std::string map, output, content, threads;
-    bool lighting = true;
+    bool lighting = true, quiet = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -51,6 +52,8 @@ int main(int argc, char** argv) {
             (arg == "--content" ? content : arg == "--output" ? output : threads) = argv[++i];
         } else if (arg == "--no-lighting") {
             lighting = false;
+        } else if (arg == "--quiet") {
+            quiet = true;
         } else if (arg.rfind("--", 0) == 0) {
             Usage(("unknown option " + arg).c_str());
         } else if (map.empty()) {
@@ -65,6 +68,7 @@ int main(int argc, char** argv) {
     orv::LevelBuildOptions options;
     options.ContentDir = content.empty() ? orv::DefaultContentDir(map) : content;
     options.Lighting = lighting;
+    options.Progress = !quiet;
     if (!threads.empty()) {
         char* end = nullptr;
         const long n = std::strtol(threads.c_str(), &end, 10);

@@ -10,7 +10,8 @@
 namespace orv {
 namespace {
 
-// Copies every file under the source folder to the same place in the tree.
+// Copies every file under the source folder to the same place in the tree, except the level
+// sources under maps/, which the level compiler places in Maps\ beside the levels it compiles.
 void CopyAuthoredSources(GeneratorContext& context) {
     std::error_code error;
     if (!std::filesystem::is_directory(context.SourceDir, error)) {
@@ -19,7 +20,8 @@ void CopyAuthoredSources(GeneratorContext& context) {
     }
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(context.SourceDir, error)) {
-        if (entry.is_regular_file()) {
+        const std::filesystem::path relative = std::filesystem::relative(entry.path(), context.SourceDir);
+        if (entry.is_regular_file() && *relative.begin() != "maps") {
             files.push_back(entry.path());
         }
     }
