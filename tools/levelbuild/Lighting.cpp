@@ -295,29 +295,24 @@ int ThreadCount(int requested) {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-} // namespace
-
-LightingStats BuildLighting(LevelModel& model, const BspTree& tree, const MapFile& map,
-                            const std::vector<MapLight>& lights, const LightingOptions& options) {
-    const auto start = std::chrono::steady_clock::now();
-    LightingStats stats;
-    stats.Lights = static_cast<int>(lights.size());
-    model.Lightmaps.Clear();
-    model.LightIndices.Clear();
-    model.ShadowBits.Clear();
-
-    std::vector<bool> lightInSolid(lights.size());
+// Lights inside solid space would only be traced to find nothing: they are reported and left out.
+std::vector<bool> LightsInSolid(const BspTree& tree, const MapFile& map, const std::vector<MapLight>& lights) {
+    std::vector<bool> inSolid(lights.size());
     for (size_t l = 0; l < lights.size(); ++l) {
-        lightInSolid[l] = tree.IsSolid(lights[l].Location);
-        if (lightInSolid[l]) {
+        inSolid[l] = tree.IsSolid(lights[l].Location);
+        if (inSolid[l]) {
             const MapActor& actor = map.Actors[static_cast<size_t>(lights[l].Actor)];
             Log("Warning: " + actor.Class + " " + actor.Name + " lies in solid space and lights nothing");
         }
     }
+    return inSolid;
+}
 
-    const int surfaceCount = model.Surfaces.Num();
-    std::vector<SurfaceGeometry> geometry(static_cast<size_t>(surfaceCount));
-    std::vector<std::vector<DVector>> points(static_cast<size_t>(surfaceCount));
+// Every surface's node polygons, its plane and all their corners.
+void GatherSurfaces(const BspTree& tree, int surfaceCount, std::vector<SurfaceGeometry>& geometry,
+                    std::vector<std::vector<DVector>>& points) {
+    geometry.assign(static_cast<size_t>(surfaceCount), {});
+    points.assign(static_cast<size_t>(surfaceCount), {});
     for (const TreeNode& node : tree.Nodes) {
         if (node.Surface < 0 || node.Surface >= surfaceCount) {
             continue;
@@ -330,20 +325,55 @@ LightingStats BuildLighting(LevelModel& model, const BspTree& tree, const MapFil
         auto& p = points[static_cast<size_t>(node.Surface)];
         p.insert(p.end(), node.Points.begin(), node.Points.end());
     }
+}
 
-    // Lay every grid out first, so the jobs can go biggest first.
+// Appends a surface's record, bits and list to the model.
+void AddLightmap(LevelModel& model, Surface& surface, const SurfaceResult& result, const MapFile& map,
+                 const std::vector<MapLight>& lights, ActorRefs& refs) {
+    LightmapRecord record = result.Record;
+    record.ShadowOffset = model.ShadowBits.Num();
+    for (uint8_t byte : result.Bits) {
+        model.ShadowBits.Add(byte);
+    }
+    record.FirstLight = -1;
+    if (!result.Lights.empty()) {
+        record.FirstLight = model.LightIndices.Num();
+        for (int l : result.Lights) {
+            model.LightIndices.Add(refs.Of(map.Actors[static_cast<size_t>(lights[static_cast<size_t>(l)].Actor)]));
+        }
+        model.LightIndices.Add(0);
+    }
+    surface.LightmapIndex = model.Lightmaps.Add(std::move(record));
+}
+
+} // namespace
+
+LightingStats BuildLighting(LevelModel& model, const BspTree& tree, const MapFile& map,
+                            const std::vector<MapLight>& lights, const LightingOptions& options) {
+    const auto start = std::chrono::steady_clock::now();
+    LightingStats stats;
+    stats.Lights = static_cast<int>(lights.size());
+    model.Lightmaps.Clear();
+    model.LightIndices.Clear();
+    model.ShadowBits.Clear();
+    const std::vector<bool> lightInSolid = LightsInSolid(tree, map, lights);
+    const int surfaceCount = model.Surfaces.Num();
+    std::vector<SurfaceGeometry> geometry;
+    std::vector<std::vector<DVector>> points;
+    GatherSurfaces(tree, surfaceCount, geometry, points);
+
+    // Every grid is laid out first, so that the biggest jobs can go first.
     std::vector<int> jobs;
     std::vector<long long> weight(static_cast<size_t>(surfaceCount), 0);
     std::vector<LightmapRecord> layouts(static_cast<size_t>(surfaceCount));
     for (int s = 0; s < surfaceCount; ++s) {
         model.Surfaces[s].LightmapIndex = -1;
-        if (!SurfaceGetsLightmap(model.Surfaces[s].Flags) || geometry[static_cast<size_t>(s)].Polygons.empty()) {
-            continue;
+        const size_t k = static_cast<size_t>(s);
+        if (SurfaceGetsLightmap(model.Surfaces[s].Flags) && !geometry[k].Polygons.empty()) {
+            layouts[k] = LayoutLightmap(model.Surfaces[s], points[k]);
+            weight[k] = static_cast<long long>(layouts[k].Width) * layouts[k].Height;
+            jobs.push_back(s);
         }
-        layouts[static_cast<size_t>(s)] = LayoutLightmap(model.Surfaces[s], points[static_cast<size_t>(s)]);
-        weight[static_cast<size_t>(s)] =
-            static_cast<long long>(layouts[static_cast<size_t>(s)].Width) * layouts[static_cast<size_t>(s)].Height;
-        jobs.push_back(s);
     }
     std::vector<int> order = jobs;
     std::stable_sort(order.begin(), order.end(),
@@ -352,28 +382,16 @@ LightingStats BuildLighting(LevelModel& model, const BspTree& tree, const MapFil
     std::vector<SurfaceResult> results(static_cast<size_t>(surfaceCount));
     const TreeLookup lookup{tree, lightInSolid};
     RunJobs(order, weight, ThreadCount(options.Threads), options.Progress, [&](int s) {
-        results[static_cast<size_t>(s)] = LightSurface(model.Surfaces[s], geometry[static_cast<size_t>(s)],
-                                                       layouts[static_cast<size_t>(s)], lights, lookup);
+        const size_t k = static_cast<size_t>(s);
+        results[k] = LightSurface(model.Surfaces[s], geometry[k], layouts[k], lights, lookup);
     });
 
+    // Written in surface order, whatever order the jobs finished in.
     ActorRefs refs(model);
     for (int s : jobs) {
-        SurfaceResult& r = results[static_cast<size_t>(s)];
-        LightmapRecord record = r.Record;
-        record.ShadowOffset = model.ShadowBits.Num();
-        for (uint8_t byte : r.Bits) {
-            model.ShadowBits.Add(byte);
-        }
-        record.FirstLight = -1;
-        if (!r.Lights.empty()) {
-            record.FirstLight = model.LightIndices.Num();
-            for (int l : r.Lights) {
-                model.LightIndices.Add(refs.Of(map.Actors[static_cast<size_t>(lights[static_cast<size_t>(l)].Actor)]));
-            }
-            model.LightIndices.Add(0);
-        }
-        model.Surfaces[s].LightmapIndex = model.Lightmaps.Add(std::move(record));
-        stats.Texels += static_cast<long long>(r.Record.Width) * r.Record.Height;
+        const SurfaceResult& r = results[static_cast<size_t>(s)];
+        AddLightmap(model, model.Surfaces[s], r, map, lights, refs);
+        stats.Texels += weight[static_cast<size_t>(s)];
         stats.ListEntries += static_cast<int>(r.Lights.size());
         stats.Rays += r.Rays;
     }

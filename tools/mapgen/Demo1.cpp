@@ -122,6 +122,7 @@ void Corridor(MapWriter& map) {
 
     map.Comment("Stairs from the corridor up to the pool room.");
     StairsUpX(map, {1280, 320, 0}, 8, 32, 16, 128, 160, kStone);
+    Light(map, "Light", {1420, 384, 220}, 110, 30, 200, 10);
 }
 
 void PoolRoom(MapWriter& map) {
