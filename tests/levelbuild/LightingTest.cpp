@@ -47,7 +47,9 @@ std::vector<DVector> EngineTexelPositions(const Surface& s, const LightmapRecord
     const DVector base(s.Base), u(s.UAxis), v(s.VAxis);
     const double uStart = Dot(base, u) + l.PanX - l.UScale * 0.5;
     const double vStart = Dot(base, v) + l.PanY - l.VScale * 0.5;
-    auto st = [&](const DVector& p) { return std::pair{(Dot(p, u) - uStart) / l.UScale, (Dot(p, v) - vStart) / l.VScale}; };
+    auto st = [&](const DVector& p) {
+        return std::pair{(Dot(p, u) - uStart) / l.UScale, (Dot(p, v) - vStart) / l.VScale};
+    };
     const auto [s0, t0] = st(base);
     const auto [s1, t1] = st(base + u);
     const auto [s2, t2] = st(base + v);
@@ -139,8 +141,11 @@ TEST(Lightmaps, GridSpacingFollowsShadowDetailAndSizeLimits) {
     s.UAxis = {1, 0, 0};
     s.VAxis = {0, 1, 0};
     const std::vector<DVector> square = {{100, 0, 0}, {356, 0, 0}, {356, 256, 0}, {100, 256, 0}};
-    for (const auto& [flags, size] : std::vector<std::pair<uint32_t, int>>{
-             {0, 8}, {PF_HighShadowDetail, 16}, {PF_LowShadowDetail, 4}, {PF_HighShadowDetail | PF_LowShadowDetail, 2}}) {
+    for (const auto& [flags, size] :
+         std::vector<std::pair<uint32_t, int>>{{0, 8},
+                                               {PF_HighShadowDetail, 16},
+                                               {PF_LowShadowDetail, 4},
+                                               {PF_HighShadowDetail | PF_LowShadowDetail, 2}}) {
         s.Flags = flags;
         const LightmapRecord l = LayoutLightmap(s, square);
         EXPECT_EQ(l.Width, size) << flags;
@@ -298,7 +303,7 @@ TEST(Lighting, SheetsTakeLightFromTheSidesTheyAreSeenFrom) {
     EXPECT_TRUE(Reaches(oneSided.Model, front, "Front", middle));
     EXPECT_FALSE(Listed(oneSided.Model, l, "Back"));
     EXPECT_TRUE(Listed(oneSided.Model, l, "Grazing")); // half a unit behind: still counts
-    EXPECT_FALSE(Listed(oneSided.Model, l, "Behind"));  // two units behind: skipped
+    EXPECT_FALSE(Listed(oneSided.Model, l, "Behind")); // two units behind: skipped
 
     // A two-sided banner hung two units off a wall and facing it: its rays leave on the room's
     // side, where the light is, not into the wall.
@@ -406,22 +411,22 @@ TEST(Lighting, ClassDefaultsComeFromTheContentTree) {
                                                    "\tLightRadius=3\n\tbSpecialLit=True\n}\n");
     content.Write("System/Custom/Classes/Glowworm.uc", "class Glowworm expands Actor;\n\ndefaultproperties\n{\n"
                                                        "\tLightType=LT_Pulse\n\tLightBrightness=20\n}\n");
-    const MapFile map = ParseMap(MapText({LightText("Lamp", "Lamp0", {1, 2, 3}),
-                                          LightText("Glowworm", "Worm", {0, 0, 0}, {"LightBrightness=300"}),
-                                          LightText("Glowworm", "Off", {0, 0, 0}, {"LightType=0"}),
-                                          LightText("Light", "Plain", {0, 0, 0}),
-                                          LightText("PathNode", "Node", {0, 0, 0})}),
-                                 "Defaults.t3d");
+    const MapFile map =
+        ParseMap(MapText({LightText("Lamp", "Lamp0", {1, 2, 3}),
+                          LightText("Glowworm", "Worm", {0, 0, 0}, {"LightBrightness=300"}),
+                          LightText("Glowworm", "Off", {0, 0, 0}, {"LightType=0"}),
+                          LightText("Light", "Plain", {0, 0, 0}), LightText("PathNode", "Node", {0, 0, 0})}),
+                 "Defaults.t3d");
     const ClassDefaults defaults(content.Path().string());
     EXPECT_EQ(defaults.ScriptCount(), 2);
     const std::vector<MapLight> lights = FindLights(map, defaults);
     ASSERT_EQ(lights.size(), 3u);
     EXPECT_EQ(map.Actors[static_cast<size_t>(lights[0].Actor)].Name, "Lamp0");
-    EXPECT_EQ(lights[0].Radius, 3);         // the script's
-    EXPECT_EQ(lights[0].Brightness, 64);    // Light's own default, built in
+    EXPECT_EQ(lights[0].Radius, 3);      // the script's
+    EXPECT_EQ(lights[0].Brightness, 64); // Light's own default, built in
     EXPECT_TRUE(lights[0].SpecialLit);
     EXPECT_EQ(lights[0].Location, (DVector{1, 2, 3}));
-    EXPECT_EQ(lights[1].Brightness, 44);    // 300 kept in a byte
+    EXPECT_EQ(lights[1].Brightness, 44); // 300 kept in a byte
     EXPECT_EQ(map.Actors[static_cast<size_t>(lights[2].Actor)].Name, "Plain");
     EXPECT_EQ(lights[2].Radius, 64);
     EXPECT_DOUBLE_EQ(lights[2].Reach(), 65 * 25.0);

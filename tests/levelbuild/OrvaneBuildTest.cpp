@@ -83,7 +83,8 @@ TEST(OrvaneBuild, LightsWithProgressOnAnyThreadCountOrNotAtAll) {
         at = run.Output.find("Lighting: " + std::to_string(percent) + "%\n", at);
         ASSERT_NE(at, std::string::npos) << percent << "%\n" << run.Output;
     }
-    for (const char* part : {"Lighting: 6 lightmaps, ", " 1 lights, 6 on light lists, ", " rays/s (", "6 lightmaps, 1 lights"}) {
+    for (const char* part :
+         {"Lighting: 6 lightmaps, ", " 1 lights, 6 on light lists, ", " rays/s (", "6 lightmaps, 1 lights"}) {
         EXPECT_TRUE(Has(run.Output, part)) << part << "\n" << run.Output;
     }
     std::string lit, oneThread;
@@ -116,8 +117,8 @@ TEST(OrvaneBuild, BadInputEndsWithAClearMessageAndExitCode1) {
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_TRUE(Has(run.Output, "Error: Cannot read map file " + (dir / "Missing.t3d"))) << run.Output;
 
-    for (const char* args : {"", "--bogus x.t3d", "a.t3d b.t3d", "a.t3d --content", "a.t3d --threads 0",
-                             "a.t3d --threads many"}) {
+    for (const char* args :
+         {"", "--bogus x.t3d", "a.t3d b.t3d", "a.t3d --content", "a.t3d --threads 0", "a.t3d --threads many"}) {
         run = RunBuild(args);
         EXPECT_EQ(run.ExitCode, 1) << args;
         EXPECT_TRUE(Has(run.Output, "Usage: orvane-build MAP.t3d")) << args;

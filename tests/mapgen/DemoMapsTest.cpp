@@ -33,8 +33,8 @@ fs::path GameDir() {
     return dir ? fs::path(dir) : fs::path(ORV_BUILT_GAME_DIR);
 }
 
-#define REQUIRE_GAME_DIR()                                                                                \
-    const fs::path game = GameDir();                                                                      \
+#define REQUIRE_GAME_DIR()                                                                                             \
+    const fs::path game = GameDir();                                                                                   \
     ASSERT_TRUE(fs::exists(game / "System")) << game << " holds no generated content: build the game tree first"
 
 bool IsWarning(const std::string& line) {
@@ -160,12 +160,23 @@ TEST(DemoMaps, TogetherTheyShowWhatTheWorldCanDo) {
             }
         }
     }
-    for (const char* c : {"Light", "Spotlight", "TriggerLight", "Trigger", "Mover", "WaterZone", "LavaZone",
-                          "SkyZoneInfo", "WavySurfaceInfo", "Health", "NaliFruit", "DispersionPistol", "Bird1",
-                          "TranslatorEvent", "Counter", "SpecialEvent", "Dispatcher", "Earthquake", "ExplodingWall",
-                          "ExplosionChain", "AmbientSound", "DynamicAmbientSound", "MusicEvent", "Teleporter",
-                          "PlayerStart", "Brute", "Skaarj", "SkaarjWarrior", "Manta", "GiantManta", "CaveManta",
-                          "DevilFish", "Tentacle"}) {
+    for (const char* c : {"Light",           "Spotlight",
+                          "TriggerLight",    "Trigger",
+                          "Mover",           "WaterZone",
+                          "LavaZone",        "SkyZoneInfo",
+                          "WavySurfaceInfo", "Health",
+                          "NaliFruit",       "DispersionPistol",
+                          "Bird1",           "TranslatorEvent",
+                          "Counter",         "SpecialEvent",
+                          "Dispatcher",      "Earthquake",
+                          "ExplodingWall",   "ExplosionChain",
+                          "AmbientSound",    "DynamicAmbientSound",
+                          "MusicEvent",      "Teleporter",
+                          "PlayerStart",     "Brute",
+                          "Skaarj",          "SkaarjWarrior",
+                          "Manta",           "GiantManta",
+                          "CaveManta",       "DevilFish",
+                          "Tentacle"}) {
         EXPECT_GT(demo1Classes[c], 0) << "Demo1 has no " << c;
     }
     EXPECT_GE(demo1Classes["Bird1"], 2);

@@ -83,8 +83,14 @@ TEST(MapPieces, StairsClimbAndPoolsAreZonesBehindTheirSurface) {
     Room(map, {0, 0, 0}, {512, 256, 256}, Plain("Orvane.Stone.Wall"));
     StairsUpX(map, {512, 64, 0}, 4, 32, 16, 128, 160, Plain("Orvane.Stone.Floor"));
     Room(map, {640, 0, 64}, {1024, 256, 320}, Plain("Orvane.Stone.Wall"));
-    Pool(map, {{768, 64, -64}, {896, 192, 64}, 8, Plain("Orvane.Tiles.Mosaic"), "Orvane.Liquid.WaterWet",
-               kTranslucent, "WaterZone", {}});
+    Pool(map, {{768, 64, -64},
+               {896, 192, 64},
+               8,
+               Plain("Orvane.Tiles.Mosaic"),
+               "Orvane.Liquid.WaterWet",
+               kTranslucent,
+               "WaterZone",
+               {}});
     map.Actor("Light", {700, 128, 200}, {{"LightBrightness", "100"}, {"LightType", "LT_Steady"}});
     map.Actor("Light", {832, 128, 0}, {{"LightBrightness", "100"}, {"LightType", "LT_Steady"}});
     const CompiledLevel level = CompileText(map.Text());

@@ -376,8 +376,9 @@ LightingStats BuildLighting(LevelModel& model, const BspTree& tree, const MapFil
         }
     }
     std::vector<int> order = jobs;
-    std::stable_sort(order.begin(), order.end(),
-                     [&weight](int a, int b) { return weight[static_cast<size_t>(a)] > weight[static_cast<size_t>(b)]; });
+    std::stable_sort(order.begin(), order.end(), [&weight](int a, int b) {
+        return weight[static_cast<size_t>(a)] > weight[static_cast<size_t>(b)];
+    });
 
     std::vector<SurfaceResult> results(static_cast<size_t>(surfaceCount));
     const TreeLookup lookup{tree, lightInSolid};

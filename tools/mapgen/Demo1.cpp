@@ -27,7 +27,8 @@ Properties P(std::initializer_list<std::pair<std::string, std::string>> list) { 
 void Hall(MapWriter& map) {
     map.Comment("The hall: start, ramp and ledge, switchable lamp, pickups.");
     Room(map, {0, 0, 0}, {768, 768, 320}, kHall);
-    Ramp(map, {192, 0, 0}, {448, 128, 128}, Rise::PlusX, {"Orvane.Stone.Floor", "Orvane.Stone.Floor", "Orvane.Stone.Bricks"});
+    Ramp(map, {192, 0, 0}, {448, 128, 128}, Rise::PlusX,
+         {"Orvane.Stone.Floor", "Orvane.Stone.Floor", "Orvane.Stone.Bricks"});
     Block(map, {448, 0, 0}, {768, 192, 128}, {"Orvane.Stone.Bricks", "Orvane.Wood.Planks", "Orvane.Stone.Bricks"});
 
     map.Actor("LevelInfo", {32, 32, 300},
@@ -45,7 +46,8 @@ void Hall(MapWriter& map) {
     Light(map, "Light", {384, 384, 280}, 140, 30, 200, 32);
     Light(map, "Light", {128, 640, 200}, 100, 0, 255, 24);
     Light(map, "Light", {640, 640, 260}, 160, 170, 80, 20, P({{"LightType", "LT_Pulse"}, {"LightPeriod", "64"}}));
-    map.Actor("AmbientSound", {640, 640, 240}, P({{"AmbientSound", "Sound'Orvane.Ambient.Hum'"}, {"SoundRadius", "24"}}));
+    map.Actor("AmbientSound", {640, 640, 240},
+              P({{"AmbientSound", "Sound'Orvane.Ambient.Hum'"}, {"SoundRadius", "24"}}));
     Light(map, "Spotlight", {300, 200, 300}, 220, 40, 160, 20,
           P({{"Rotation", RotatorValue(-16384, 0, 0)}, {"LightCone", "48"}}));
 
@@ -77,7 +79,8 @@ void Court(MapWriter& map) {
     Light(map, "Light", {544, 1376, 64}, 200, 12, 64, 10, P({{"LightEffect", "LE_FireWaver"}}));
 
     Light(map, "Light", {384, 1216, 480}, 120, 150, 200, 48);
-    map.Actor("AmbientSound", {384, 1216, 300}, P({{"AmbientSound", "Sound'Orvane.Ambient.Wind'"}, {"SoundRadius", "96"}}));
+    map.Actor("AmbientSound", {384, 1216, 300},
+              P({{"AmbientSound", "Sound'Orvane.Ambient.Wind'"}, {"SoundRadius", "96"}}));
     map.Actor("WavySurfaceInfo", {96, 900, 2}, P({{"SizeX", "8"}, {"SizeY", "8"}}));
     map.Actor("Bird1", {384, 1216, 360}, P({{"CircleRadius", "200"}}));
     map.Actor("Bird1", {300, 1100, 420}, P({{"CircleRadius", "140"}}));
@@ -100,8 +103,7 @@ void Corridor(MapWriter& map) {
     for (float x : {900.0f, 1020.0f, 1140.0f}) {
         map.Actor("Trigger", {x, 384, 40}, P({{"Event", "SealMark"}, {"bTriggerOnceOnly", "True"}}));
     }
-    map.Actor("Counter", {1020, 384, 120},
-              P({{"Tag", "SealMark"}, {"NumToCount", "3"}, {"Event", "SealBroken"}}));
+    map.Actor("Counter", {1020, 384, 120}, P({{"Tag", "SealMark"}, {"NumToCount", "3"}, {"Event", "SealBroken"}}));
     map.Actor("SpecialEvent", {1040, 384, 120},
               P({{"Tag", "SealBroken"},
                  {"InitialState", "DisplayMessage"},
@@ -141,7 +143,8 @@ void PoolRoom(MapWriter& map) {
         Block(map, {x, 256, -64}, {x + 24, 640, 104.0f - 24.0f * k}, Plain("Orvane.Tiles.Mosaic"));
     }
     map.Actor("DevilFish", {2080, 448, 0});
-    map.Actor("AmbientSound", {1984, 448, 140}, P({{"AmbientSound", "Sound'Orvane.Ambient.Water'"}, {"SoundRadius", "32"}}));
+    map.Actor("AmbientSound", {1984, 448, 140},
+              P({{"AmbientSound", "Sound'Orvane.Ambient.Water'"}, {"SoundRadius", "32"}}));
     map.Actor("DynamicAmbientSound", {1700, 200, 300});
     Light(map, "Light", {1984, 448, 400}, 150, 140, 60, 24, P({{"LightEffect", "LE_WateryShimmer"}}));
     Light(map, "Light", {1650, 300, 380}, 110, 0, 255, 24);

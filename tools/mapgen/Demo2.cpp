@@ -44,7 +44,8 @@ std::string Demo2() {
                {{"DamagePerSec", "10"}}});
     Light(map, "Light", {1280, 256, 200}, 140, 70, 100, 20, {{"LightEffect", "LE_FastWave"}});
     Light(map, "Light", {1480, 440, 280}, 120, 30, 200, 16);
-    map.Actor("AmbientSound", {1280, 256, 100}, {{"AmbientSound", "Sound'Orvane.Ambient.Cave'"}, {"SoundRadius", "48"}});
+    map.Actor("AmbientSound", {1280, 256, 100},
+              {{"AmbientSound", "Sound'Orvane.Ambient.Cave'"}, {"SoundRadius", "48"}});
     map.Actor("Skaarj", {1450, 80, 60});
     map.Actor("Manta", {1100, 420, 200});
     map.Actor("Health", {1480, 460, 8});

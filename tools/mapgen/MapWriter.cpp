@@ -107,7 +107,8 @@ std::string MapWriter::BrushBlock(const std::string& name, const Vector& locatio
         // line up across brushes; in brush space, like the corners.
         const float distance = Dot(n, face.Points[0]);
         const Vector origin = n * distance - location;
-        text += "          Begin Polygon Texture=" + face.Texture + " Flags=" + std::to_string(face.Flags) + " Link=0\n";
+        text +=
+            "          Begin Polygon Texture=" + face.Texture + " Flags=" + std::to_string(face.Flags) + " Link=0\n";
         text += VectorLine("Origin", origin);
         text += VectorLine("Normal", n);
         text += VectorLine("TextureU", u);

@@ -67,8 +67,8 @@ Faces BoxFaces(const Vector& min, const Vector& max, const Skin& skin) {
         const bool top = k == 4, bottom = k == 5;
         const std::string& texture = top ? skin.Ceiling : (bottom ? skin.Floor : skin.Walls);
         const uint32_t flags = top ? skin.CeilingFlags : (bottom ? skin.FloorFlags : skin.WallFlags);
-        faces.push_back(MakeFace({centre - u - v, centre + u - v, centre + u + v, centre - u + v}, texture, flags,
-                                 skin.TexelSize));
+        faces.push_back(
+            MakeFace({centre - u - v, centre + u - v, centre + u + v, centre - u + v}, texture, flags, skin.TexelSize));
     }
     return faces;
 }
@@ -78,10 +78,18 @@ Faces WedgeFaces(const Vector& min, const Vector& max, Rise rise, const Skin& sk
     const std::function<Vector(float, float, float)> at = [&](float a, float b, float h) {
         float fx = 0, fy = 0;
         switch (rise) {
-        case Rise::PlusX: fx = a, fy = b; break;
-        case Rise::MinusX: fx = 1 - a, fy = b; break;
-        case Rise::PlusY: fx = b, fy = a; break;
-        case Rise::MinusY: fx = b, fy = 1 - a; break;
+        case Rise::PlusX:
+            fx = a, fy = b;
+            break;
+        case Rise::MinusX:
+            fx = 1 - a, fy = b;
+            break;
+        case Rise::PlusY:
+            fx = b, fy = a;
+            break;
+        case Rise::MinusY:
+            fx = b, fy = 1 - a;
+            break;
         }
         return Vector{min.X + (max.X - min.X) * fx, min.Y + (max.Y - min.Y) * fy, min.Z + (max.Z - min.Z) * h};
     };
@@ -160,8 +168,9 @@ std::string Pool(MapWriter& map, const PoolSpec& pool) {
     const float surface = pool.Max.Z - pool.SurfaceDrop;
     const float margin = 16.0f;
     Sheet(map,
-          SheetFace({pool.Min.X - margin, pool.Min.Y - margin, surface}, {pool.Max.X + margin, pool.Max.Y + margin, surface},
-                    false, pool.SurfaceTexture, pool.SurfaceFlags | kTwoSided),
+          SheetFace({pool.Min.X - margin, pool.Min.Y - margin, surface},
+                    {pool.Max.X + margin, pool.Max.Y + margin, surface}, false, pool.SurfaceTexture,
+                    pool.SurfaceFlags | kTwoSided),
           kNotSolid | kZonePortal);
     const Vector middle = (pool.Min + pool.Max) * 0.5f;
     return map.Actor(pool.ZoneClass, {middle.X, middle.Y, (pool.Min.Z + surface) * 0.5f}, pool.ZoneProperties);
@@ -172,8 +181,9 @@ void Window(MapWriter& map, const Vector& min, const Vector& max, const Skin& fr
     Room(map, min, max, frame);
     const Vector mid = (min + max) * 0.5f;
     const bool acrossX = (max.X - min.X) < (max.Y - min.Y);
-    const Face face = acrossX ? SheetFace({mid.X, min.Y, min.Z}, {mid.X, max.Y, max.Z}, false, pane, paneFlags | kTwoSided)
-                              : SheetFace({min.X, mid.Y, min.Z}, {max.X, mid.Y, max.Z}, false, pane, paneFlags | kTwoSided);
+    const Face face = acrossX
+                          ? SheetFace({mid.X, min.Y, min.Z}, {mid.X, max.Y, max.Z}, false, pane, paneFlags | kTwoSided)
+                          : SheetFace({min.X, mid.Y, min.Z}, {max.X, mid.Y, max.Z}, false, pane, paneFlags | kTwoSided);
     Sheet(map, face);
 }
 

@@ -80,8 +80,8 @@ struct PoolSpec {
     float SurfaceDrop; // how far below the floor the surface lies
     Skin Basin;
     std::string SurfaceTexture;
-    uint32_t SurfaceFlags = 0;   // on top of two-sided
-    std::string ZoneClass;       // "WaterZone", "LavaZone", ...
+    uint32_t SurfaceFlags = 0; // on top of two-sided
+    std::string ZoneClass;     // "WaterZone", "LavaZone", ...
     Properties ZoneProperties;
 };
 std::string Pool(MapWriter& map, const PoolSpec& pool);
