@@ -117,7 +117,9 @@ private:
     void AdvanceProceduralTextures();
     void WriteDumpIfAsked() const;
     void LogTimedemo() const;
-    [[noreturn]] void EndProcess();
+    // The common end of Shutdown and the fatal path: timedemo and dump, "Exiting.", gamma back,
+    // audio freed, log closed, window closed, exit code 0.
+    [[noreturn]] void FinishExit();
 
     // Start-up steps and per-step work of subsystems that plug in later.
     void CreatePlayerPawn();

@@ -10,26 +10,26 @@
 
 namespace orv {
 
-void Engine::Shutdown() {
-    LogTimedemo();
-    WriteDumpIfAsked();
-    Log("Exiting.");
-    RestoreGamma();
-    FreeAudio();
-    EndProcess();
-}
+void Engine::Shutdown() { FinishExit(); }
 
 void Engine::FatalErrorPath(const std::string& message) {
     Log("Error: " + message);
     // Out of full screen and without GL, so that the box can be seen.
     ScreenWindow->OpenPlainWindow(256, 128);
     ScreenWindow->ShowMessageBox("Error", message);
+    FinishExit();
+}
+
+void Engine::FinishExit() {
     LogTimedemo();
     WriteDumpIfAsked();
     Log("Exiting.");
     RestoreGamma();
     FreeAudio();
-    EndProcess();
+    LogClose();
+    ScreenWindow->Close(); // leaves full screen and gives the display back
+    ExitProcess(0);
+    std::exit(0); // an exit function that returns has not done its job
 }
 
 void Engine::LogTimedemo() const {
@@ -48,13 +48,6 @@ void Engine::WriteDumpIfAsked() const {
     if (!Options.DumpFile.empty() && !WriteStateDump(*this, Options.DumpFile)) {
         Log("Can't write the state dump \"" + Options.DumpFile + "\".");
     }
-}
-
-void Engine::EndProcess() {
-    LogClose();
-    ScreenWindow->Close(); // leaves full screen and gives the display back
-    ExitProcess(0);
-    std::exit(0); // an exit function that returns has not done its job
 }
 
 } // namespace orv

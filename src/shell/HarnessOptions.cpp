@@ -83,7 +83,8 @@ bool ParseHarnessOptions(const std::vector<std::string>& args, HarnessOptions& o
             out = true;
             return true;
         };
-        auto count = [&](int64_t& out) {
+        // A whole number from 0 up (the unsigned seed refuses a sign by itself).
+        auto number = [&](auto& out) {
             std::string text;
             if (!value(text)) {
                 return false;
@@ -108,20 +109,15 @@ bool ParseHarnessOptions(const std::vector<std::string>& args, HarnessOptions& o
             ok = flag(options.Version);
         } else if (name == "--steps") {
             int64_t n = 0;
-            ok = count(n);
+            ok = number(n);
             options.Steps = n;
         } else if (name == "--screenshot-at") {
             int64_t n = 0;
-            ok = count(n);
+            ok = number(n);
             options.ScreenshotSteps.push_back(n);
         } else if (name == "--seed") {
-            std::string text;
             uint64_t seed = 0;
-            ok = value(text);
-            if (ok && !ParseNumber(text, seed)) {
-                error = "option --seed needs a whole number, not \"" + text + "\"";
-                ok = false;
-            }
+            ok = number(seed);
             options.Seed = seed;
         } else if (name == "--input") {
             ok = value(options.InputScript);
