@@ -43,28 +43,6 @@ uint32_t CreateTexture(const std::vector<uint8_t>& bytes, int width, int height,
 
 } // namespace
 
-std::vector<uint8_t> TextureUploadBytes(const Image& image, int mode) {
-    std::vector<uint8_t> bytes;
-    if (image.IsEmpty()) {
-        return bytes;
-    }
-    const bool keepAlpha = (mode & kUploadKeepAlpha) != 0;
-    const bool colourKey = (mode & kUploadColourKey) != 0;
-    bytes.resize(image.Pixels.size() * 4);
-    uint8_t* out = bytes.data();
-    for (int y = image.Height - 1; y >= 0; --y) {
-        for (int x = 0; x < image.Width; ++x, out += 4) {
-            const uint32_t pixel = image.At(x, y);
-            if (colourKey && pixel == kColourKey) {
-                out[0] = out[1] = out[2] = out[3] = 0;
-            } else {
-                PutRgba(out, pixel, keepAlpha);
-            }
-        }
-    }
-    return bytes;
-}
-
 uint32_t GlTextureUploader::UploadTexture(const Image& image, int mode) {
     if (image.IsEmpty()) {
         return 0;

@@ -8,11 +8,6 @@
 
 namespace orv {
 
-// The bytes UploadTexture sends: RGBA, bottom row first, red and blue swapped out of 0xAARRGGBB;
-// alpha kept with kUploadKeepAlpha, else 255; with kUploadColourKey a pixel 0x00FF00FF
-// (magenta with zero alpha) becomes transparent black.
-std::vector<uint8_t> TextureUploadBytes(const Image& image, int mode);
-
 class GlTextureUploader final : public TextureUploader {
 public:
     // Needs a current GL context. Returns 0 for an empty image.

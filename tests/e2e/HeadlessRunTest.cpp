@@ -48,16 +48,8 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-// Where the build put the program: ORV_GAME_DIR, or else the "game" folder beside the folder of
-// this test program (ctest does not always pass the whole environment on).
-fs::path GameDirectory() {
-    if (const char* gameDir = std::getenv("ORV_GAME_DIR")) {
-        return gameDir;
-    }
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path() : self.parent_path().parent_path() / "game";
-}
+// Where the build put the program.
+fs::path GameDirectory() { return test::GameDir(); }
 
 // A folder holding a copy of the program, like a game folder of its own.
 class GameFolder {
