@@ -18,14 +18,18 @@ constexpr double kFarPlane = 113511.68172483394; // 65536 * sqrt(3): the diagona
 
 } // namespace
 
-void SetStartupGlState(int width, int height, float fovDegrees) {
-    glViewport(0, 0, width, height);
+void SetProjection(int width, int height, float fovDegrees, float farPlane) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const float aspect = height != 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
-    gluPerspective(fovDegrees, aspect, kNearPlane, kFarPlane);
+    gluPerspective(fovDegrees, aspect, kNearPlane, farPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void SetStartupGlState(int width, int height, float fovDegrees) {
+    glViewport(0, 0, width, height);
+    SetProjection(width, height, fovDegrees, kFarPlane);
     glEnable(GL_CULL_FACE);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClearDepth(1.0);

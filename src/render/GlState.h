@@ -9,6 +9,10 @@ namespace orv {
 // less-or-equal, colour material, 2D texturing and the nicest perspective correction.
 void SetStartupGlState(int width, int height, float fovDegrees);
 
+// The perspective projection (near plane 8) with the given far plane; leaves the model-view
+// matrix current and reset. Start-up uses 65536 * sqrt(3); every level its own diagonal.
+void SetProjection(int width, int height, float fovDegrees, float farPlane);
+
 // Clears colour and depth with the current clear values.
 void ClearFrame();
 

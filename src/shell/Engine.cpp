@@ -11,6 +11,9 @@
 #include "render/GlState.h"
 #include "render/GlTextureUploader.h"
 #include "render/LogoSplash.h"
+#include "world/ActorClasses.h"
+#include "world/LevelLoader.h"
+#include "shell/EngineServices.h"
 #include "shell/Gamma.h"
 #include "shell/Version.h"
 
@@ -27,9 +30,12 @@ constexpr int kCausticUploadMode = kUploadMipmaps | kUploadKeepAlpha;
 
 Engine::Engine(HarnessOptions options, std::unique_ptr<Window> window)
     : Options(std::move(options)), Uploader(std::make_unique<GlTextureUploader>()), ScreenWindow(std::move(window)),
-      Now(ClockSeconds), ExitProcess([](int code) { std::exit(code); }) {
+      GameWorld(Res, Config), Services(std::make_unique<EngineServices>(*this)), Now(ClockSeconds),
+      ExitProcess([](int code) { std::exit(code); }) {
     Res.Config = &Config;
     Res.Uploader = Uploader.get();
+    GameWorld.Services = Services.get();
+    GameWorld.Input = &Input;
     std::sort(Options.ScreenshotSteps.begin(), Options.ScreenshotSteps.end());
     // Both flicker sets are drawn here, before start-up seeds the generator: the first sets
     // are the same on every run.
@@ -163,20 +169,22 @@ void Engine::LoadCaustics() {
 
 // --- Places where later subsystems plug in ---
 
-// Waits for the world: the PlayerPawn, not level-bound, becomes the first actor of the list.
-void Engine::CreatePlayerPawn() {}
+// The PlayerPawn, not level-bound, becomes the first actor of the list and stays for the run.
+void Engine::CreatePlayerPawn() { orv::CreatePlayerPawn(GameWorld); }
 
-// Waits for the texture loader: "Zelkor.Missing" becomes texture 0 (LoadFallbackTexture).
-void Engine::LoadFallbackTexture() {}
+// "Zelkor.Missing" becomes texture 0, the fallback of every texture lookup.
+void Engine::LoadFallbackTexture() { orv::LoadFallbackTexture(Res); }
 
-// Waits for the mesh loader: the empty fallback mesh becomes mesh 0 (AddFallbackMesh).
-void Engine::AddFallbackMesh() {}
+// The empty mesh 0, the fallback of every mesh lookup.
+void Engine::AddFallbackMesh() { orv::AddFallbackMesh(Res); }
 
-// Waits for the class-script reader: every package's classes, defaults and meshes.
-void Engine::LoadClassDefaults() {}
+// Every package's classes, default properties and meshes.
+void Engine::LoadClassDefaults() { orv::LoadClassDefaults(Res); }
 
-// Waits for the font loader: K_LargeFont and K_MedFont from Textures\Zelkor\Textures.
-void Engine::LoadFonts() {}
+void Engine::LoadFonts() {
+    LargeFont = LoadFont(Res, "Textures\\Zelkor\\Textures\\K_LargeFont.font");
+    MediumFont = LoadFont(Res, "Textures\\Zelkor\\Textures\\K_MedFont.font");
+}
 
 // Waits for audio: the device, 3D factors, volumes and the looping underwater sound.
 void Engine::StartAudio() {}
@@ -184,11 +192,12 @@ void Engine::StartAudio() {}
 // Waits for audio: frees the device on the way out.
 void Engine::FreeAudio() {}
 
-// Waits for the level loader; it will set Level and the level name for resource lookups.
-void Engine::LoadLevel(const std::string& /*path*/, bool /*showLoadingScreen*/) {}
+void Engine::LoadLevel(const std::string& path, bool showLoadingScreen) {
+    orv::LoadLevel(GameWorld, path, showLoadingScreen);
+}
 
-// Waits for the actor list: the generic update of every live actor, then the destroyed ones go.
-void Engine::UpdateActors() {}
+// The generic update of every live actor, then the destroyed ones go.
+void Engine::UpdateActors() { orv::UpdateActors(GameWorld, kStepDeltaTime); }
 
 // Waits for the menus: the per-step keys of the menu that is showing.
 void Engine::MenuInput() {}

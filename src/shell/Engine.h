@@ -4,6 +4,7 @@
 // The world, the renderer, the menus and audio plug in at the places marked in Engine.cpp.
 #pragma once
 
+#include "content/ContentFiles.h"
 #include "content/Resources.h"
 #include "core/ConfigFile.h"
 #include "core/InputState.h"
@@ -12,6 +13,7 @@
 #include "shell/HarnessOptions.h"
 #include "shell/InputScript.h"
 #include "shell/MainLoop.h"
+#include "world/World.h"
 
 #include <array>
 #include <cstdint>
@@ -73,24 +75,19 @@ public:
     Resources Res; // textures, meshes and class records; uploads through Uploader
     std::unique_ptr<Window> ScreenWindow;
     InputState Input;
+    // The actors, the loaded level, the game clock, the menu state, the pending level and the
+    // on-screen texts.
+    World GameWorld;
+    std::unique_ptr<WorldServices> Services; // what the world asks of the engine
 
     int ScreenWidth = 0;
     int ScreenHeight = 0;
     int RefreshRate = 0;
     float FOV = 0.0f; // vertical field of view, degrees, read at start-up
-    int MenuState = kMenuPlaying;
-    double GameTime = 0.0; // advances only while playing
-    std::string PendingLevel;
-    std::string Level; // the level that is loaded; empty until the level loader sets it
 
     FlickerSets Flicker;
     GammaRamp SavedGammaRamp;
     bool SavedGammaRampRead = false;
-
-    std::string HudMessage;
-    float HudMessageTime = 0.0f;
-    std::string TranslatorText;
-    float LevelIntroTime = 0.0f;
 
     int LightmapAtlasSize = 0;
     bool TraceMeshColor = false;
@@ -98,6 +95,8 @@ public:
     void* ActiveTextureARB = nullptr;
     void* MultiTexCoord2fARB = nullptr;
     std::array<uint32_t, kNumCausticFrames> CausticTextures{}; // 0 for a frame that did not load
+    std::unique_ptr<Font> LargeFont;
+    std::unique_ptr<Font> MediumFont;
 
     int64_t Steps = 0;  // simulation steps run
     int64_t Frames = 0; // frames drawn

@@ -53,21 +53,21 @@ void Engine::RunStep() {
     }
     StepWorld();
     ++Steps;
-    if (MenuState == kMenuPlaying) {
-        GameTime += kStepSeconds;
+    if (GameWorld.MenuState == kMenuPlaying) {
+        GameWorld.GameTime += kStepSeconds;
     }
 }
 
 void Engine::StepWorld() {
-    if (!PendingLevel.empty()) {
-        LoadLevel(PendingLevel, true);
-        PendingLevel.clear();
+    if (!GameWorld.PendingLevel.empty()) {
+        LoadLevel(GameWorld.PendingLevel, true);
+        GameWorld.PendingLevel.clear();
     }
-    if (MenuState == kMenuPlaying) {
+    if (GameWorld.MenuState == kMenuPlaying) {
         if (KeyEdge(kKeyEscape)) {
             OpenMenu(kMenuMain);
         }
-        if (MenuState == kMenuPlaying) {
+        if (GameWorld.MenuState == kMenuPlaying) {
             UpdateActors();
             Input.DiscardChars(); // typed characters never pile up while playing
             return;
@@ -81,13 +81,13 @@ void Engine::RenderFrame() {
     if (ConfigGetBool(Config, "ProceduralTextures")) {
         AdvanceProceduralTextures();
     }
-    UpdateFlicker(Flicker, GameTime);
+    UpdateFlicker(Flicker, GameWorld.GameTime);
     if (ConfigGetBool(Config, "DynamicLights")) {
         RelightDynamicLightmaps();
     }
     DrawWorldFrame();
-    if (PendingLevel.empty()) {
-        if (MenuState == kMenuPlaying) {
+    if (GameWorld.PendingLevel.empty()) {
+        if (GameWorld.MenuState == kMenuPlaying) {
             DrawHud();
         } else {
             DrawMenu();
@@ -132,10 +132,10 @@ void Engine::OpenMenu(int mode) {
         savedCursorY_ = Input.MouseY();
         ScreenWindow->SetCursorConfined(false);
     }
-    if (MenuState == kMenuOptions) {
+    if (GameWorld.MenuState == kMenuOptions) {
         ConfigSave(Config, ConfigFileName());
     }
-    MenuState = mode;
+    GameWorld.MenuState = mode;
 }
 
 } // namespace orv

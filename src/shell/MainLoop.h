@@ -2,13 +2,13 @@
 // caught up back to back after a slow step, then one drawn frame.
 #pragma once
 
+#include "core/FixedStep.h"
+
 #include <functional>
 
 namespace orv {
 
 // The step for the clocks (64-bit) and the one actors are handed (32-bit: 0.016666668).
-constexpr double kStepSeconds = 1.0 / 60.0;
-constexpr float kStepDeltaTime = 1.0f / 60.0f;
 
 struct LoopClock {
     double Start = 0.0;     // wall-clock time the loop started

@@ -1,6 +1,8 @@
 // JSON Lines state dump.
 #include "shell/StateDump.h"
 
+#include "world/ActorDump.h"
+
 #include "shell/Engine.h"
 
 #include <cmath>
@@ -53,21 +55,25 @@ std::string JsonFloat(float value) {
 
 std::string EngineStateLine(const Engine& engine) {
     std::string line = "{";
-    line += "\"MenuState\":" + std::to_string(engine.MenuState);
-    line += ",\"GameTime\":" + JsonDouble(engine.GameTime);
+    line += "\"MenuState\":" + std::to_string(engine.GameWorld.MenuState);
+    line += ",\"GameTime\":" + JsonDouble(engine.GameWorld.GameTime);
     line += ",\"Steps\":" + std::to_string(engine.Steps);
-    line += ",\"Level\":" + JsonString(engine.Level);
-    line += ",\"PendingLevel\":" + JsonString(engine.PendingLevel);
-    line += ",\"HudMessage\":" + JsonString(engine.HudMessage);
-    line += ",\"HudMessageTime\":" + JsonFloat(engine.HudMessageTime);
-    line += ",\"TranslatorText\":" + JsonString(engine.TranslatorText);
-    line += ",\"LevelIntroTime\":" + JsonFloat(engine.LevelIntroTime);
+    line += ",\"Level\":" + JsonString(engine.GameWorld.CurrentLevel.Name);
+    line += ",\"PendingLevel\":" + JsonString(engine.GameWorld.PendingLevel);
+    line += ",\"HudMessage\":" + JsonString(engine.GameWorld.HudMessage);
+    line += ",\"HudMessageTime\":" + JsonFloat(engine.GameWorld.HudMessageTime);
+    line += ",\"TranslatorText\":" + JsonString(engine.GameWorld.TranslatorText);
+    line += ",\"LevelIntroTime\":" + JsonFloat(engine.GameWorld.LevelIntroTime);
     line += "}";
     return line;
 }
 
-void AppendActorLines(const Engine& /*engine*/, std::string& /*out*/) {
-    // Filled in with the actor list: each actor's "Index", "EngineClass" and record fields.
+void AppendActorLines(const Engine& engine, std::string& out) {
+    const Array<std::unique_ptr<Actor>>& actors = engine.GameWorld.Actors;
+    for (int i = 0; i < actors.Num(); ++i) {
+        out += DumpActorJson(*actors[i], i);
+        out += '\n';
+    }
 }
 
 std::string StateDumpText(const Engine& engine) {

@@ -3,12 +3,15 @@
 // folder, because the program works from the folder it lives in.
 #include "support/TestSupport.h"
 
+#include "content/LevelModel.h"
+
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #include <stb/stb_image.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,7 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kMinimalIni = "ScreenWidth=320\r\nScreenHeight=240\r\nScreenMode=Windowed\r\nFOV=90\r\n";
+constexpr const char* kMinimalIni =
+    "ScreenWidth=320\r\nScreenHeight=240\r\nScreenMode=Windowed\r\nFOV=90\r\nInitialLevel=Tiny\r\n";
 
 struct RunResult {
     int ExitCode = -1;
@@ -51,6 +55,71 @@ std::vector<std::string> SplitLines(const std::string& text) {
 // Where the build put the program.
 fs::path GameDirectory() { return test::GameDir(); }
 
+// A small level: a floor, its LevelInfo, two player starts, a light, a trigger and a door.
+void WriteTinyLevel(const test::TempDir& dir) {
+    LevelModel m;
+    for (const Vector& p : {Vector{-1024, -1024, 0}, Vector{1024, -1024, 0}, Vector{1024, 1024, 0}, Vector{-1024, 1024, 0}}) {
+        m.Points.Add(p);
+    }
+    for (int v : {0, 1, 2, 3}) {
+        m.VertexPool.Add(v);
+    }
+    Surface floor;
+    floor.TextureName = "Orvane.Floor.Tiles";
+    floor.Normal = {0, 0, -1};
+    floor.UAxis = {1, 0, 0};
+    floor.VAxis = {0, 1, 0};
+    m.Surfaces.Add(floor);
+    BspNode node;
+    node.NodePlane = {{0, 0, 1}, 0};
+    node.Surface = 0;
+    node.NumVertices = 4;
+    m.Nodes.Add(node);
+    const std::vector<uint8_t> bytes = WriteLevelModel(m);
+    dir.Write("Maps/Tiny.bsp", std::string(bytes.begin(), bytes.end()));
+    dir.Write("Maps/Tiny.t3d", R"(Begin Map
+Begin Actor Class=LevelInfo Name=LevelInfo0
+    Title="A Tiny Level"
+End Actor
+Begin Actor Class=PlayerStart Name=PlayerStart0
+    Location=(X=100.000000,Y=-200.000000,Z=48.000000)
+    Rotation=(Yaw=16384)
+End Actor
+Begin Actor Class=Light Name=Light0
+    Location=(X=0.000000,Y=0.000000,Z=200.000000)
+    LightBrightness=300
+    LightRadius=32
+    LightType=LT_Pulse
+    Tag=lamp
+End Actor
+Begin Actor Class=Trigger Name=Trigger0
+    Location=(X=500.000000,Y=0.000000,Z=40.000000)
+    Event=door
+    CollisionRadius=64
+End Actor
+Begin Actor Class=Mover Name=Mover0
+    Location=(X=0.000000,Y=512.000000,Z=0.000000)
+    KeyPos(1)=(Z=128.000000)
+    InitialState=TriggerOpenTimed
+    Tag=door
+    Begin Brush Name=Model1
+        Begin PolyList
+            Begin Polygon Texture=Orvane.Metal.Plate
+                Origin   +00000.000000,+00000.000000,+00000.000000
+                TextureU +00001.000000,+00000.000000,+00000.000000
+                TextureV +00000.000000,+00000.000000,+00001.000000
+                Vertex   -00064.000000,+00000.000000,+00000.000000
+                Vertex   +00064.000000,+00000.000000,+00000.000000
+                Vertex   +00064.000000,+00000.000000,+00128.000000
+                Vertex   -00064.000000,+00000.000000,+00128.000000
+            End Polygon
+        End PolyList
+    End Brush
+End Actor
+End Map
+)");
+}
+
 // A folder holding a copy of the program, like a game folder of its own.
 class GameFolder {
 public:
@@ -65,6 +134,12 @@ public:
             fs::copy_file(source_, dir_.Path() / "orvane", ec);
         }
         ready_ = !ec;
+        // The generated content beside the program, shared read-only with the build's tree.
+        for (const char* folder : {"System", "Textures", "Sounds", "Music"}) {
+            std::error_code linkError;
+            fs::create_directory_symlink(GameDirectory() / folder, dir_.Path() / folder, linkError);
+        }
+        WriteTinyLevel(dir_);
     }
     bool Ready() const { return ready_; }
     const fs::path& Path() const { return dir_.Path(); }
@@ -133,13 +208,36 @@ TEST(HeadlessRun, FixedStepsEndThroughShutdownWithTheStateDumped) {
     game.Write("Orvane.ini", kMinimalIni);
     const RunResult run = game.Run("--headless --fixed-step --steps 120 --dump state.jsonl --log run.log");
     EXPECT_EQ(run.ExitCode, 0) << run.Output << run.Errors;
-    ASSERT_EQ(run.Lines.size(), 4u) << run.Output;
+    ASSERT_GE(run.Lines.size(), 4u) << run.Output;
     EXPECT_TRUE(IsBanner(run.Lines[0]));
-    EXPECT_EQ(run.Lines[3], "Exiting.");
+    EXPECT_EQ(run.Lines[1], "Don't close this window.");
+    EXPECT_EQ(run.Lines.back(), "Exiting.");
+    EXPECT_NE(std::find(run.Lines.begin(), run.Lines.end(), "Loading level \"Maps\\Tiny.t3d\"..."), run.Lines.end());
+    EXPECT_NE(std::find(run.Lines.begin(), run.Lines.end(), "Finished loading level."), run.Lines.end());
+    for (const std::string& line : run.Lines) {
+        EXPECT_NE(line.rfind("Error", 0), 0u) << line;
+        EXPECT_NE(line.rfind("Warning", 0), 0u) << line;
+    }
     EXPECT_EQ(ReadFile(game.Path() / "work" / "run.log"), run.Output); // --log is relative to where we ran
 
     const std::vector<std::string> dump = SplitLines(ReadFile(game.Path() / "work" / "state.jsonl"));
-    ASSERT_EQ(dump.size(), 1u); // engine state only: no actors yet
+    ASSERT_EQ(dump.size(), 7u); // the engine state, the player and the level's five actors
+    EXPECT_NE(dump[0].find("\"Level\":\"Tiny\""), std::string::npos);
+    // The player stands at the start, 32 units up, facing its way.
+    EXPECT_EQ(dump[1].rfind("{\"Index\":0,\"EngineClass\":\"PlayerPawn\"", 0), 0u) << dump[1];
+    EXPECT_NE(dump[1].find("\"Rotation\":[0,16384,0]"), std::string::npos) << dump[1];
+    EXPECT_NE(dump[1].find("\"Location\":[100,-200,"), std::string::npos) << dump[1];
+    // Every actor's properties are applied to its fields.
+    EXPECT_NE(dump[2].find("\"EngineClass\":\"LevelInfo\""), std::string::npos);
+    EXPECT_NE(dump[3].find("\"Class\":\"PlayerStart\""), std::string::npos);
+    EXPECT_NE(dump[4].find("\"LightBrightness\":44"), std::string::npos) << dump[4]; // 300 in 8 bits
+    EXPECT_NE(dump[4].find("\"LightType\":2"), std::string::npos);
+    EXPECT_NE(dump[4].find("\"Tag\":\"lamp\""), std::string::npos);
+    EXPECT_NE(dump[5].find("\"Event\":\"door\""), std::string::npos);
+    EXPECT_NE(dump[5].find("\"CollisionRadius\":64"), std::string::npos);
+    EXPECT_NE(dump[6].find("\"EngineClass\":\"Mover\""), std::string::npos);
+    EXPECT_NE(dump[6].find("\"Brush\":true"), std::string::npos);
+    EXPECT_NE(dump[6].find("[0,0,128]"), std::string::npos) << dump[6]; // KeyPos(1)
     EXPECT_EQ(dump[0].front(), '{');
     EXPECT_EQ(dump[0].back(), '}');
     EXPECT_EQ(JsonNumber(dump[0], "Steps"), "120");
@@ -217,13 +315,14 @@ TEST(HeadlessRun, SettingsFileFromTheCommandLineAndTimedemo) {
     GameFolder game;
     REQUIRE_PROGRAM(game);
     game.Write("work/other.ini", kMinimalIni); // no Orvane.ini beside the program
-    const RunResult run = game.Run("--config other.ini --headless --steps 30 --timedemo Maps\\\\Nowhere.t3d");
+    const RunResult run = game.Run("--config other.ini --headless --steps 30 --timedemo Maps\\\\Tiny.t3d");
     EXPECT_EQ(run.ExitCode, 0) << run.Output << run.Errors;
-    ASSERT_EQ(run.Lines.size(), 5u) << run.Output;
-    EXPECT_EQ(run.Lines[3].rfind("Timedemo: ", 0), 0u) << run.Lines[3];
-    EXPECT_NE(run.Lines[3].find(" ms per frame, "), std::string::npos);
-    EXPECT_NE(run.Lines[3].find(" steps per second"), std::string::npos);
-    EXPECT_EQ(run.Lines[4], "Exiting.");
+    ASSERT_GE(run.Lines.size(), 5u) << run.Output;
+    const std::string& timedemo = run.Lines[run.Lines.size() - 2];
+    EXPECT_EQ(timedemo.rfind("Timedemo: ", 0), 0u) << timedemo;
+    EXPECT_NE(timedemo.find(" ms per frame, "), std::string::npos);
+    EXPECT_NE(timedemo.find(" steps per second"), std::string::npos);
+    EXPECT_EQ(run.Lines.back(), "Exiting.");
 }
 
 TEST(HeadlessRun, CommandLineHelpVersionAndMistakes) {

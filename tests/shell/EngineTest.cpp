@@ -86,36 +86,36 @@ TEST_F(EngineTest, EscapeOpensTheMenuOnceAndTheMenuDoesNotSeeItAgain) {
 
     engine_->Input.SetKey(kKeyEscape, true);
     engine_->StepWorld();
-    EXPECT_EQ(engine_->MenuState, kMenuMain);
+    EXPECT_EQ(engine_->GameWorld.MenuState, kMenuMain);
     EXPECT_FALSE(engine_->KeyEdge(kKeyEscape)); // the menu input sees no second press
     EXPECT_NE(std::find(window_->Calls.begin(), window_->Calls.end(), "Release"), window_->Calls.end());
 
     engine_->Input.PushChar('y');
     engine_->StepWorld(); // in a menu the step runs the menu input only
-    EXPECT_EQ(engine_->MenuState, kMenuMain);
+    EXPECT_EQ(engine_->GameWorld.MenuState, kMenuMain);
 
     engine_->Input.SetMousePosition(5, 5);
     engine_->OpenMenu(kMenuPlaying); // the cursor goes back where it was
-    EXPECT_EQ(engine_->MenuState, kMenuPlaying);
+    EXPECT_EQ(engine_->GameWorld.MenuState, kMenuPlaying);
     EXPECT_EQ(engine_->Input.MouseX(), 100);
     EXPECT_EQ(engine_->Input.MouseY(), 200);
     EXPECT_EQ(window_->Calls.back(), "Confine");
 }
 
 TEST_F(EngineTest, PendingLevelIsTakenAtTheNextStep) {
-    engine_->PendingLevel = "Maps\\Demo2.t3d";
+    engine_->GameWorld.PendingLevel = "Maps\\Demo2.t3d";
     engine_->StepWorld();
-    EXPECT_EQ(engine_->PendingLevel, "");
+    EXPECT_EQ(engine_->GameWorld.PendingLevel, "");
 }
 
 TEST_F(EngineTest, LeavingTheOptionsMenuSavesTheSettings) {
     test::TempDir dir;
     engine_->Options.ConfigFile = dir / "Saved.ini";
     ConfigSet(engine_->Config, "Gamma", "1.3");
-    engine_->MenuState = kMenuLevelSelect;
+    engine_->GameWorld.MenuState = kMenuLevelSelect;
     engine_->OpenMenu(kMenuMain);
     EXPECT_FALSE(FileExists(dir / "Saved.ini"));
-    engine_->MenuState = kMenuOptions;
+    engine_->GameWorld.MenuState = kMenuOptions;
     engine_->OpenMenu(kMenuMain);
     std::string text;
     ASSERT_TRUE(ReadWholeFile(dir / "Saved.ini", text));

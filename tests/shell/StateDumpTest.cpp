@@ -37,17 +37,17 @@ TEST(StateDump, EngineLineInKeyOrder) {
     Engine engine(HarnessOptions(), std::make_unique<test::FakeWindow>());
     EXPECT_EQ(StateDumpText(engine), "{\"MenuState\":0,\"GameTime\":0,\"Steps\":0,\"Level\":\"\",\"PendingLevel\":\"\","
                                      "\"HudMessage\":\"\",\"HudMessageTime\":0,\"TranslatorText\":\"\",\"LevelIntroTime\":0}\n");
-    engine.MenuState = kMenuOptions;
-    engine.GameTime = 0.1;
+    engine.GameWorld.MenuState = kMenuOptions;
+    engine.GameWorld.GameTime = 0.1;
     engine.Steps = 1234;
-    engine.Level = "Maps\\Demo1.t3d";
-    engine.PendingLevel = "Maps\\Demo2.t3d";
-    engine.HudMessage = "You picked up a \"Health\" +20";
-    engine.HudMessageTime = 7.9833336f;
-    engine.TranslatorText = "Line one\nLine two";
-    engine.LevelIntroTime = 0.5f;
+    engine.GameWorld.CurrentLevel.Name = "Demo1";
+    engine.GameWorld.PendingLevel = "Maps\\Demo2.t3d";
+    engine.GameWorld.HudMessage = "You picked up a \"Health\" +20";
+    engine.GameWorld.HudMessageTime = 7.9833336f;
+    engine.GameWorld.TranslatorText = "Line one\nLine two";
+    engine.GameWorld.LevelIntroTime = 0.5f;
     EXPECT_EQ(EngineStateLine(engine),
-              "{\"MenuState\":4,\"GameTime\":0.10000000000000001,\"Steps\":1234,\"Level\":\"Maps\\\\Demo1.t3d\","
+              "{\"MenuState\":4,\"GameTime\":0.10000000000000001,\"Steps\":1234,\"Level\":\"Demo1\","
               "\"PendingLevel\":\"Maps\\\\Demo2.t3d\",\"HudMessage\":\"You picked up a \\\"Health\\\" +20\","
               "\"HudMessageTime\":7.98333359,\"TranslatorText\":\"Line one\\nLine two\",\"LevelIntroTime\":0.5}");
 }
