@@ -77,12 +77,13 @@ bool SweepEllipsoidTriangle(const Vector& start, const Vector& end, const Vector
     auto toE = [&](const Vector& v) { return DVec{v.X / rx, v.Y / rx, v.Z / rz}; };
     const DVec base = toE(start), velocity = toE(end) - toE(start);
     const DVec p0 = toE(q0), p1 = toE(q1), p2 = toE(q2);
-    const DVec direction = DNormal(velocity);
-    const DVec normal = DNormal(DCross(p1 - p0, p2 - p0));
-    const double constant = -DDot(normal, p0);
-    if (DDot(normal, direction) > 0) {
+    const DVec rawNormal = DCross(p1 - p0, p2 - p0);
+    // Back faces: the sign of normal . direction is that of the unnormalised vectors.
+    if (DDot(rawNormal, velocity) > 0) {
         return false;
     }
+    const DVec normal = DNormal(rawNormal);
+    const double constant = -DDot(normal, p0);
     const double d = DDot(normal, base) + constant;
     const double nd = DDot(normal, velocity);
     bool embedded = false;
@@ -166,7 +167,8 @@ const WorldTriangle* SweepWorld(const World& world, const Vector& start, const V
     thread_local std::vector<const WorldTriangle*> candidates;
     world.CurrentLevel.Hash.QueryBox(lo - extent, hi + extent, candidates);
     for (const WorldTriangle* t : candidates) {
-        if (Length(t->Centre - start) > reach + t->Radius) {
+        const float limit = reach + t->Radius;
+        if (LengthSquared(t->Centre - start) > limit * limit) {
             continue;
         }
         if (t->Flags & PF_NotSolid) {
