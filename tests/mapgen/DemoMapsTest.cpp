@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -27,14 +26,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The generated game tree: ORV_GAME_DIR, else the one this build made.
-fs::path GameDir() {
-    const char* dir = std::getenv("ORV_GAME_DIR");
-    return dir ? fs::path(dir) : fs::path(ORV_BUILT_GAME_DIR);
-}
-
-#define REQUIRE_GAME_DIR()                                                                                             \
-    const fs::path game = GameDir();                                                                                   \
+#define REQUIRE_GAME_DIR()                                                                                \
+    const fs::path game = test::GameDir();                                                                \
     ASSERT_TRUE(fs::exists(game / "System")) << game << " holds no generated content: build the game tree first"
 
 bool IsWarning(const std::string& line) {
@@ -42,11 +35,9 @@ bool IsWarning(const std::string& line) {
 }
 
 TEST(DemoMaps, CheckedInSourcesAreTheGeneratorsOutput) {
-    const char* source = std::getenv("ORV_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
     for (const mapgen::DemoMap& map : mapgen::DemoMaps()) {
         std::string checkedIn;
-        ASSERT_TRUE(ReadWholeFile((fs::path(source) / "content" / "maps" / (map.Name + ".t3d")).string(), checkedIn))
+        ASSERT_TRUE(ReadWholeFile((test::SourceDir() / "content" / "maps" / (map.Name + ".t3d")).string(), checkedIn))
             << map.Name;
         EXPECT_TRUE(checkedIn == map.Text)
             << "content/maps/" << map.Name << ".t3d differs from the generator's: run orvane-mapgen --out content/maps";
