@@ -1,0 +1,164 @@
+// Drawing the queued world polygons.
+#include "render/WorldDraw.h"
+
+#include "render/WorldWalk.h"
+#include "world/ActorClasses.h"
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cmath>
+
+namespace orv {
+
+namespace {
+
+constexpr uint32_t kModeFlags = PF_Masked | PF_Translucent | PF_Modulated | PF_AlphaBlend;
+constexpr float kUntexturedSize = 128.0f;
+
+double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+} // namespace
+
+RenderMode RenderModeForFlags(uint32_t flags) {
+    if (flags & PF_Modulated) {
+        return RenderMode::Modulated;
+    }
+    if (flags & PF_Translucent) {
+        return RenderMode::Translucent;
+    }
+    if (flags & PF_Masked) {
+        return RenderMode::Masked;
+    }
+    if (flags & PF_AlphaBlend) {
+        return RenderMode::AlphaBlend;
+    }
+    return RenderMode::Opaque;
+}
+
+void DrawSurfacePolygon(Renderer& renderer, int32_t index) {
+    RenderView& view = renderer.View;
+    LevelModel& model = *view.Level;
+    const BspNode& node = model.Nodes[index];
+    const Surface& surface = model.Surfaces[node.Surface];
+    const uint32_t f = MergedSurfaceFlags(surface);
+    if (f & PF_FakeBackdrop) {
+        renderer.SkyVisible = true;
+        return;
+    }
+    const MultitextureEntryPoints& multi = renderer.Multitexture;
+    const uint32_t changed = view.LastFlags ^ f;
+    if (changed & PF_TwoSided) {
+        if (f & PF_TwoSided) {
+            glDisable(GL_CULL_FACE);
+        } else {
+            glEnable(GL_CULL_FACE);
+        }
+    }
+    if ((changed & PF_Unlit) && multi.Available()) {
+        multi.ActiveTexture(GL_TEXTURE1);
+        if (f & PF_Unlit) {
+            glDisable(GL_TEXTURE_2D);
+            glColor3f(0.5f, 0.5f, 0.5f);
+        } else {
+            glEnable(GL_TEXTURE_2D);
+            glColor3f(1.0f, 1.0f, 1.0f);
+        }
+        multi.ActiveTexture(GL_TEXTURE0);
+    }
+    if (changed & kModeFlags) {
+        SetRenderMode(RenderModeForFlags(f));
+    }
+    view.LastFlags = surface.Flags;
+
+    BindTexture(renderer.Cache, surface.Tex);
+    const bool hasImage = surface.Tex && surface.Tex->Width() > 0 && surface.Tex->Height() > 0;
+    const float texWidth = hasImage ? static_cast<float>(surface.Tex->Width()) : kUntexturedSize;
+    const float texHeight = hasImage ? static_cast<float>(surface.Tex->Height()) : kUntexturedSize;
+    const float uBase = Dot(surface.Base, surface.UAxis);
+    const float vBase = Dot(surface.Base, surface.VAxis);
+
+    LightmapRecord* lightmap = nullptr;
+    float atlasWidth = 1.0f;
+    float atlasHeight = 1.0f;
+    if (model.Lightmaps.IsValidIndex(surface.LightmapIndex)) {
+        lightmap = &model.Lightmaps[surface.LightmapIndex];
+        lightmap->UsedThisFrame = 1;
+        if (model.Atlas && model.Atlas->Width() > 0) {
+            atlasWidth = static_cast<float>(model.Atlas->Width());
+            atlasHeight = static_cast<float>(model.Atlas->Height());
+        }
+    }
+    const bool drawLightmap = lightmap && multi.Available();
+
+    // Panning moves the texture, never the lightmap.
+    const double time = renderer.Time;
+    double panU = surface.UPan;
+    double panV = surface.VPan;
+    if (f & (PF_AutoUPan | PF_AutoVPan)) {
+        if (const auto* zone = dynamic_cast<const ZoneInfo*>(surface.Zone)) {
+            if (f & PF_AutoUPan) {
+                panU += zone->TexUPanSpeed * time * 32.0;
+            }
+            if (f & PF_AutoVPan) {
+                panV += zone->TexVPanSpeed * time * 32.0;
+            }
+        }
+    }
+    if (f & PF_SmallWavy) {
+        panU += std::cos(time) * 0.1;
+        panV += std::sin(time * 0.9) * 0.1;
+    }
+
+    glBegin(GL_TRIANGLE_FAN);
+    for (int v = node.NumVertices - 1; v >= 0; --v) {
+        const Vector& p = model.Points[model.VertexPool[node.FirstVertex + v]];
+        const float u = Dot(p, surface.UAxis);
+        const float w = Dot(p, surface.VAxis);
+        const float s = static_cast<float>((panU + u - uBase) / texWidth);
+        const float t = static_cast<float>(1.0 - (panV + w - vBase) / texHeight);
+        if (multi.Available()) {
+            multi.MultiTexCoord2f(GL_TEXTURE0, s, t);
+        } else {
+            glTexCoord2f(s, t);
+        }
+        if (drawLightmap) {
+            const float ls = ((u - uBase - lightmap->PanX) / lightmap->UScale + 0.5f + static_cast<float>(lightmap->AtlasX)) / atlasWidth;
+            const float lt =
+                1.0f - ((w - vBase - lightmap->PanY) / lightmap->VScale + 0.5f + static_cast<float>(lightmap->AtlasY)) / atlasHeight;
+            multi.MultiTexCoord2f(GL_TEXTURE1, ls, lt);
+        }
+        glVertex3f(p.X, p.Y, p.Z);
+    }
+    glEnd();
+}
+
+void RenderWorld(Renderer& renderer, LevelModel& level, int width, int height) {
+    const auto start = std::chrono::steady_clock::now();
+    WalkWorld(renderer.View, level, width, height);
+    renderer.Timings.WalkSeconds += Seconds(std::chrono::steady_clock::now() - start);
+
+    // The state that LastFlags = 0 stands for: one-sided, lit, opaque.
+    glEnable(GL_CULL_FACE);
+    SetRenderMode(RenderMode::Opaque);
+    const RenderView& view = renderer.View;
+    for (int b = 0; b < view.BucketCount; ++b) {
+        for (int32_t node : view.Buckets[static_cast<size_t>(b)].Nodes) {
+            DrawSurfacePolygon(renderer, node);
+        }
+    }
+}
+
+void DrawTransparentPolygons(Renderer& renderer) {
+    RenderView& view = renderer.View;
+    view.LastFlags = 0;
+    if (!view.Level) {
+        return;
+    }
+    glEnable(GL_CULL_FACE);
+    for (int i = view.TransparentCount - 1; i >= 0; --i) {
+        DrawSurfacePolygon(renderer, view.Transparent[i]);
+    }
+}
+
+} // namespace orv
