@@ -14,6 +14,8 @@
 
 namespace orv {
 
+class BinaryReader;
+
 // --- Vertex meshes: <name>_a.3d (frames) and <name>_d.3d (triangles) ---
 
 // Packs a mesh-space point: X and Y in -1023..1024 (11 bits), Z in -512..511 (10 bits), each
@@ -23,6 +25,13 @@ uint32_t PackMeshVertex(const Vector& v);
 // frames holds numFrames * vertexCount packed vertices, frame after frame.
 std::vector<uint8_t> WriteMeshAnimationFile(uint16_t numFrames, uint16_t vertexCount, const std::vector<uint32_t>& frames);
 std::vector<uint8_t> WriteMeshDataFile(uint16_t vertexCount, const std::vector<MeshTriangle>& triangles);
+
+// The readers behind ReadMesh. The animation file gives NumFrames, FrameSize and Frames (a
+// FrameSize that is not a multiple of 4 is fatal); the data file gives Triangles, warns when its
+// vertex count disagrees with FrameSize and drops, with one warning, every triangle whose corner
+// is not below the frame's vertex count or whose texture number is above 15.
+void ReadMeshAnimationFile(BinaryReader& reader, Mesh& mesh);
+void ReadMeshDataFile(BinaryReader& reader, Mesh& mesh);
 
 // --- Fonts: .font ---
 
@@ -51,6 +60,8 @@ struct FontPageFile {
 std::vector<uint8_t> WriteFontFile(const std::vector<FontPageFile>& pages);
 // Reads a font; a wrong header (or a missing file) is fatal: Bad Font header. (PATH)
 std::unique_ptr<Font> LoadFont(Resources& res, std::string_view path);
+// The same over bytes already read; the reader's name stands for the path.
+std::unique_ptr<Font> ReadFont(Resources& res, BinaryReader& reader);
 
 // --- Procedural textures: .firet and .wett ---
 
@@ -98,5 +109,10 @@ struct WetTextureFile {
 
 std::vector<uint8_t> WriteFireTextureFile(const FireTextureFile& fire);
 std::vector<uint8_t> WriteWetTextureFile(const WetTextureFile& wet);
+
+// A wrong version is fatal ("Bad FireTexture header. (PATH)", "Bad WetTexture header. (PATH)"),
+// as are sizes that are not powers of two up to 4096, a negative count or a short file.
+FireTextureFile ReadFireTextureFile(BinaryReader& reader);
+WetTextureFile ReadWetTextureFile(BinaryReader& reader);
 
 } // namespace orv

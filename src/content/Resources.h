@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv {
 
@@ -44,6 +45,14 @@ public:
     virtual void UploadTextureRegion(const Texture& texture, int x, int y, int w, int h) = 0;
     virtual void DeleteTexture(uint32_t glTexture) = 0;
 };
+
+// The pixel data an upload sends, shared by every uploader: R, G, B, A bytes per pixel, the
+// image's bottom row first. With kUploadKeepAlpha the alpha stays, else it is 255; with
+// kUploadColourKey a pixel whose value (alpha included) is 0x00FF00FF becomes 0, transparent
+// black. The generated-image variants use mode 0. GL_RGBA is the internal format when the mode
+// has kUploadColourKey or kUploadKeepAlpha (UploadKeepsAlpha), else GL_RGB.
+std::vector<uint8_t> TextureUploadBytes(const Image& image, int mode);
+constexpr bool UploadKeepsAlpha(int mode) { return (mode & (kUploadColourKey | kUploadKeepAlpha)) != 0; }
 
 class NullTextureUploader final : public TextureUploader {
 public:
@@ -150,7 +159,11 @@ std::string FindFileRecursive(std::string_view directory, std::string_view patte
 // --- Textures (content/Texture.cpp) ---
 // Loads "Zelkor.Missing" as entry 0 (or the built-in checkerboard with its warning line).
 void LoadFallbackTexture(Resources& res);
-// Never null: the fallback texture on any failure.
+// Entry 0 of the table, loading it first when the table is still empty.
+Texture* GetFallbackTexture(Resources& res);
+// Never null: the fallback texture on any failure. A texture found by name is shared whatever
+// flag the request carries; a run-wide request (levelTexture false) makes it run-wide, so that
+// a holder that outlives the level never keeps a released texture.
 Texture* LoadTexture(Resources& res, std::string_view name, bool levelTexture, std::string_view defaultPackage = {},
                      bool plainFilter = false);
 // Deletes every level texture (GL texture and image), from the last entry to the first.
@@ -161,6 +174,11 @@ void UnloadLevelTextures(Resources& res);
 void AddFallbackMesh(Resources& res);
 Mesh* FindMesh(Resources& res, std::string_view fullName);
 Mesh* LoadMesh(Resources& res, std::string_view fullName);
+// Reads both files into mesh (all fields reset first) and applies the collected mesh directives
+// of the mesh named by the animation file; package is where its skins are looked up.
+void ReadMesh(Resources& res, Mesh& mesh, std::string_view animationPath, std::string_view dataPath,
+              std::string_view package);
+// The vertex at (frame modulo NumFrames) * vertex count + vertex; (0, 0, 0) for a mesh without frames.
 Vector GetMeshVertex(const Mesh& mesh, uint16_t frame, uint16_t vertex);
 Vector UnpackMeshVertex(uint32_t packed);
 

@@ -46,6 +46,9 @@ struct Bird1 : ScriptedPawn {
 struct PlayerPawn : Actor {
     PlayerPawn();
     EngineClass GetEngineClass() const override { return EngineClass::PlayerPawn; }
+    void Tick(float deltaTime) override;
+    void TakeDamage(int damage, Actor* eventInstigator, const Vector& hitLocation, const Vector& momentum,
+                    std::string_view damageType) override;
 
     int32_t Health = 100;
     float LastZoneDamageTime = 0.0f;

@@ -18,7 +18,7 @@
 namespace orv {
 
 struct ConfigTable;
-class InputState;
+class PlayerInput;
 struct PlayerPawn;
 struct LevelInfo;
 struct DynamicZoneInfo;
@@ -45,7 +45,7 @@ struct World {
     Resources& Res;
     ConfigTable& Config;
     WorldServices* Services = nullptr; // never null once set up; a do-nothing one by default
-    InputState* Input = nullptr;       // null: no keys held, no mouse motion
+    PlayerInput* Input = nullptr;      // null: no keys held, no mouse motion
 
     Array<std::unique_ptr<Actor>> Actors; // creation order; owns every actor
     PlayerPawn* Player = nullptr;

@@ -1,0 +1,66 @@
+// Textures that compute their own pixels every frame: fire (heat field and sparks) and water
+// (a damped wave over a source picture). Loading them from .firet and .wett files is here; the
+// per-frame update belongs to the renderer's procedural surfaces.
+#pragma once
+
+#include "content/ContentFiles.h"
+#include "content/Resources.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+struct ProceduralTexture : Texture {
+    bool IsProcedural() const override { return true; }
+
+    uint32_t UMask = 0; // width - 1
+    uint32_t VMask = 0; // height - 1
+};
+
+// A spark emitted by a fire texture's heat source while it flies and cools.
+struct FireMovingSpark {
+    uint8_t Alive = 0;
+    uint8_t Type = 0;
+    int32_t Heat = 0;
+    int32_t Age = 0;
+    float X = 0.0f;
+    float Y = 0.0f;
+    float VX = 0.0f;
+    float VY = 0.0f;
+};
+
+struct FireTexture : ProceduralTexture {
+    std::array<uint32_t, 256> Palette{}; // heat to colour, 0xAARRGGBB
+    uint8_t bRising = 0;
+    uint8_t RenderHeat = 0;
+    Array<FireSpark> Sparks;          // the heat sources, from the file
+    std::vector<uint16_t> Field;      // width * height heat cells, row 0 at the top
+    Array<FireMovingSpark> Moving;    // as many slots as the file's spark limit (0 means 1024)
+    uint32_t FrameCount = 0;
+};
+
+struct WetTexture : ProceduralTexture {
+    std::string SourceName;           // as written in the file; empty for none
+    Texture* SourceTexture = nullptr; // the picture the water refracts
+    uint8_t WaveAmplitude = 128;      // a 0 in the file means 128
+    float Time = 0.0f;
+    Array<WetDrop> Drops;
+    std::vector<int32_t> WaveHeight;  // width * height, row-major
+    std::vector<int32_t> WaveSpeed;   // width * height, row-major
+};
+
+// The largest side a procedural texture may have.
+constexpr int32_t kMaxProceduralSize = 4096;
+// Spark slots of a fire texture whose file says 0, and the most a file may ask for.
+constexpr int32_t kDefaultSparkLimit = 1024;
+constexpr int32_t kMaxSparkLimit = 65536;
+
+// Builds the textures from their file records: fields copied, the working buffers sized, the
+// image made black. The caller uploads the image and loads the water's source picture.
+std::unique_ptr<FireTexture> MakeFireTexture(const FireTextureFile& file);
+std::unique_ptr<WetTexture> MakeWetTexture(const WetTextureFile& file);
+
+} // namespace orv

@@ -1,0 +1,214 @@
+// The player: turning, walking, swimming, jumping, firing, zone damage, touching, the eye and
+// the listener, one step at a time.
+#include "core/ConfigFile.h"
+#include "core/Random.h"
+#include "core/Text.h"
+#include "world/ActorClasses.h"
+#include "world/Collision.h"
+#include "world/PlayerInput.h"
+#include "world/World.h"
+#include "world/Zones.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orv {
+
+namespace {
+
+constexpr float kJumpSpeed = 416.66666f;
+constexpr float kMaxSpeed = 2500.0f;
+
+bool IsWaterZone(const Actor* zone) {
+    auto* z = dynamic_cast<const ZoneInfo*>(zone);
+    return z && z->bWaterZone;
+}
+
+struct HeldInput {
+    PlayerInput* In;
+    bool Key(int code) const { return In && In->KeyDown(code); }
+    bool Button(int button) const { return In && In->ButtonDown(button); }
+    bool KeyPressed(int code) const { return In && In->KeyEdge(code); }
+    bool ButtonPressed(int button) const { return In && In->ButtonEdge(button); }
+};
+
+void TurnByKeys(PlayerPawn& p, const HeldInput& in) {
+    if (in.Key(Key::Left)) p.Rotation.Yaw -= 256;
+    if (in.Key(Key::Right)) p.Rotation.Yaw += 256;
+    if (in.Key(Key::Delete)) p.Rotation.Pitch += 256;
+    if (in.Key(Key::PageDown)) p.Rotation.Pitch -= 256;
+    if (in.Key(Key::N)) p.Rotation.Roll += 256;
+    if (in.Key(Key::M)) p.Rotation.Roll -= 256;
+    if (in.Key(Key::End)) {
+        p.Rotation.Pitch = static_cast<int32_t>(std::nearbyint(p.Rotation.Pitch * 0.6f));
+        p.Rotation.Roll = static_cast<int32_t>(std::nearbyint(p.Rotation.Roll * 0.6f));
+    }
+}
+
+void MouseLook(PlayerPawn& p, World& world) {
+    int dx = 0, dy = 0;
+    if (!world.Input || !world.Input->MouseLookDelta(dx, dy)) {
+        return;
+    }
+    const float sensitivity = ConfigGetFloat(world.Config, "MouseSensitivity");
+    p.Rotation.Yaw = static_cast<int32_t>(std::nearbyint(p.Rotation.Yaw + dx * sensitivity));
+    p.Rotation.Pitch = static_cast<int32_t>(std::nearbyint(p.Rotation.Pitch - dy * sensitivity));
+    p.Rotation.Pitch = std::clamp(p.Rotation.Pitch, -16384, 16384);
+}
+
+void Walk(PlayerPawn& p, const HeldInput& in, bool inWater) {
+    p.WalkVelocity *= 0.85f;
+    Vector wish;
+    if (in.Key(Key::A)) wish += Vector{0, -1, 0};
+    if (in.Key(Key::D)) wish += Vector{0, 1, 0};
+    if (in.Key(Key::W) || in.Key(Key::Up) || in.Button(MouseMiddle)) wish += Vector{1, 0, 0};
+    if (in.Key(Key::S) || in.Key(Key::Down)) wish += Vector{-1, 0, 0};
+    wish *= 50.0f;
+    if (inWater) {
+        wish = RotateVector(wish * 0.5f, p.Rotation);
+    } else {
+        wish = RotateVector(wish, {0, p.Rotation.Yaw, p.Rotation.Roll});
+    }
+    p.WalkVelocity += wish;
+    const float speed = Length(p.WalkVelocity);
+    if (speed > p.GroundSpeed) {
+        p.WalkVelocity *= p.GroundSpeed / speed;
+    }
+}
+
+void JumpAndFall(PlayerPawn& p, World& world, const HeldInput& in, bool inWater) {
+    if (!inWater) {
+        if ((in.Key(Key::Space) || in.Button(MouseRight)) && p.bWasLanded) {
+            p.Velocity += Vector{0, 0, kJumpSpeed};
+            world.Services->PlayActorSound(p, "UnrealShare.Female.jump1fem", 1.0f);
+        }
+    } else if ((in.Key(Key::Space) || in.ButtonPressed(MouseRight)) && p.Velocity.Z < 150.0f) {
+        p.Velocity += Vector{0, 0, 100.0f};
+    }
+    if (ConfigGetBool(world.Config, "GodMode")) {
+        if (in.Key(Key::F)) {
+            p.Velocity += Vector{0, 0, 38.333333f};
+        }
+        if (in.Key(Key::G)) {
+            MoveActorTo(p, p.Location + Vector{0, 0, 3.3333333f});
+        }
+    }
+    if (!inWater) {
+        p.Velocity += Vector{0, 0, -25.0f};
+        p.Velocity.X *= 0.99f;
+        p.Velocity.Y *= 0.99f;
+    } else {
+        p.Velocity += Vector{0, 0, -2.5f};
+        p.Velocity *= 0.9f;
+    }
+    const float speed = Length(p.Velocity);
+    if (speed > kMaxSpeed) {
+        p.Velocity *= kMaxSpeed / speed;
+    }
+}
+
+void Fire(PlayerPawn& p, World& world, const HeldInput& in) {
+    if (!(in.Key(Key::Ctrl) || in.Button(MouseLeft)) || !(p.LastFireTime + 0.33 < world.GameTime)) {
+        return;
+    }
+    std::unique_ptr<Actor> shot = CreateActor(world, "DispersionAmmo");
+    ApplyClassDefaults(*shot);
+    shot->ApplyProperties();
+    Actor* placed = PlaceActor(world, std::move(shot), &p, "", p.Location, p.Rotation);
+    MoveActorTo(*placed, p.Location + Normal(placed->Velocity) * 10.0f);
+    p.LastFireTime = static_cast<float>(world.GameTime);
+}
+
+void ZoneDamage(PlayerPawn& p, World& world) {
+    if (!p.CurrentZone) {
+        return;
+    }
+    const int damage = ParseInt(p.CurrentZone->GetProperty("DamagePerSec"));
+    if (damage != 0 && world.GameTime > p.LastZoneDamageTime + 1.0) {
+        p.TakeDamage(damage, &p, p.Location, {}, p.CurrentZone->GetProperty("DamageType"));
+        p.LastZoneDamageTime = static_cast<float>(world.GameTime);
+    }
+}
+
+void Touch(World& world) {
+    for (int i = 0; i < world.Actors.Num(); ++i) {
+        Actor& actor = *world.Actors[i];
+        if (actor.Brush) {
+            continue;
+        }
+        const bool overlaps = actor.OverlapsPlayer();
+        if (overlaps && !actor.bTouchingPlayer) {
+            actor.Bump(nullptr);
+            actor.bTouchingPlayer = 1;
+        } else if (!overlaps && actor.bTouchingPlayer) {
+            actor.UnTouch(nullptr);
+            actor.bTouchingPlayer = 0;
+        }
+    }
+}
+
+} // namespace
+
+void PlayerPawn::Tick(float deltaTime) {
+    World& world = GetWorld();
+    HeldInput in{world.Input};
+    if (Health < 1) {
+        if (world.Services->IsMusicLoaded()) {
+            world.Services->FreeMusic();
+        }
+        const char* sound = FRand() < 0.25f ? "UnrealShare.Female.death1dfem" : "UnrealShare.Female.death4cfem";
+        world.Services->PlayActorSound(*this, sound, 1.0f);
+        world.Services->OpenMenu(1);
+    }
+    bWasLanded = bLanded;
+    bLanded = 0;
+    TurnByKeys(*this, in);
+    MouseLook(*this, world);
+    const bool inWater = IsWaterZone(CurrentZone);
+    Walk(*this, in, inWater);
+    JumpAndFall(*this, world, in, inWater);
+    MovePawn(*this, (WalkVelocity + Velocity) * deltaTime, 0);
+    Fire(*this, world, in);
+    if (in.KeyPressed(Key::F1)) {
+        world.LevelIntroTime = 8.0f;
+    }
+    if (in.KeyPressed(Key::F9)) {
+        world.Services->TakeScreenshot();
+    }
+    ZoneDamage(*this, world);
+    CurrentZone = ViewZone = world.CurrentLevel.Info;
+    Touch(world);
+    EyeHeight = 0.8125f * EyeHeight + 0.1875f * BaseEyeHeight;
+    CurrentZone = FindZoneAt(world, Location);
+    ViewZone = FindZoneAt(world, Location + Vector{0, 0, EyeHeight});
+    if (ViewFlash[0] > 0) {
+        ViewFlash[0] -= 3.0f * deltaTime;
+    }
+    for (int i = 1; i < 4; ++i) {
+        ViewFlash[i] = std::max(0.0f, ViewFlash[i] - 3.0f * deltaTime);
+    }
+    world.Services->SetListener(Location, RotateVector({1, 0, 0}, Rotation), {0, 0, 1});
+    bViewUnderwater = IsWaterZone(ViewZone) ? 1 : 0;
+    world.Services->SetUnderwater(bViewUnderwater != 0);
+}
+
+void PlayerPawn::TakeDamage(int damage, Actor*, const Vector&, const Vector& momentum, std::string_view) {
+    World& world = GetWorld();
+    if (!ConfigGetBool(world.Config, "GodMode")) {
+        Health -= damage;
+    }
+    if (Health > 0) {
+        const float r = FRand();
+        const char* sound = r < 0.25f   ? "UnrealShare.Female.linjur1fem"
+                            : r < 0.5f  ? "UnrealShare.Female.linjur2fem"
+                            : r < 0.75f ? "UnrealShare.Female.linjur3fem"
+                                        : "UnrealShare.Female.hinjur4fem";
+        world.Services->PlayActorSound(*this, sound, 1.0f);
+    }
+    Velocity += Vector{momentum.X, momentum.Y, 50.0f};
+    const float s = std::sqrt(std::max(0, damage) / 200.0f);
+    ViewFlash[0] = std::min(1.0f, ViewFlash[0] + s);
+    ViewFlash[1] = std::min(1.0f, ViewFlash[1] + s);
+}
+
+} // namespace orv
