@@ -17,7 +17,13 @@ constexpr float kNoEdge = std::numeric_limits<float>::quiet_NaN();
 // Beyond this a coordinate cannot touch any row; rounding it could overflow.
 constexpr float kFarOffScreen = 1.0e7f;
 
-int RoundRow(float y) { return static_cast<int>(std::lround(y)); }
+// Nearest row, halves rounding up; inline, since the library call showed in profiles. Only
+// called with |y| below kFarOffScreen.
+int RoundRow(float y) {
+    const float r = y + 0.5f;
+    const int i = static_cast<int>(r);
+    return r < static_cast<float>(i) ? i - 1 : i;
+}
 
 } // namespace
 
@@ -60,14 +66,18 @@ bool SpanBuffer::SetUpEdges(const SpanPoint* points, int count, int& firstRow, i
     for (int r = 0; r <= lastRow - firstRow; ++r) {
         edges_[static_cast<size_t>(r)] = {kNoEdge, kNoEdge};
     }
+    // Edges going down write the left x of their rows, edges going up the right x. Edges within
+    // one row set both x of it; they go last, so that a slanted edge ending on that row cannot
+    // overwrite one half of it (whichever corner the polygon starts at).
     for (int i = 0; i < count; ++i) {
         const SpanPoint& a = points[i];
         const SpanPoint& b = points[(i + 1) % count];
         const int ya = RoundRow(a.Y);
         const int yb = RoundRow(b.Y);
         if (ya == yb) {
-            edges_[static_cast<size_t>(ya - firstRow)] = {std::min(a.X, b.X), std::max(a.X, b.X)};
-        } else if (yb > ya) {
+            continue;
+        }
+        if (yb > ya) {
             double x = a.X;
             const double step = (static_cast<double>(b.X) - a.X) / (yb - ya);
             for (int r = ya; r <= yb; ++r, x += step) {
@@ -79,6 +89,13 @@ bool SpanBuffer::SetUpEdges(const SpanPoint* points, int count, int& firstRow, i
             for (int r = yb; r <= ya; ++r, x += step) {
                 edges_[static_cast<size_t>(r - firstRow)].Right = static_cast<float>(x);
             }
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        const SpanPoint& a = points[i];
+        const SpanPoint& b = points[(i + 1) % count];
+        if (RoundRow(a.Y) == RoundRow(b.Y)) {
+            edges_[static_cast<size_t>(RoundRow(a.Y) - firstRow)] = {std::min(a.X, b.X), std::max(a.X, b.X)};
         }
     }
     return true;

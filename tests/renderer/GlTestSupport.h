@@ -1,10 +1,10 @@
-// What the renderer's tests need around it: an uploader that records instead of uploading, a
-// headless OpenGL context (SDL's offscreen driver on Mesa), a plain GL uploader for it, frame
-// read-back and comparison with reference pictures.
+// What the renderer's tests need around it: an uploader that records instead of uploading, the
+// headless OpenGL context, and comparison of frames with reference pictures.
 #pragma once
 
 #include "content/Resources.h"
 #include "core/Image.h"
+#include "HeadlessGl.h"
 
 #include <gtest/gtest.h>
 
@@ -35,41 +35,6 @@ public:
 
 private:
     uint32_t lastName_ = 0;
-};
-
-// One offscreen window and compatibility-profile context per test program, with the engine's
-// start-up GL state. Tests skip with Reason() when no context can be made.
-class GlTestContext {
-public:
-    static GlTestContext& Get(int width, int height);
-    bool Ok() const { return ok_; }
-    const std::string& Reason() const { return reason_; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    // The engine's start-up state: viewport and projection, culling, black clear colour,
-    // depth test with less-or-equal, colour material, 2D texturing.
-    void ResetState(float fovDegrees) const;
-    // The back buffer as drawn, top row first.
-    Image ReadFrame() const;
-    static void* GetProc(const char* name);
-
-private:
-    bool Open(int width, int height);
-    bool ok_ = false;
-    std::string reason_;
-    int width_ = 0;
-    int height_ = 0;
-    void* window_ = nullptr;
-    void* context_ = nullptr;
-};
-
-// Real GL textures from images (RGBA, linear filtering), as the engine's uploader makes them.
-class TestGlUploader final : public TextureUploader {
-public:
-    uint32_t UploadTexture(const Image& image, int mode) override;
-    uint32_t UploadGeneratedImage(const Image& image, bool nearestFilter) override;
-    void UploadTextureRegion(const Texture& texture, int x, int y, int w, int h) override;
-    void DeleteTexture(uint32_t glTexture) override;
 };
 
 // Compares a frame with tests/renderer/reference/<name>.png: at most 0.5 % of the pixels may

@@ -50,45 +50,32 @@ TEST(SpanBuffer, RowExtentsFollowTheEdgesWhicheverCornerComesFirst) {
     EXPECT_EQ(spans.SegmentsInUse(), 0);
 }
 
-TEST(SpanBuffer, InsertionKeepsEachRowSortedDisjointAndMerged) {
+TEST(SpanBuffer, SpansAreWidenedMergedAndClampedToTheScreen) {
     SpanBuffer spans;
     spans.Reset(640, 480);
-    auto row20 = [&] { return spans.RowSpans(20); };
-    EXPECT_TRUE(Visible(spans, Rect(100, 10, 200, 30), false)); // into an empty row
-    EXPECT_TRUE(Visible(spans, Rect(400, 10, 500, 30), false)); // after the last
-    EXPECT_TRUE(Visible(spans, Rect(10, 10, 50, 30), false));   // before the first
-    EXPECT_TRUE(Visible(spans, Rect(250, 10, 300, 30), false)); // into a gap that holds it
-    auto r = row20();
-    ASSERT_EQ(r.size(), 4u);
-    const float lefts[] = {9.9f, 99.9f, 249.9f, 399.9f};
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_FLOAT_EQ(r[i].Left, lefts[i]); // widened by 0.1 on both sides
-        EXPECT_FLOAT_EQ(r[i].Right, lefts[i] + 0.2f + (i == 0 ? 40 : i == 2 ? 50 : 100));
+    for (float x : {100.0f, 400.0f, 10.0f, 250.0f}) { // after, before and between the others
+        EXPECT_TRUE(Visible(spans, Rect(x, 10, x + 40, 30), false));
     }
+    auto r = spans.RowSpans(20);
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_FLOAT_EQ(r[0].Left, 9.9f); // widened by 0.1 on both sides, kept in order
+    EXPECT_FLOAT_EQ(r[3].Right, 440.1f);
     EXPECT_EQ(spans.SegmentsInUse(), 4 * 21);
-    // What is covered is hidden, in test-only mode and otherwise, and nothing changes.
-    EXPECT_FALSE(Visible(spans, Rect(120, 12, 180, 28), true));
-    EXPECT_FALSE(Visible(spans, Rect(120, 12, 180, 28), false));
-    EXPECT_EQ(spans.SegmentsInUse(), 4 * 21);
-    // A span reaching over three segments merges them into the first; the others go back.
-    EXPECT_TRUE(Visible(spans, Rect(190, 10, 420, 30), false));
-    r = row20();
+    // What is covered is hidden and changes nothing; one span over three merges them into the
+    // first and gives the other two back.
+    EXPECT_FALSE(Visible(spans, Rect(105, 12, 135, 28), false));
+    EXPECT_TRUE(Visible(spans, Rect(120, 10, 420, 30), false));
+    r = spans.RowSpans(20);
     ASSERT_EQ(r.size(), 2u);
     EXPECT_FLOAT_EQ(r[1].Left, 99.9f);
-    EXPECT_FLOAT_EQ(r[1].Right, 500.1f);
+    EXPECT_FLOAT_EQ(r[1].Right, 440.1f);
     EXPECT_EQ(spans.SegmentsInUse(), 2 * 21);
-    // Spans that meet merge; a span that only widens a segment takes no segment.
-    EXPECT_TRUE(Visible(spans, Rect(50.1f, 10, 80, 30), false));
-    r = row20();
-    ASSERT_EQ(r.size(), 2u);
-    EXPECT_FLOAT_EQ(r[0].Right, 80.1f);
-    EXPECT_TRUE(Visible(spans, Rect(0, 10, 90, 30), false));
-    r = row20();
-    ASSERT_EQ(r.size(), 2u);
-    EXPECT_FLOAT_EQ(r[0].Left, -0.1f); // clamped to the screen before widening
-    // Spans reaching past the right edge stop just beyond it.
+    // Off the left edge spans start at -0.1, off the right they end at the width + 0.1.
+    EXPECT_TRUE(Visible(spans, Rect(-50, 10, 5, 30), false));
     EXPECT_TRUE(Visible(spans, Rect(600, 10, 900, 30), false));
-    EXPECT_FLOAT_EQ(row20().back().Right, 640.1f);
+    r = spans.RowSpans(20);
+    EXPECT_FLOAT_EQ(r.front().Left, -0.1f);
+    EXPECT_FLOAT_EQ(r.back().Right, 640.1f);
     EXPECT_FALSE(Visible(spans, Rect(700, 10, 900, 30), false)); // wholly off screen
 }
 
@@ -225,15 +212,18 @@ TEST(SpanBuffer, AgreesWithAPlainCoverageReferenceOnRandomPolygons) {
             ++(visible ? visibleCount : hiddenCount);
             ASSERT_LT(spans.SegmentsInUse(), kMaxSpanSegments);
         }
+        int listed = 0;
         for (int r = 0; r < kHeight; ++r) {
             const std::vector<RowExtent> want = reference.Union(r);
             const std::vector<RowExtent> got = spans.RowSpans(r);
+            listed += static_cast<int>(got.size());
             ASSERT_EQ(got.size(), want.size()) << "row " << r;
             for (size_t i = 0; i < got.size(); ++i) {
                 EXPECT_FLOAT_EQ(got[i].Left, want[i].Left);
                 EXPECT_FLOAT_EQ(got[i].Right, want[i].Right);
             }
         }
+        EXPECT_EQ(spans.SegmentsInUse(), listed); // merged segments went back to the pool
     }
     // Both answers occur often, so the comparison means something.
     EXPECT_GT(visibleCount, 300);

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 
 namespace orv::test {
 
@@ -91,10 +93,54 @@ int32_t AddNode(LevelModel& m, const BspPolygon& p) {
     return m.Nodes.Add(node);
 }
 
-int32_t BuildNode(LevelModel& m, const std::vector<BspPolygon>& polygons) {
+enum class Side { Front, Back, On, Split };
+
+Side Classify(const BspPolygon& p, const Plane& plane) {
+    float lo = 0.0f;
+    float hi = 0.0f;
+    for (const Vector& point : p.Points) {
+        lo = std::min(lo, plane.Distance(point));
+        hi = std::max(hi, plane.Distance(point));
+    }
+    if (lo > -kOnPlane && hi < kOnPlane) {
+        return Side::On;
+    }
+    if (lo > -kOnPlane) {
+        return Side::Front;
+    }
+    return hi < kOnPlane ? Side::Back : Side::Split;
+}
+
+// Like a level compiler: among a few candidates, the splitter that cuts least and balances best.
+size_t ChooseSplitter(const std::vector<BspPolygon>& polygons) {
+    const size_t step = std::max<size_t>(1, polygons.size() / 12);
+    size_t best = 0;
+    long bestScore = std::numeric_limits<long>::max();
+    for (size_t c = 0; c < polygons.size(); c += step) {
+        const Plane plane = PlaneOf(polygons[c].Points);
+        long front = 0, back = 0, splits = 0;
+        for (const BspPolygon& p : polygons) {
+            switch (Classify(p, plane)) {
+            case Side::Front: ++front; break;
+            case Side::Back: ++back; break;
+            case Side::Split: ++splits; break;
+            case Side::On: break;
+            }
+        }
+        const long score = splits * 8 + std::labs(front - back);
+        if (score < bestScore) {
+            bestScore = score;
+            best = c;
+        }
+    }
+    return best;
+}
+
+int32_t BuildNode(LevelModel& m, std::vector<BspPolygon> polygons) {
     if (polygons.empty()) {
         return -1;
     }
+    std::swap(polygons[0], polygons[ChooseSplitter(polygons)]);
     const BspPolygon& splitter = polygons[0];
     const Plane plane = PlaneOf(splitter.Points);
     std::vector<BspPolygon> front;
@@ -102,17 +148,12 @@ int32_t BuildNode(LevelModel& m, const std::vector<BspPolygon>& polygons) {
     std::vector<BspPolygon> coplanar;
     for (size_t i = 1; i < polygons.size(); ++i) {
         const BspPolygon& p = polygons[i];
-        float lo = 0.0f;
-        float hi = 0.0f;
-        for (const Vector& point : p.Points) {
-            lo = std::min(lo, plane.Distance(point));
-            hi = std::max(hi, plane.Distance(point));
-        }
-        if (lo > -kOnPlane && hi < kOnPlane) {
+        const Side side = Classify(p, plane);
+        if (side == Side::On) {
             coplanar.push_back(p);
-        } else if (lo > -kOnPlane) {
+        } else if (side == Side::Front) {
             front.push_back(p);
-        } else if (hi < kOnPlane) {
+        } else if (side == Side::Back) {
             back.push_back(p);
         } else {
             BspPolygon f{{}, p.Surface, p.Zone};
@@ -129,8 +170,8 @@ int32_t BuildNode(LevelModel& m, const std::vector<BspPolygon>& polygons) {
         m.Nodes[chain].Coplanar = next;
         chain = next;
     }
-    const int32_t frontChild = BuildNode(m, front);
-    const int32_t backChild = BuildNode(m, back);
+    const int32_t frontChild = BuildNode(m, std::move(front));
+    const int32_t backChild = BuildNode(m, std::move(back));
     m.Nodes[index].Front = frontChild;
     m.Nodes[index].Back = backChild;
     return index;
@@ -368,8 +409,6 @@ void BuildRoomGrid(TestScene& scene, int rows, int columns) {
     const SurfaceSpec floors{floor, 0, true, 32.0f};
     constexpr float kCell = 512.0f, kTop = 256.0f, kDoor0 = 192.0f, kDoor1 = 320.0f, kLintel = 160.0f;
     const float w = columns * kCell, h = rows * kCell;
-    b.AddPolygon(Quad({0, 0, 0}, {w, 0, 0}, {w, h, 0}, {0, h, 0}, {0, 0, 1}), floors, 1);
-    b.AddPolygon(Quad({0, 0, kTop}, {w, 0, kTop}, {w, h, kTop}, {0, h, kTop}, {0, 0, -1}), floors, 1);
     b.AddPolygon(Quad({0, 0, 0}, {0, h, 0}, {0, h, kTop}, {0, 0, kTop}, {1, 0, 0}), walls, 1);
     b.AddPolygon(Quad({w, 0, 0}, {w, h, 0}, {w, h, kTop}, {w, 0, kTop}, {-1, 0, 0}), walls, 1);
     b.AddPolygon(Quad({0, 0, 0}, {w, 0, 0}, {w, 0, kTop}, {0, 0, kTop}, {0, 1, 0}), walls, 1);
@@ -391,6 +430,9 @@ void BuildRoomGrid(TestScene& scene, int rows, int columns) {
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
             const float cx = (c + 0.5f) * kCell, cy = (r + 0.5f) * kCell;
+            const float x0c = c * kCell, x1c = x0c + kCell, y0c = r * kCell, y1c = y0c + kCell;
+            b.AddPolygon(Quad({x0c, y0c, 0}, {x1c, y0c, 0}, {x1c, y1c, 0}, {x0c, y1c, 0}, {0, 0, 1}), floors, 1);
+            b.AddPolygon(Quad({x0c, y0c, kTop}, {x1c, y0c, kTop}, {x1c, y1c, kTop}, {x0c, y1c, kTop}, {0, 0, -1}), floors, 1);
             if (c + 1 < columns) {
                 innerWall(true, (c + 1) * kCell, r * kCell);
             }

@@ -247,22 +247,6 @@ TEST(WorldWalk, TheSeeThroughListHolds512AndReportsEveryPolygonBeyond) {
     EXPECT_EQ(std::set<int>(listed.begin(), listed.end()).size(), listed.size()); // each once
 }
 
-TEST(WorldWalk, SeeThroughPolygonsAreListedNearestFirst) {
-    // Drawing walks the list backwards, so the farthest comes first on screen.
-    TestScene scene;
-    test::RecordingUploader uploader;
-    const int far = scene.Builder.AddPolygon(WallFacingMinusX(300, -50, 50, -50, 50), {nullptr, PF_Translucent, false}, 1);
-    const int middle = scene.Builder.AddPolygon(WallFacingMinusX(200, -50, 50, -50, 50), {nullptr, PF_Modulated, false}, 1);
-    const int near = scene.Builder.AddPolygon(WallFacingMinusX(100, -50, 50, -50, 50), {nullptr, PF_Translucent, false}, 1);
-    scene.AddZone(0xFF000000u);
-    scene.Finish(uploader);
-    Walker walk(scene);
-    walk.Look({0, 0, 0}, 0, 0);
-    EXPECT_EQ(walk.SeeThrough(), (std::vector<int>{near, middle, far}));
-    walk.Look({400, 0, 0}, 0, 32768); // from the other side they face away
-    EXPECT_TRUE(walk.SeeThrough().empty());
-}
-
 TEST(WorldWalk, OpaquePolygonsGroupByTextureInTheOrderTexturesAreMet) {
     TestScene scene;
     test::RecordingUploader uploader;
