@@ -71,6 +71,66 @@ uint32_t TintByte(float value) {
     return static_cast<uint32_t>(std::lround(std::clamp(std::min(value, 1.0f), 0.0f, 1.0f) * 255.0f));
 }
 
+// The sky box sits at the eye, behind everything: drawn when a sky portal was drawn last frame.
+void DrawSkyIfSeen(Renderer& renderer, const Level& level, const CameraValues& camera) {
+    if (renderer.SkyVisible && level.SkyZone) {
+        glPushMatrix();
+        ApplyCameraRotation(camera);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        for (int pass = 0; pass < 3; ++pass) {
+            DrawSkybox(renderer, level.SkyTriangles, pass, level.Model.Atlas);
+        }
+        glPopMatrix();
+        glDepthMask(GL_TRUE);
+        glClear(GL_DEPTH_BUFFER_BIT);
+    }
+    renderer.SkyVisible = false;
+}
+
+// Opaque world and actors; see-through world back to front and modulated actors; translucent
+// actors.
+void DrawPasses(Renderer& renderer, World& world, const FrameSettings& settings, FrameHooks& hooks) {
+    LevelModel& model = world.CurrentLevel.Model;
+    BeginPass(renderer, model.Atlas);
+    RenderWorld(renderer, model, settings.Width, settings.Height);
+    LightmapUnitOff(renderer);
+    DrawVisibleActors(renderer, world, hooks, 0);
+
+    BeginPass(renderer, model.Atlas);
+    DrawTransparentPolygons(renderer);
+    LightmapUnitOff(renderer);
+    DrawVisibleActors(renderer, world, hooks, 1);
+
+    BeginPass(renderer, model.Atlas);
+    LightmapUnitOff(renderer);
+    DrawVisibleActors(renderer, world, hooks, 2);
+}
+
+// After the camera's matrix is popped: the doubling, caustics under water, the view flash tint.
+void DrawScreenOverlays(Renderer& renderer, const World& world, const CameraValues& camera, FrameHooks& hooks) {
+    // Lightmaps hold half-intensity light and unlit surfaces draw at 0.5: double everything.
+    glDepthMask(GL_TRUE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_CULL_FACE);
+    SetRenderMode(RenderMode::Modulated);
+    hooks.FillScreen(renderer, 0xFFFFFFFFu);
+
+    const PlayerPawn* player = world.Player;
+    if (!player) {
+        return;
+    }
+    if (const auto* zone = dynamic_cast<const ZoneInfo*>(player->CurrentZone); zone && zone->bWaterZone) {
+        hooks.DrawCaustics(renderer, camera);
+    }
+    const float* flash = player->ViewFlash;
+    if (flash[1] != 0.0f || flash[2] != 0.0f || flash[3] != 0.0f) {
+        SetRenderMode(RenderMode::Translucent);
+        hooks.FillScreen(renderer, 0xFF000000u | (TintByte(flash[1]) << 16) | (TintByte(flash[2]) << 8) | TintByte(flash[3]));
+        SetRenderMode(RenderMode::Opaque);
+    }
+}
+
 } // namespace
 
 std::unique_ptr<Renderer> CreateRenderer() { return std::make_unique<Renderer>(); }
@@ -124,39 +184,23 @@ void RenderWorldFrame(Renderer& renderer, World& world, const CameraValues& came
     renderer.ScreenWidth = settings.Width;
     renderer.ScreenHeight = settings.Height;
     renderer.FovDegrees = settings.FovDegrees;
-    Level& level = world.CurrentLevel;
-    LevelModel& model = level.Model;
 
-    // 1. Lightmaps drawn last frame whose lights move or change.
+    // Lightmaps drawn last frame whose lights move or change.
     if (settings.DynamicLights) {
         const Clock::time_point relight = Clock::now();
-        RelightDynamicLightmaps(model, WorldLighting(world, settings.FlickerTable), uploader);
+        RelightDynamicLightmaps(world.CurrentLevel.Model, WorldLighting(world, settings.FlickerTable), uploader);
         renderer.Timings.RelightSeconds += Seconds(Clock::now() - relight);
     }
 
-    // 2. A clean frame in Unreal's axes.
+    // A clean frame in Unreal's axes.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDepthMask(GL_TRUE);
     ApplyAxisSwap();
     glEnable(GL_TEXTURE_2D);
+    DrawSkyIfSeen(renderer, world.CurrentLevel, camera);
 
-    // 3. The sky box, when a sky portal was drawn last frame; it sits at the eye, behind all.
-    if (renderer.SkyVisible && level.SkyZone) {
-        glPushMatrix();
-        ApplyCameraRotation(camera);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        for (int pass = 0; pass < 3; ++pass) {
-            DrawSkybox(renderer, level.SkyTriangles, pass, model.Atlas);
-        }
-        glPopMatrix();
-        glDepthMask(GL_TRUE);
-        glClear(GL_DEPTH_BUFFER_BIT);
-    }
-    renderer.SkyVisible = false;
-
-    // 4, 5. The camera.
     glPushMatrix();
     ApplyCamera(camera);
     RenderView& view = renderer.View;
@@ -165,48 +209,10 @@ void RenderWorldFrame(Renderer& renderer, World& world, const CameraValues& came
     view.Yaw = camera.Yaw;
     view.Roll = camera.Roll;
     view.FieldOfView = camera.FieldOfView;
-
-    // 6. Opaque world and actors; see-through world back to front and modulated actors;
-    // translucent actors.
-    BeginPass(renderer, model.Atlas);
-    RenderWorld(renderer, model, settings.Width, settings.Height);
-    LightmapUnitOff(renderer);
-    DrawVisibleActors(renderer, world, hooks, 0);
-
-    BeginPass(renderer, model.Atlas);
-    DrawTransparentPolygons(renderer);
-    LightmapUnitOff(renderer);
-    DrawVisibleActors(renderer, world, hooks, 1);
-
-    BeginPass(renderer, model.Atlas);
-    LightmapUnitOff(renderer);
-    DrawVisibleActors(renderer, world, hooks, 2);
-
-    // 7. Lightmaps hold half-intensity light and unlit surfaces draw at 0.5: double everything.
+    DrawPasses(renderer, world, settings, hooks);
     glPopMatrix();
-    glDepthMask(GL_TRUE);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glDepthMask(GL_FALSE);
-    glDisable(GL_CULL_FACE);
-    SetRenderMode(RenderMode::Modulated);
-    hooks.FillScreen(renderer, 0xFFFFFFFFu);
 
-    // 8. Caustics under water.
-    const PlayerPawn* player = world.Player;
-    if (player) {
-        if (const auto* zone = dynamic_cast<const ZoneInfo*>(player->CurrentZone); zone && zone->bWaterZone) {
-            hooks.DrawCaustics(renderer, camera);
-        }
-    }
-
-    // 9. The screen tint of the player's view flash.
-    if (player && (player->ViewFlash[1] != 0.0f || player->ViewFlash[2] != 0.0f || player->ViewFlash[3] != 0.0f)) {
-        SetRenderMode(RenderMode::Translucent);
-        hooks.FillScreen(renderer, 0xFF000000u | (TintByte(player->ViewFlash[1]) << 16) |
-                                       (TintByte(player->ViewFlash[2]) << 8) | TintByte(player->ViewFlash[3]));
-        SetRenderMode(RenderMode::Opaque);
-    }
-
+    DrawScreenOverlays(renderer, world, camera, hooks);
     renderer.Timings.TotalSeconds += Seconds(Clock::now() - start);
     ++renderer.Timings.Frames;
 }

@@ -36,6 +36,57 @@ RenderMode RenderModeForFlags(uint32_t flags) {
     return RenderMode::Opaque;
 }
 
+namespace {
+
+// Changes only the state whose flag bits differ from the polygon drawn last.
+void ChangeState(Renderer& renderer, uint32_t flags) {
+    const MultitextureEntryPoints& multi = renderer.Multitexture;
+    const uint32_t changed = renderer.View.LastFlags ^ flags;
+    if (changed & PF_TwoSided) {
+        if (flags & PF_TwoSided) {
+            glDisable(GL_CULL_FACE);
+        } else {
+            glEnable(GL_CULL_FACE);
+        }
+    }
+    if ((changed & PF_Unlit) && multi.Available()) {
+        multi.ActiveTexture(GL_TEXTURE1);
+        if (flags & PF_Unlit) {
+            glDisable(GL_TEXTURE_2D);
+            glColor3f(0.5f, 0.5f, 0.5f);
+        } else {
+            glEnable(GL_TEXTURE_2D);
+            glColor3f(1.0f, 1.0f, 1.0f);
+        }
+        multi.ActiveTexture(GL_TEXTURE0);
+    }
+    if (changed & kModeFlags) {
+        SetRenderMode(RenderModeForFlags(flags));
+    }
+}
+
+// The texture's offset in texels: its pan, panning with the zone's speeds, and the small wobble.
+void TextureOffset(const Surface& surface, uint32_t flags, double time, double& panU, double& panV) {
+    panU = surface.UPan;
+    panV = surface.VPan;
+    if (flags & (PF_AutoUPan | PF_AutoVPan)) {
+        if (const auto* zone = dynamic_cast<const ZoneInfo*>(surface.Zone)) {
+            if (flags & PF_AutoUPan) {
+                panU += zone->TexUPanSpeed * time * 32.0;
+            }
+            if (flags & PF_AutoVPan) {
+                panV += zone->TexVPanSpeed * time * 32.0;
+            }
+        }
+    }
+    if (flags & PF_SmallWavy) {
+        panU += std::cos(time) * 0.1;
+        panV += std::sin(time * 0.9) * 0.1;
+    }
+}
+
+} // namespace
+
 void DrawSurfacePolygon(Renderer& renderer, int32_t index) {
     RenderView& view = renderer.View;
     LevelModel& model = *view.Level;
@@ -46,29 +97,7 @@ void DrawSurfacePolygon(Renderer& renderer, int32_t index) {
         renderer.SkyVisible = true;
         return;
     }
-    const MultitextureEntryPoints& multi = renderer.Multitexture;
-    const uint32_t changed = view.LastFlags ^ f;
-    if (changed & PF_TwoSided) {
-        if (f & PF_TwoSided) {
-            glDisable(GL_CULL_FACE);
-        } else {
-            glEnable(GL_CULL_FACE);
-        }
-    }
-    if ((changed & PF_Unlit) && multi.Available()) {
-        multi.ActiveTexture(GL_TEXTURE1);
-        if (f & PF_Unlit) {
-            glDisable(GL_TEXTURE_2D);
-            glColor3f(0.5f, 0.5f, 0.5f);
-        } else {
-            glEnable(GL_TEXTURE_2D);
-            glColor3f(1.0f, 1.0f, 1.0f);
-        }
-        multi.ActiveTexture(GL_TEXTURE0);
-    }
-    if (changed & kModeFlags) {
-        SetRenderMode(RenderModeForFlags(f));
-    }
+    ChangeState(renderer, f);
     view.LastFlags = surface.Flags;
 
     BindTexture(renderer.Cache, surface.Tex);
@@ -89,26 +118,11 @@ void DrawSurfacePolygon(Renderer& renderer, int32_t index) {
             atlasHeight = static_cast<float>(model.Atlas->Height());
         }
     }
+    const MultitextureEntryPoints& multi = renderer.Multitexture;
     const bool drawLightmap = lightmap && multi.Available();
-
-    // Panning moves the texture, never the lightmap.
-    const double time = renderer.Time;
-    double panU = surface.UPan;
-    double panV = surface.VPan;
-    if (f & (PF_AutoUPan | PF_AutoVPan)) {
-        if (const auto* zone = dynamic_cast<const ZoneInfo*>(surface.Zone)) {
-            if (f & PF_AutoUPan) {
-                panU += zone->TexUPanSpeed * time * 32.0;
-            }
-            if (f & PF_AutoVPan) {
-                panV += zone->TexVPanSpeed * time * 32.0;
-            }
-        }
-    }
-    if (f & PF_SmallWavy) {
-        panU += std::cos(time) * 0.1;
-        panV += std::sin(time * 0.9) * 0.1;
-    }
+    double panU = 0.0;
+    double panV = 0.0;
+    TextureOffset(surface, f, renderer.Time, panU, panV); // the lightmap never pans
 
     glBegin(GL_TRIANGLE_FAN);
     for (int v = node.NumVertices - 1; v >= 0; --v) {
