@@ -199,6 +199,10 @@ void RenderWorldFrame(Renderer& renderer, World& world, const CameraValues& came
     glDepthMask(GL_TRUE);
     ApplyAxisSwap();
     glEnable(GL_TEXTURE_2D);
+    // Textures may have gone with a level load since the last frame: bind nothing first, so
+    // that a new texture at a freed one's address is never taken for bound.
+    glBindTexture(GL_TEXTURE_2D, 0);
+    ForgetBoundTexture(renderer.Cache);
     DrawSkyIfSeen(renderer, world.CurrentLevel, camera);
 
     glPushMatrix();
