@@ -2,9 +2,17 @@
 // reader on a generated model of 50,000 nodes. Figures are bytes per second.
 #include "content/LevelModel.h"
 #include "content/T3dParser.h"
+#include "core/ConfigFile.h"
+#include "core/Log.h"
+#include "core/Vfs.h"
+#include "world/ActorClasses.h"
+#include "world/LevelLoader.h"
+#include "world/World.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -98,6 +106,39 @@ void BM_LoadLevelModel50kNodes(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
 }
 BENCHMARK(BM_LoadLevelModel50kNodes)->Unit(benchmark::kMillisecond);
+
+// DM-Liandri's actors (a real export, read from ../shared/peers at run time) over a generated
+// model: the whole loading pipeline without rendering or sound.
+void BM_LoadLevelDMLiandri(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    const char* source = std::getenv("ORV_PEERS_DIR");
+    const fs::path peers = source ? fs::path(source) : fs::path(ORV_SOURCE_DIR) / ".." / "shared" / "peers";
+    const fs::path t3d = peers / "blender_t3d" / "DM-Liandri.t3d";
+    if (!fs::exists(t3d)) {
+        state.SkipWithError("../shared/peers/blender_t3d/DM-Liandri.t3d is not here");
+        return;
+    }
+    const fs::path dir = fs::temp_directory_path() / "orvane-bench-load";
+    fs::create_directories(dir / "Maps");
+    fs::copy_file(t3d, dir / "Maps" / "DM-Liandri.t3d", fs::copy_options::overwrite_existing);
+    const std::vector<uint8_t> model = GeneratedModel(4000);
+    orv::WriteWholeFile((dir / "Maps" / "DM-Liandri.bsp").string(),
+                        std::string_view(reinterpret_cast<const char*>(model.data()), model.size()));
+    orv::Resources res;
+    orv::ConfigTable config;
+    orv::World world(res, config);
+    orv::CreatePlayerPawn(world);
+    const std::string path = (dir / "Maps" / "DM-Liandri.t3d").string();
+    orv::SetLogToConsole(false);
+    for (auto _ : state) {
+        orv::LoadLevel(world, path, false);
+        benchmark::DoNotOptimize(world.Actors.Num());
+    }
+    orv::SetLogToConsole(true);
+    state.counters["actors"] = world.Actors.Num();
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_LoadLevelDMLiandri)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -10,6 +10,8 @@ packages=(
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   # audio: 3D channels, decoding, tracker music
   libopenal-dev libsndfile1-dev libopenmpt-dev
+  # demo-content generator: Ogg Vorbis encoding
+  libvorbis-dev libogg-dev
   # image decoding/encoding, font rasterising
   libstb-dev fonts-dejavu-core
   # tests and benchmarks

@@ -158,6 +158,11 @@ void ReadMesh(Resources& res, Mesh& mesh, std::string_view animationPath, std::s
             ApplyDirective(res, mesh, directive.Text, directiveName, package);
         }
     }
+    // Animation keeps one fired bit per notify in 64 bits; later notifies can never fire.
+    if (mesh.Notifies.Num() > kMaxMeshNotifies) {
+        Log("Warning: " + std::string(directiveName) + " has " + std::to_string(mesh.Notifies.Num()) +
+            " notifies; those past the " + std::to_string(kMaxMeshNotifies) + "th never fire");
+    }
 }
 
 Vector GetMeshVertex(const Mesh& mesh, uint16_t frame, uint16_t vertex) {

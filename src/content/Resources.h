@@ -90,6 +90,9 @@ struct MeshSequence {
     float Rate = 30.0f; // frames per second
 };
 
+// Notifies of one mesh that can fire: the animation keeps a 64-bit mask of fired ones.
+constexpr int kMaxMeshNotifies = 64;
+
 struct MeshNotify {
     std::string Sequence;
     float Time = 0.0f; // fraction of the sequence, 0..1

@@ -9,6 +9,7 @@ namespace {
 
 struct LogState {
     std::FILE* file = nullptr;
+    bool console = true;
     LogObserver observer;
 };
 
@@ -21,9 +22,11 @@ LogState& State() {
 
 void Log(std::string_view line) {
     LogState& s = State();
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    if (s.console) {
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    }
     if (s.file) {
         std::fwrite(line.data(), 1, line.size(), s.file);
         std::fputc('\n', s.file);
@@ -47,6 +50,8 @@ void LogClose() {
         s.file = nullptr;
     }
 }
+
+void SetLogToConsole(bool enabled) { State().console = enabled; }
 
 void SetLogObserver(LogObserver observer) { State().observer = std::move(observer); }
 

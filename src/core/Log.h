@@ -16,6 +16,9 @@ bool LogToFile(const std::string& path);
 // Flushes and closes the log file, if any.
 void LogClose();
 
+// Turns the standard-output copy of the log off or on (benchmarks and tools that print their own).
+void SetLogToConsole(bool enabled);
+
 // Sees every line after it is written; tests use it to read the log. Empty removes it.
 using LogObserver = std::function<void(std::string_view line)>;
 void SetLogObserver(LogObserver observer);

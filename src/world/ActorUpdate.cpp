@@ -18,8 +18,8 @@ void Animate(Actor& actor, float deltaTime) {
         actor.AnimFrame = static_cast<float>(double(actor.AnimFrame) + double(deltaTime) * actor.AnimRate / frames);
     }
     const Array<MeshNotify>& notifies = actor.MeshRef->Notifies;
-    // Only the first 64 notifies of a mesh have a fired bit; later ones never fire.
-    const int count = notifies.Num() < 64 ? notifies.Num() : 64;
+    // Only the first notifies of a mesh have a fired bit; later ones never fire.
+    const int count = notifies.Num() < kMaxMeshNotifies ? notifies.Num() : kMaxMeshNotifies;
     for (int i = 0; i < count; ++i) {
         const MeshNotify& notify = notifies[i];
         const uint64_t bit = uint64_t{1} << i;

@@ -195,6 +195,17 @@ TEST_F(Meshes, BadTrianglesAreDroppedWithOneWarning) {
               "Warning (System\\Pkg\\Models\\Torn_d.3d): 3 triangles with a bad vertex index or texture number dropped");
 }
 
+TEST_F(Meshes, NotifiesPastTheSixtyFourthAreKeptWithOneWarning) {
+    WriteBoxMesh(Dir, "Pkg", "Chatty", {Triangle(0, 1, 2)});
+    for (int i = 0; i < 66; ++i) {
+        AddDirective(Res, "Chatty", "MESH NOTIFY MESH=Chatty SEQ=Walk TIME=0.5 FUNCTION=Step" + std::to_string(i));
+    }
+    test::LogCapture log;
+    Mesh* mesh = LoadMesh(Res, "Pkg.Chatty");
+    EXPECT_EQ(mesh->Notifies.Num(), 66);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Warning: Chatty has 66 notifies; those past the 64th never fire"});
+}
+
 TEST_F(Meshes, HeaderMismatchWarnsAndBrokenFilesAreFatal) {
     WriteBoxMesh(Dir, "Pkg", "Odd", {Triangle(0, 1, 2)}, 4);
     test::LogCapture log;

@@ -1,0 +1,10 @@
+//=============================================================================
+// Decoration: Furniture and props.
+//=============================================================================
+class Decoration expands Actor;
+
+defaultproperties
+{
+	bBlockPlayers=True
+	bCollideActors=True
+}

@@ -1,0 +1,10 @@
+//=============================================================================
+// Effects: Visual effects: sprites, particles, debris.
+//=============================================================================
+class Effects expands Actor;
+
+defaultproperties
+{
+	bCollideActors=False
+	bUnlit=True
+}

@@ -1,0 +1,8 @@
+//=============================================================================
+// PlayerStart: Where the player enters the level.
+//=============================================================================
+class PlayerStart expands NavigationPoint;
+
+defaultproperties
+{
+}

@@ -1,0 +1,8 @@
+//=============================================================================
+// BreakingGlass: A pane of glass that shatters when triggered.
+//=============================================================================
+class BreakingGlass expands ExplodingWall;
+
+defaultproperties
+{
+}

@@ -1,0 +1,8 @@
+//=============================================================================
+// SkaarjWarrior: The common Skaarj fighter.
+//=============================================================================
+class SkaarjWarrior expands Skaarj;
+
+defaultproperties
+{
+}
