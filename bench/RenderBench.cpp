@@ -1,9 +1,14 @@
 // Speed of the world renderer: the CPU visibility of one frame (walk, span buffer, queueing) at
 // 1280 x 720, lightmap preparation, the per-frame relight of dynamic lightmaps, and a headless
-// timedemo (SDL offscreen, Mesa llvmpipe) at 640 x 480. The levels are built in memory: the
-// demo room of the renderer tests and a 16 x 16 grid of rooms joined by doorways.
+// timedemo (SDL offscreen, Mesa llvmpipe) at 640 x 480. The levels: the demo room of the
+// renderer tests, a 16 x 16 grid of rooms joined by doorways, both built in memory, and
+// DM-Liandri compiled by our level compiler (from ../shared/peers or ORV_PEERS_DIR; skipped
+// when it is not there).
 #include "HeadlessGl.h"
+#include "LevelBuild.h"
 #include "TestLevels.h"
+#include "content/PropertyValues.h"
+#include "core/Vfs.h"
 #include "render/Camera.h"
 #include "render/Lightmaps.h"
 #include "render/Renderer.h"
@@ -12,7 +17,10 @@
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -87,6 +95,72 @@ void Walk(benchmark::State& state, World& world, const std::vector<Viewpoint>& v
     state.counters["queued/frame"] = static_cast<double>(queued) / static_cast<double>(state.iterations());
 }
 
+std::string LiandriPath() {
+    namespace fs = std::filesystem;
+    const fs::path relative = fs::path("blender_t3d") / "DM-Liandri.t3d";
+    if (const char* peers = std::getenv("ORV_PEERS_DIR")) {
+        return (fs::path(peers) / relative).string();
+    }
+    std::error_code ec;
+    fs::path dir = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    for (int up = 0; up < 6 && !dir.empty(); ++up, dir = dir.parent_path()) {
+        const fs::path candidate = dir / ".." / "shared" / "peers" / relative;
+        if (fs::exists(candidate, ec)) {
+            return candidate.lexically_normal().string();
+        }
+    }
+    return {};
+}
+
+// DM-Liandri's compiled world, looked at from each player start in four directions.
+struct CompiledMap {
+    Resources Res;
+    ConfigTable Config;
+    std::unique_ptr<World> Scene;
+    std::vector<Viewpoint> Views;
+};
+
+CompiledMap* Liandri() {
+    static std::unique_ptr<CompiledMap> compiled = []() -> std::unique_ptr<CompiledMap> {
+        const std::string path = LiandriPath();
+        if (path.empty() || !FileExists(path)) {
+            return nullptr;
+        }
+        const MapFile map = ReadMapFile(path);
+        LevelBuildOptions options;
+        options.Progress = false;
+        CompiledLevel level = CompileMap(map, options);
+        auto c = std::make_unique<CompiledMap>();
+        c->Scene = std::make_unique<World>(c->Res, c->Config);
+        CreatePlayerPawn(*c->Scene);
+        c->Scene->CurrentLevel.Model = std::move(level.Model);
+        PrepareRenderBounds(c->Scene->CurrentLevel.Model);
+        for (const MapActor& actor : map.Actors) {
+            if (actor.Class != "PlayerStart") {
+                continue;
+            }
+            const Vector at = ParseVectorValue(actor.Properties.Get("Location")) + Vector(0, 0, 40);
+            const int32_t yaw = ParseRotatorValue(actor.Properties.Get("Rotation")).Yaw;
+            for (int turn = 0; turn < 4; ++turn) {
+                c->Views.push_back({at, 0, yaw + turn * 16384});
+            }
+        }
+        return c->Views.empty() ? nullptr : std::move(c);
+    }();
+    return compiled.get();
+}
+
+void BM_WalkLiandri(benchmark::State& state) {
+    CompiledMap* map = Liandri();
+    if (!map) {
+        state.SkipWithError("DM-Liandri.t3d not found (set ORV_PEERS_DIR)");
+        return;
+    }
+    Walk(state, *map->Scene, map->Views);
+    state.counters["views"] = static_cast<double>(map->Views.size());
+}
+BENCHMARK(BM_WalkLiandri)->Unit(benchmark::kMicrosecond);
+
 void BM_WalkDemoRoom(benchmark::State& state) { Walk(state, Room().Scene.Scene, kRoomViews); }
 BENCHMARK(BM_WalkDemoRoom)->Unit(benchmark::kMicrosecond);
 
@@ -160,7 +234,9 @@ void BM_RelightRoomGrid(benchmark::State& state) {
 BENCHMARK(BM_RelightRoomGrid)->Arg(0)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // Whole world frames drawn headless along a fixed path, finished on the GL side each time.
-void Timedemo(benchmark::State& state, bool grid) {
+enum class DemoLevel { Room, Grid, Liandri };
+
+void Timedemo(benchmark::State& state, DemoLevel which) {
     test::GlTestContext& gl = test::GlTestContext::Get(640, 480);
     if (!gl.Ok()) {
         state.SkipWithError(("no headless OpenGL: " + gl.Reason()).c_str());
@@ -172,7 +248,15 @@ void Timedemo(benchmark::State& state, bool grid) {
     static std::unique_ptr<BenchLevel> gridLevel;
     World* world = nullptr;
     const std::vector<Viewpoint>* views = nullptr;
-    if (grid) {
+    if (which == DemoLevel::Liandri) {
+        CompiledMap* map = Liandri();
+        if (!map) {
+            state.SkipWithError("DM-Liandri.t3d not found (set ORV_PEERS_DIR)");
+            return;
+        }
+        world = map->Scene.get();
+        views = &map->Views;
+    } else if (which == DemoLevel::Grid) {
         if (!gridLevel) {
             gridLevel = std::make_unique<BenchLevel>();
             BuildGrid(*gridLevel, uploader);
@@ -214,11 +298,15 @@ void Timedemo(benchmark::State& state, bool grid) {
     state.SetLabel(TimedemoLine(renderer->Timings));
 }
 
-void BM_TimedemoDemoRoom(benchmark::State& state) { Timedemo(state, false); }
+void BM_TimedemoDemoRoom(benchmark::State& state) { Timedemo(state, DemoLevel::Room); }
 BENCHMARK(BM_TimedemoDemoRoom)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
-void BM_TimedemoRoomGrid(benchmark::State& state) { Timedemo(state, true); }
+void BM_TimedemoRoomGrid(benchmark::State& state) { Timedemo(state, DemoLevel::Grid); }
 BENCHMARK(BM_TimedemoRoomGrid)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+// The compiled map has no lightmaps or textures yet: this measures its geometry alone.
+void BM_TimedemoLiandri(benchmark::State& state) { Timedemo(state, DemoLevel::Liandri); }
+BENCHMARK(BM_TimedemoLiandri)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 } // namespace
 

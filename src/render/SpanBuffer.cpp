@@ -7,13 +7,11 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <limits>
 
 namespace orv {
 
 namespace {
 
-constexpr float kNoEdge = std::numeric_limits<float>::quiet_NaN();
 // Beyond this a coordinate cannot touch any row; rounding it could overflow.
 constexpr float kFarOffScreen = 1.0e7f;
 
@@ -63,12 +61,10 @@ bool SpanBuffer::SetUpEdges(const SpanPoint* points, int count, int& firstRow, i
     if (lastRow - firstRow > rows - 1) {
         return false;
     }
-    for (int r = 0; r <= lastRow - firstRow; ++r) {
-        edges_[static_cast<size_t>(r)] = {kNoEdge, kNoEdge};
-    }
-    // Edges going down write the left x of their rows, edges going up the right x. Edges within
-    // one row set both x of it; they go last, so that a slanted edge ending on that row cannot
-    // overwrite one half of it (whichever corner the polygon starts at).
+    // Edges going down write the left x of their rows, edges going up the right x; a closed
+    // outline crosses every row between its first and last both ways, so every row gets both.
+    // Edges within one row set both x of it; they go last, so that a slanted edge ending on that
+    // row cannot overwrite one half of it (whichever corner the polygon starts at).
     for (int i = 0; i < count; ++i) {
         const SpanPoint& a = points[i];
         const SpanPoint& b = points[(i + 1) % count];
@@ -128,9 +124,6 @@ bool SpanBuffer::Test(const SpanPoint* points, int count, bool testOnly) {
     int uncovered = 0;
     for (int r = from; r <= to; ++r) {
         const RowExtent& e = edges_[static_cast<size_t>(r - firstRow)];
-        if (std::isnan(e.Left) || std::isnan(e.Right)) {
-            continue; // a row no edge reached (only for polygons that are not convex)
-        }
         float lo = std::min(e.Left, e.Right);
         float hi = std::max(e.Left, e.Right);
         if (hi < 0.0f || lo > width_) {
