@@ -256,23 +256,23 @@ void WalkNode(RenderView& view, int32_t root, bool inside) {
                 stack.push_back({WalkTask::Walk, in, child});
             }
         };
-        auto task2 = [&](WalkTask::Kind what) { stack.push_back({what, in, task.Node}); };
+        auto then = [&](WalkTask::Kind what) { stack.push_back({what, in, task.Node}); };
         if (node.NodePlane.Distance(view.Location) < 0.0f) {
             // Behind the plane: back side first; one-sided polygons face away and are skipped.
             walk(node.Front);
-            task2(WalkTask::MarkPositive);
+            then(WalkTask::MarkPositive);
             walk(node.Coplanar);
             if (node.Surface >= 0 && (model.Surfaces[node.Surface].Flags & PF_TwoSided)) {
-                task2(WalkTask::Draw);
+                then(WalkTask::Draw);
             }
-            task2(WalkTask::MarkNegative);
+            then(WalkTask::MarkNegative);
             walk(node.Back);
         } else {
             walk(node.Back);
-            task2(WalkTask::MarkNegative);
+            then(WalkTask::MarkNegative);
             walk(node.Coplanar);
-            task2(WalkTask::Draw);
-            task2(WalkTask::MarkPositive);
+            then(WalkTask::Draw);
+            then(WalkTask::MarkPositive);
             walk(node.Front);
         }
     }
