@@ -5,7 +5,7 @@
 #include "core/Text.h"
 #include "world/ActorClasses.h"
 #include "world/Collision.h"
-#include "world/PlayerInput.h"
+#include "core/InputState.h"
 #include "world/World.h"
 #include "world/Zones.h"
 
@@ -25,21 +25,21 @@ bool IsWaterZone(const Actor* zone) {
 }
 
 struct HeldInput {
-    PlayerInput* In;
+    InputState* In;
     bool Key(int code) const { return In && In->KeyDown(code); }
-    bool Button(int button) const { return In && In->ButtonDown(button); }
+    bool Button(MouseButton button) const { return In && In->ButtonDown(button); }
     bool KeyPressed(int code) const { return In && In->KeyEdge(code); }
-    bool ButtonPressed(int button) const { return In && In->ButtonEdge(button); }
+    bool ButtonPressed(MouseButton button) const { return In && In->ButtonEdge(button); }
 };
 
 void TurnByKeys(PlayerPawn& p, const HeldInput& in) {
-    if (in.Key(Key::Left)) p.Rotation.Yaw -= 256;
-    if (in.Key(Key::Right)) p.Rotation.Yaw += 256;
-    if (in.Key(Key::Delete)) p.Rotation.Pitch += 256;
-    if (in.Key(Key::PageDown)) p.Rotation.Pitch -= 256;
-    if (in.Key(Key::N)) p.Rotation.Roll += 256;
-    if (in.Key(Key::M)) p.Rotation.Roll -= 256;
-    if (in.Key(Key::End)) {
+    if (in.Key(kKeyLeft)) p.Rotation.Yaw -= 256;
+    if (in.Key(kKeyRight)) p.Rotation.Yaw += 256;
+    if (in.Key(kKeyDelete)) p.Rotation.Pitch += 256;
+    if (in.Key(kKeyPageDown)) p.Rotation.Pitch -= 256;
+    if (in.Key(kKeyN)) p.Rotation.Roll += 256;
+    if (in.Key(kKeyM)) p.Rotation.Roll -= 256;
+    if (in.Key(kKeyEnd)) {
         p.Rotation.Pitch = static_cast<int32_t>(std::nearbyint(p.Rotation.Pitch * 0.6f));
         p.Rotation.Roll = static_cast<int32_t>(std::nearbyint(p.Rotation.Roll * 0.6f));
     }
@@ -47,9 +47,10 @@ void TurnByKeys(PlayerPawn& p, const HeldInput& in) {
 
 void MouseLook(PlayerPawn& p, World& world) {
     int dx = 0, dy = 0;
-    if (!world.Input || !world.Input->MouseLookDelta(dx, dy)) {
+    if (!world.Input) {
         return;
     }
+    world.Input->MouseLookDelta(dx, dy);
     const float sensitivity = ConfigGetFloat(world.Config, "MouseSensitivity");
     p.Rotation.Yaw = static_cast<int32_t>(std::nearbyint(p.Rotation.Yaw + dx * sensitivity));
     p.Rotation.Pitch = static_cast<int32_t>(std::nearbyint(p.Rotation.Pitch - dy * sensitivity));
@@ -59,10 +60,10 @@ void MouseLook(PlayerPawn& p, World& world) {
 void Walk(PlayerPawn& p, const HeldInput& in, bool inWater) {
     p.WalkVelocity *= 0.85f;
     Vector wish;
-    if (in.Key(Key::A)) wish += Vector{0, -1, 0};
-    if (in.Key(Key::D)) wish += Vector{0, 1, 0};
-    if (in.Key(Key::W) || in.Key(Key::Up) || in.Button(MouseMiddle)) wish += Vector{1, 0, 0};
-    if (in.Key(Key::S) || in.Key(Key::Down)) wish += Vector{-1, 0, 0};
+    if (in.Key(kKeyA)) wish += Vector{0, -1, 0};
+    if (in.Key(kKeyD)) wish += Vector{0, 1, 0};
+    if (in.Key(kKeyW) || in.Key(kKeyUp) || in.Button(MouseButton::Middle)) wish += Vector{1, 0, 0};
+    if (in.Key(kKeyS) || in.Key(kKeyDown)) wish += Vector{-1, 0, 0};
     wish *= 50.0f;
     if (inWater) {
         wish = RotateVector(wish * 0.5f, p.Rotation);
@@ -78,18 +79,18 @@ void Walk(PlayerPawn& p, const HeldInput& in, bool inWater) {
 
 void JumpAndFall(PlayerPawn& p, World& world, const HeldInput& in, bool inWater) {
     if (!inWater) {
-        if ((in.Key(Key::Space) || in.Button(MouseRight)) && p.bWasLanded) {
+        if ((in.Key(kKeySpace) || in.Button(MouseButton::Right)) && p.bWasLanded) {
             p.Velocity += Vector{0, 0, kJumpSpeed};
             world.Services->PlayActorSound(p, "UnrealShare.Female.jump1fem", 1.0f);
         }
-    } else if ((in.Key(Key::Space) || in.ButtonPressed(MouseRight)) && p.Velocity.Z < 150.0f) {
+    } else if ((in.Key(kKeySpace) || in.ButtonPressed(MouseButton::Right)) && p.Velocity.Z < 150.0f) {
         p.Velocity += Vector{0, 0, 100.0f};
     }
     if (ConfigGetBool(world.Config, "GodMode")) {
-        if (in.Key(Key::F)) {
+        if (in.Key(kKeyF)) {
             p.Velocity += Vector{0, 0, 38.333333f};
         }
-        if (in.Key(Key::G)) {
+        if (in.Key(kKeyG)) {
             MoveActorTo(p, p.Location + Vector{0, 0, 3.3333333f});
         }
     }
@@ -108,7 +109,7 @@ void JumpAndFall(PlayerPawn& p, World& world, const HeldInput& in, bool inWater)
 }
 
 void Fire(PlayerPawn& p, World& world, const HeldInput& in) {
-    if (!(in.Key(Key::Ctrl) || in.Button(MouseLeft)) || !(p.LastFireTime + 0.33 < world.GameTime)) {
+    if (!(in.Key(kKeyCtrl) || in.Button(MouseButton::Left)) || !(p.LastFireTime + 0.33 < world.GameTime)) {
         return;
     }
     std::unique_ptr<Actor> shot = CreateActor(world, "DispersionAmmo");
@@ -169,10 +170,10 @@ void PlayerPawn::Tick(float deltaTime) {
     JumpAndFall(*this, world, in, inWater);
     MovePawn(*this, (WalkVelocity + Velocity) * deltaTime, 0);
     Fire(*this, world, in);
-    if (in.KeyPressed(Key::F1)) {
+    if (in.KeyPressed(kKeyF1)) {
         world.LevelIntroTime = 8.0f;
     }
-    if (in.KeyPressed(Key::F9)) {
+    if (in.KeyPressed(kKeyF9)) {
         world.Services->TakeScreenshot();
     }
     ZoneDamage(*this, world);

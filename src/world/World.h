@@ -7,6 +7,7 @@
 #include "content/Resources.h"
 #include "content/WorldTriangle.h"
 #include "core/Array.h"
+#include "core/FixedStep.h"
 #include "world/Actor.h"
 #include "world/LocationHash.h"
 #include "world/WorldServices.h"
@@ -18,7 +19,7 @@
 namespace orv {
 
 struct ConfigTable;
-class PlayerInput;
+class InputState;
 struct PlayerPawn;
 struct LevelInfo;
 struct DynamicZoneInfo;
@@ -45,7 +46,7 @@ struct World {
     Resources& Res;
     ConfigTable& Config;
     WorldServices* Services = nullptr; // never null once set up; a do-nothing one by default
-    PlayerInput* Input = nullptr;      // null: no keys held, no mouse motion
+    InputState* Input = nullptr;       // null: no keys held, no mouse motion
 
     Array<std::unique_ptr<Actor>> Actors; // creation order; owns every actor
     PlayerPawn* Player = nullptr;
@@ -62,9 +63,6 @@ struct World {
     // Sets the HUD message and shows it for 8 seconds.
     void SetHudMessage(std::string_view message);
 };
-
-// The fixed step the actors receive.
-constexpr float kStepSeconds = 0.016666668f;
 
 // --- The actor list ---
 

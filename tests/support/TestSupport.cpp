@@ -83,14 +83,27 @@ void InDirectory(const fs::path& dir, const std::function<void()>& fn) {
     fn();
 }
 
+fs::path SourceDir() {
+    const char* source = std::getenv("ORV_SOURCE_DIR");
+    return source ? fs::path(source) : fs::path(ORV_TEST_SOURCE_DIR);
+}
+
+fs::path GameDir() {
+    const char* game = std::getenv("ORV_GAME_DIR");
+    return game ? fs::path(game) : fs::path(ORV_TEST_GAME_DIR);
+}
+
+fs::path BuildDir() {
+    const char* build = std::getenv("ORV_BUILD_DIR");
+    return build ? fs::path(build) : fs::path(ORV_TEST_BUILD_DIR);
+}
+
 fs::path PeersDir() {
     if (const char* explicitDir = std::getenv("ORV_PEERS_DIR")) {
         std::error_code ec;
         return fs::is_directory(explicitDir, ec) ? fs::path(explicitDir) : fs::path();
     }
-    const char* source = std::getenv("ORV_SOURCE_DIR");
-    fs::path base = source ? fs::path(source) : fs::current_path();
-    const fs::path peers = base / ".." / "shared" / "peers";
+    const fs::path peers = SourceDir() / ".." / "shared" / "peers";
     std::error_code ec;
     if (fs::is_directory(peers, ec)) {
         return fs::weakly_canonical(peers);

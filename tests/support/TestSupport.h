@@ -53,6 +53,11 @@ private:
 // Runs fn with the working directory set to dir, and puts the old one back.
 void InDirectory(const std::filesystem::path& dir, const std::function<void()>& fn);
 
+// The source tree, the build's game folder (the program beside its content) and the build folder.
+std::filesystem::path SourceDir();
+std::filesystem::path GameDir();
+std::filesystem::path BuildDir();
+
 // ../shared/peers, or an empty path when it is not there (tests then skip with a reason).
 std::filesystem::path PeersDir();
 

@@ -176,7 +176,7 @@ TEST(ActorList, SpawnedActorsStartAtOnceAndUpdateNextStep) {
     spawner->XLevel = &f.world;
     SpawningActor* s = spawner.get();
     f.world.Actors.Add(std::move(spawner));
-    UpdateActors(f.world, kStepSeconds);
+    UpdateActors(f.world, kStepDeltaTime);
     ASSERT_NE(s->spawned, nullptr);
     EXPECT_EQ(s->sequenceAtSpawn, "Still"); // BeginPlay ran inside the spawner's Tick
     EXPECT_EQ(f.world.Actors.Num(), 2);
@@ -184,7 +184,7 @@ TEST(ActorList, SpawnedActorsStartAtOnceAndUpdateNextStep) {
     EXPECT_EQ(s->spawned->GetProperty("Tag"), "child");
     EXPECT_EQ(s->spawned->Location, (Vector{1, 0, 0}));
     EXPECT_EQ(s->spawned->Rotation.Yaw, 0); // not updated in the step that spawned it
-    UpdateActors(f.world, kStepSeconds);
+    UpdateActors(f.world, kStepDeltaTime);
     EXPECT_EQ(s->spawned->Rotation.Yaw, 100); // 6000 per second for 1/60 s
 }
 
@@ -228,7 +228,7 @@ TEST(ActorList, DestroyedActorsAreSeenOffAndFreedBeforeTheNextStep) {
     f.world.Actors.Add(std::move(killer));
     f.world.Actors.Add(std::move(victim));
     f.world.Actors.Add(std::move(observer));
-    UpdateActors(f.world, kStepSeconds);
+    UpdateActors(f.world, kStepDeltaTime);
     EXPECT_FALSE(obs->seenCollide);
     EXPECT_EQ(obs->seenTag, "");
     EXPECT_TRUE(obs->seenDeleted);

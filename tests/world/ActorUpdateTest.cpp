@@ -48,7 +48,7 @@ TEST(ActorUpdate, NotifiesFireOncePerPassAndTheSequenceWraps) {
     EXPECT_EQ(f.actor.AnimSequence, "Walk");
     EXPECT_EQ(f.actor.AnimRate, 10.0f);
     for (int step = 0; step < 125; ++step) { // a little over two one-second passes
-        UpdateActor(f.actor, kStepSeconds);
+        UpdateActor(f.actor, kStepDeltaTime);
     }
     EXPECT_EQ(f.actor.Count("notify:Start"), 3); // time 0 fires on the first update of each pass
     EXPECT_EQ(f.actor.Count("notify:Half"), 2);
@@ -64,11 +64,11 @@ TEST(ActorUpdate, NotifiesFireOncePerPassAndTheSequenceWraps) {
 
 TEST(ActorUpdate, NothingAnimatesWithoutASequenceOrRate) {
     AnimatedFixture f;
-    UpdateActor(f.actor, kStepSeconds); // a mesh but no current sequence
+    UpdateActor(f.actor, kStepDeltaTime); // a mesh but no current sequence
     EXPECT_EQ(f.actor.Count("notify"), 0);
     PlayAnim(f.actor, "Walk", 0.0f);
     for (int step = 0; step < 200; ++step) {
-        UpdateActor(f.actor, kStepSeconds);
+        UpdateActor(f.actor, kStepDeltaTime);
     }
     EXPECT_EQ(f.actor.AnimFrame, 0.0f);
     EXPECT_EQ(f.actor.Count("end"), 0);
@@ -86,7 +86,7 @@ TEST(ActorUpdate, TimersFireAtMostOncePerStep) {
     a.XLevel = &f.world;
     a.SetTimer(0.001f, true); // shorter than a step: still once per step
     for (int i = 0; i < 5; ++i) {
-        UpdateActor(a, kStepSeconds);
+        UpdateActor(a, kStepDeltaTime);
     }
     EXPECT_EQ(a.Count("timer"), 5);
     EXPECT_TRUE(a.bTimerActive);
@@ -94,7 +94,7 @@ TEST(ActorUpdate, TimersFireAtMostOncePerStep) {
     once.XLevel = &f.world;
     once.SetTimer(0.05f, false);
     for (int i = 0; i < 10; ++i) {
-        UpdateActor(once, kStepSeconds);
+        UpdateActor(once, kStepDeltaTime);
     }
     EXPECT_EQ(once.Count("timer"), 1); // fires in the third step, then is off
     EXPECT_FALSE(once.bTimerActive);
@@ -109,9 +109,9 @@ TEST(ActorUpdate, StrobeFollowsStepsAndFlickerIsRandom) {
     flicker.LightType = LT_Flicker;
     int flickerOff = 0;
     for (int i = 0; i < 1000; ++i) {
-        UpdateActor(strobe, kStepSeconds);
+        UpdateActor(strobe, kStepDeltaTime);
         EXPECT_EQ(strobe.bLightOff, i % 2 == 0 ? 1 : 0);
-        UpdateActor(flicker, kStepSeconds);
+        UpdateActor(flicker, kStepDeltaTime);
         flickerOff += flicker.bLightOff;
     }
     EXPECT_GT(flickerOff, 400);
@@ -126,7 +126,7 @@ TEST(ActorUpdate, RotatingPhysicsTurnsByTheRateWithoutWrapping) {
     a.RotationRate = {0, 65536 * 3, -90};
     a.Rotation = {0, 65000, 0};
     for (int i = 0; i < 60; ++i) {
-        UpdateActor(a, kStepSeconds);
+        UpdateActor(a, kStepDeltaTime);
     }
     EXPECT_EQ(a.Rotation.Yaw, 65000 + 60 * 3277); // 196608 / 60 = 3276.8, rounded each step
     EXPECT_EQ(a.Rotation.Roll, -60 * 2);         // -1.5000001 per step rounds to -2

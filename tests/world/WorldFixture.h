@@ -4,7 +4,7 @@
 
 #include "core/ConfigFile.h"
 #include "world/ActorClasses.h"
-#include "world/PlayerInput.h"
+#include "core/InputState.h"
 #include "world/World.h"
 
 #include <map>
@@ -46,27 +46,6 @@ struct RecordingServices : WorldServices {
     int LightmapPreparations = 0;
     std::string Title;
     bool Underwater = false;
-};
-
-// Keys and buttons set by the test; edges latch like the engine's.
-struct ScriptedInput : PlayerInput {
-    bool KeyDown(int code) const override { return Keys.count(code) != 0; }
-    bool KeyEdge(int code) override {
-        const bool down = KeyDown(code);
-        const bool edge = down && !Latches.count(code);
-        down ? (void)Latches.insert(code) : (void)Latches.erase(code);
-        return edge;
-    }
-    bool ButtonDown(int b) const override { return Buttons.count(b) != 0; }
-    bool ButtonEdge(int b) override { return KeyEdge(1000 + b) || false; }
-    bool MouseLookDelta(int& dx, int& dy) override {
-        dx = MouseDx;
-        dy = MouseDy;
-        MouseDx = MouseDy = 0;
-        return true;
-    }
-    std::set<int> Keys, Buttons, Latches;
-    int MouseDx = 0, MouseDy = 0;
 };
 
 struct WorldFixture {

@@ -1,14 +1,4 @@
 // Entry point of the player.
-#include "core/ConfigFile.h"
-#include "core/Log.h"
-#include "shell/Version.h"
+#include "shell/Program.h"
 
-int main() {
-    orv::Log(orv::BannerLine());
-    orv::Log("Don't close this window.");
-    orv::Log("");
-    orv::ConfigTable config;
-    orv::ConfigLoad(config, "Orvane.ini");
-    orv::Log("Exiting.");
-    return 0;
-}
+int main(int argc, char** argv) { return orv::RunProgram(argc, argv); }

@@ -1,0 +1,25 @@
+// Clock and program location.
+#include "platform/System.h"
+
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+namespace orv {
+
+double ClockSeconds() {
+    using Clock = std::chrono::steady_clock;
+    static const Clock::time_point start = Clock::now();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string ExecutableFolder() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || exe.empty()) {
+        return {};
+    }
+    return exe.parent_path().string();
+}
+
+} // namespace orv

@@ -1,0 +1,23 @@
+// The OpenGL state the engine sets up once, the plain frame clear, and the error check every
+// GL-using part shares.
+#pragma once
+
+namespace orv {
+
+// Viewport, perspective projection (vertical field of view in degrees, near plane 8, far plane
+// 65536 * sqrt(3)), identity model-view, back-face culling, black clear colour, depth test with
+// less-or-equal, colour material, 2D texturing and the nicest perspective correction.
+void SetStartupGlState(int width, int height, float fovDegrees);
+
+// The perspective projection (near plane 8) with the given far plane; leaves the model-view
+// matrix current and reset. Start-up uses 65536 * sqrt(3); every level its own diagonal.
+void SetProjection(int width, int height, float fovDegrees, float farPlane);
+
+// Clears colour and depth with the current clear values.
+void ClearFrame();
+
+// When an OpenGL error is pending: logs "Error: OpenGL 0x" + the code in upper-case hex +
+// ", line: " + line, drains any further pending codes and returns true.
+bool CheckGlError(int line);
+
+} // namespace orv

@@ -1,0 +1,67 @@
+// A window that records what the engine asks of it, for tests that need no drawing.
+#pragma once
+
+#include "platform/Window.h"
+
+#include <string>
+#include <vector>
+
+namespace orv::test {
+
+class FakeWindow final : public Window {
+public:
+    int OpenError = kWindowOk;
+    int DesktopWidth = 1920;
+    int DesktopHeight = 1080;
+    GammaRamp DeviceRamp;       // what GetGammaRamp reports
+    bool GammaReadable = true;
+    std::vector<GammaRamp> RampsSet; // every SetGammaRamp, in order
+    std::vector<ScreenSettings> Opened;
+    std::vector<std::string> Calls;  // the other calls, by name, in order
+
+    int Open(const ScreenSettings& settings) override {
+        Opened.push_back(settings);
+        if (OpenError != kWindowOk) {
+            return OpenError;
+        }
+        width_ = settings.Borderless ? DesktopWidth : settings.Width;
+        height_ = settings.Borderless ? DesktopHeight : settings.Height;
+        return kWindowOk;
+    }
+    void OpenPlainWindow(int width, int height) override {
+        Calls.push_back("OpenPlainWindow " + std::to_string(width) + "x" + std::to_string(height));
+    }
+    void Close() override { Calls.push_back("Close"); }
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    bool IsFullscreen() const override { return false; }
+    void DesktopSize(int& width, int& height) override {
+        width = DesktopWidth;
+        height = DesktopHeight;
+    }
+    void SetTitle(std::string_view title) override { Calls.push_back("SetTitle " + std::string(title)); }
+    void SetCursorHidden(bool hidden) override { Calls.push_back(hidden ? "HideCursor" : "ShowCursor"); }
+    void SetCursorConfined(bool confined) override { Calls.push_back(confined ? "Confine" : "Release"); }
+    void WarpMouse(int x, int y) override { Calls.push_back("Warp " + std::to_string(x) + "," + std::to_string(y)); }
+    void Present() override { Calls.push_back("Present"); }
+    void* GetProcAddress(const char*) override { return nullptr; }
+    bool GetGammaRamp(GammaRamp& ramp) override {
+        ramp = DeviceRamp;
+        return GammaReadable;
+    }
+    bool SetGammaRamp(const GammaRamp& ramp) override {
+        RampsSet.push_back(ramp);
+        return true;
+    }
+    void ShowMessageBox(std::string_view caption, std::string_view text) override {
+        Calls.push_back("MessageBox " + std::string(caption) + ": " + std::string(text));
+    }
+    std::vector<DisplayMode> DisplayModes() override { return {{640, 480, 60, 32}}; }
+    WindowEvents PumpEvents(InputState&, bool) override { return {}; }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+};
+
+} // namespace orv::test
