@@ -10,6 +10,7 @@
 #include "content/PropertyValues.h"
 #include "core/Vfs.h"
 #include "render/Camera.h"
+#include "render/GlTextureUploader.h"
 #include "render/Lightmaps.h"
 #include "render/Renderer.h"
 #include "render/WorldWalk.h"
@@ -243,7 +244,7 @@ void Timedemo(benchmark::State& state, DemoLevel which) {
         return;
     }
     gl.ResetState(kFov);
-    static test::TestGlUploader uploader;
+    static GlTextureUploader uploader;
     static std::unique_ptr<test::DemoRoom> room;
     static std::unique_ptr<BenchLevel> gridLevel;
     World* world = nullptr;

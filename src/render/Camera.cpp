@@ -4,7 +4,6 @@
 #include "world/ActorClasses.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cmath>
 #include <numbers>
@@ -33,15 +32,6 @@ CameraValues ComputeCamera(const PlayerPawn& player, int width, int height, floa
     camera.Roll = player.Rotation.Roll;
     camera.FieldOfView = HorizontalFieldOfView(width, height, fovDegrees);
     return camera;
-}
-
-void SetProjection(int width, int height, float fovDegrees, float farPlane) {
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const float aspect = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
-    gluPerspective(fovDegrees, aspect, kProjectionNearPlane, farPlane);
-    glMatrixMode(GL_MODELVIEW);
 }
 
 void ApplyAxisSwap() {

@@ -1,5 +1,5 @@
-// The camera: where the player's eyes are and how the view turns, the projection, and the
-// OpenGL matrices that put the world in front of the eye.
+// The camera: where the player's eyes are and how the view turns, and the OpenGL matrices that
+// put the world in front of the eye (the projection is GlState's SetProjection).
 #pragma once
 
 #include "core/Vector.h"
@@ -9,10 +9,6 @@
 namespace orv {
 
 struct PlayerPawn;
-
-// The far plane until a level sets its own: the diagonal of the largest possible world.
-constexpr float kStartupFarPlane = 113511.68172483394f; // 65536 * sqrt(3)
-constexpr float kProjectionNearPlane = 8.0f;
 
 struct CameraValues {
     Vector Eye;          // the pawn's Location raised by its EyeHeight
@@ -28,10 +24,6 @@ float HorizontalFieldOfView(int width, int height, float fovDegrees);
 // The camera of the player: eye position, rotation (a positive ViewFlash[0] tilts the view up by
 // 4096 units per unit) and the horizontal field of view.
 CameraValues ComputeCamera(const PlayerPawn& player, int width, int height, float fovDegrees);
-
-// Viewport and perspective projection: vertical field of view, aspect width / height, near
-// plane 8, the given far plane. Start-up uses kStartupFarPlane, each level its own extent.
-void SetProjection(int width, int height, float fovDegrees, float farPlane);
 
 // Multiplies the model-view matrix by the axis swap that maps Unreal (X, Y, Z) to OpenGL (X, Z, Y).
 void ApplyAxisSwap();

@@ -2,6 +2,7 @@
 // frame, caustics and the screen tint.
 #include "render/Renderer.h"
 
+#include "render/GlState.h"
 #include "render/Lightmaps.h"
 #include "render/SkyBox.h"
 #include "render/WorldDraw.h"
@@ -135,7 +136,26 @@ void DrawScreenOverlays(Renderer& renderer, const World& world, const CameraValu
 
 std::unique_ptr<Renderer> CreateRenderer() { return std::make_unique<Renderer>(); }
 
-bool StartRenderer(Renderer& renderer, GlProcLoader getProc) { return LoadMultitexture(renderer.Multitexture, getProc); }
+bool StartRenderer(Renderer& renderer, GlProcLoader getProc) {
+    if (!getProc) {
+        renderer.Multitexture = {};
+        return false;
+    }
+    return StartRenderer(renderer, getProc("glActiveTextureARB"), getProc("glMultiTexCoord2fARB"));
+}
+
+bool StartRenderer(Renderer& renderer, void* activeTextureARB, void* multiTexCoord2fARB) {
+    return SetMultitexture(renderer.Multitexture, activeTextureARB, multiTexCoord2fARB);
+}
+
+int RelightWorldLightmaps(Renderer& renderer, World& world, TextureUploader& uploader, const float* flickerTable) {
+    const Clock::time_point start = Clock::now();
+    const int relit = RelightDynamicLightmaps(world.CurrentLevel.Model, WorldLighting(world, flickerTable), uploader);
+    const double seconds = Seconds(Clock::now() - start);
+    renderer.Timings.RelightSeconds += seconds;
+    renderer.Timings.TotalSeconds += seconds;
+    return relit;
+}
 
 std::string TimedemoLine(const RenderTimings& timings) {
     const double frames = timings.Frames > 0 ? static_cast<double>(timings.Frames) : 1.0;
@@ -174,23 +194,20 @@ void FillScreenRect(Renderer& renderer, uint32_t color) {
 }
 
 void PrepareWorldLightmaps(World& world, TextureUploader& uploader, int atlasSize, const float* flickerTable) {
-    PrepareLightmaps(world, uploader, atlasSize, flickerTable, [](int place) { ReportGlError(place); });
+    PrepareLightmaps(world, uploader, atlasSize, flickerTable, [](int place) { CheckGlError(place); });
 }
 
 void RenderWorldFrame(Renderer& renderer, World& world, const CameraValues& camera, const FrameSettings& settings,
                       TextureUploader& uploader, FrameHooks& hooks) {
+    // Lightmaps drawn last frame whose lights move or change.
+    if (settings.DynamicLights) {
+        RelightWorldLightmaps(renderer, world, uploader, settings.FlickerTable);
+    }
     const Clock::time_point start = Clock::now();
     renderer.Time = world.GameTime;
     renderer.ScreenWidth = settings.Width;
     renderer.ScreenHeight = settings.Height;
     renderer.FovDegrees = settings.FovDegrees;
-
-    // Lightmaps drawn last frame whose lights move or change.
-    if (settings.DynamicLights) {
-        const Clock::time_point relight = Clock::now();
-        RelightDynamicLightmaps(world.CurrentLevel.Model, WorldLighting(world, settings.FlickerTable), uploader);
-        renderer.Timings.RelightSeconds += Seconds(Clock::now() - relight);
-    }
 
     // A clean frame in Unreal's axes.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

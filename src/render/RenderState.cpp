@@ -2,11 +2,9 @@
 #include "render/RenderState.h"
 
 #include "content/Resources.h"
-#include "core/Log.h"
 
 #include <GL/gl.h>
 
-#include <cstdio>
 
 namespace orv {
 
@@ -57,29 +55,14 @@ void BindTexture(TextureCache& cache, Texture* texture) {
     cache.Bound = texture;
 }
 
-bool LoadMultitexture(MultitextureEntryPoints& entryPoints, GlProcLoader getProc) {
+bool SetMultitexture(MultitextureEntryPoints& entryPoints, void* activeTexture, void* multiTexCoord2f) {
     entryPoints = {};
-    if (!getProc) {
+    if (!activeTexture || !multiTexCoord2f) {
         return false;
     }
-    void* active = getProc("glActiveTextureARB");
-    void* coord = getProc("glMultiTexCoord2fARB");
-    if (!active || !coord) {
-        return false;
-    }
-    entryPoints.ActiveTexture = reinterpret_cast<void (*)(uint32_t)>(active);
-    entryPoints.MultiTexCoord2f = reinterpret_cast<void (*)(uint32_t, float, float)>(coord);
+    entryPoints.ActiveTexture = reinterpret_cast<void (*)(uint32_t)>(activeTexture);
+    entryPoints.MultiTexCoord2f = reinterpret_cast<void (*)(uint32_t, float, float)>(multiTexCoord2f);
     return true;
-}
-
-void ReportGlError(int place) {
-    const GLenum error = glGetError();
-    if (error == GL_NO_ERROR) {
-        return;
-    }
-    char line[64];
-    std::snprintf(line, sizeof line, "Error: OpenGL 0x%X, line: %d", static_cast<unsigned>(error), place);
-    Log(line);
 }
 
 } // namespace orv

@@ -44,10 +44,7 @@ struct MultitextureEntryPoints {
     bool Available() const { return ActiveTexture && MultiTexCoord2f; }
 };
 
-// Fetches both entry points by name; false when either is missing.
-bool LoadMultitexture(MultitextureEntryPoints& entryPoints, GlProcLoader getProc);
-
-// Logs "Error: OpenGL 0x<CODE>, line: <place>" when an OpenGL error is pending.
-void ReportGlError(int place);
+// Takes both entry points; false (and neither kept) when either is missing.
+bool SetMultitexture(MultitextureEntryPoints& entryPoints, void* activeTexture, void* multiTexCoord2f);
 
 } // namespace orv

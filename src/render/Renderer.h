@@ -48,9 +48,11 @@ struct Renderer {
 // The renderer's state in one piece (the span buffer's pool makes it large: keep it on the heap).
 std::unique_ptr<Renderer> CreateRenderer();
 
-// Fetches the multitexture entry points through the platform's loader. False when the driver
-// lacks them (the engine then logs "Multitexturing not supported."; lightmaps are not drawn).
+// Fetches the multitexture entry points through the platform's loader, or takes the two the
+// engine fetched itself. False when the driver lacks them (the engine then logs "Multitexturing
+// not supported."; lightmaps are not drawn).
 bool StartRenderer(Renderer& renderer, GlProcLoader getProc);
+bool StartRenderer(Renderer& renderer, void* activeTextureARB, void* multiTexCoord2fARB);
 
 // The per-frame values the frame reads besides the world and the camera.
 struct FrameSettings {
@@ -79,7 +81,11 @@ void FillScreenRect(Renderer& renderer, uint32_t color);
 // the atlas upload.
 void PrepareWorldLightmaps(World& world, TextureUploader& uploader, int atlasSize, const float* flickerTable = nullptr);
 
-// One world frame: the dynamic relight, clear, sky box, the opaque, see-through and translucent
+// The first step of the world frame on its own, for an engine that runs it separately: relights
+// the lightmaps with dynamic lights drawn in the last frame. Its time counts as relight time.
+int RelightWorldLightmaps(Renderer& renderer, World& world, TextureUploader& uploader, const float* flickerTable);
+
+// One world frame: the dynamic relight (when settings.DynamicLights), clear, sky box, the opaque, see-through and translucent
 // passes with the actors between them, the doubling of the whole frame, caustics under water
 // and the screen tint. The HUD and menus follow it; presenting is the caller's.
 void RenderWorldFrame(Renderer& renderer, World& world, const CameraValues& camera, const FrameSettings& settings,

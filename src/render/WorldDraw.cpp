@@ -92,13 +92,18 @@ void DrawSurfacePolygon(Renderer& renderer, int32_t index) {
     LevelModel& model = *view.Level;
     const BspNode& node = model.Nodes[index];
     const Surface& surface = model.Surfaces[node.Surface];
-    const uint32_t f = MergedSurfaceFlags(surface);
+    LightmapRecord* lightmap =
+        model.Lightmaps.IsValidIndex(surface.LightmapIndex) ? &model.Lightmaps[surface.LightmapIndex] : nullptr;
+    // A surface without a lightmap in the atlas (none compiled, or one that did not fit) draws
+    // as if unlit rather than multiplied by whatever texel the lightmap unit last sampled.
+    const uint32_t own = surface.Flags | (lightmap && lightmap->Placed ? 0u : PF_Unlit);
+    const uint32_t f = own | (MergedSurfaceFlags(surface) & ~surface.Flags);
     if (f & PF_FakeBackdrop) {
         renderer.SkyVisible = true;
         return;
     }
     ChangeState(renderer, f);
-    view.LastFlags = surface.Flags;
+    view.LastFlags = own;
 
     BindTexture(renderer.Cache, surface.Tex);
     const bool hasImage = surface.Tex && surface.Tex->Width() > 0 && surface.Tex->Height() > 0;
@@ -107,11 +112,9 @@ void DrawSurfacePolygon(Renderer& renderer, int32_t index) {
     const float uBase = Dot(surface.Base, surface.UAxis);
     const float vBase = Dot(surface.Base, surface.VAxis);
 
-    LightmapRecord* lightmap = nullptr;
     float atlasWidth = 1.0f;
     float atlasHeight = 1.0f;
-    if (model.Lightmaps.IsValidIndex(surface.LightmapIndex)) {
-        lightmap = &model.Lightmaps[surface.LightmapIndex];
+    if (lightmap) {
         lightmap->UsedThisFrame = 1;
         if (model.Atlas && model.Atlas->Width() > 0) {
             atlasWidth = static_cast<float>(model.Atlas->Width());
@@ -119,7 +122,7 @@ void DrawSurfacePolygon(Renderer& renderer, int32_t index) {
         }
     }
     const MultitextureEntryPoints& multi = renderer.Multitexture;
-    const bool drawLightmap = lightmap && multi.Available();
+    const bool drawLightmap = !(f & PF_Unlit) && multi.Available();
     double panU = 0.0;
     double panV = 0.0;
     TextureOffset(surface, f, renderer.Time, panU, panV); // the lightmap never pans

@@ -2,6 +2,7 @@
 #include "GlTestSupport.h"
 
 #include "content/ImageFile.h"
+#include "support/TestSupport.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,10 +14,7 @@ namespace orv::test {
 
 namespace {
 
-std::filesystem::path ReferenceDir() {
-    const char* source = std::getenv("ORV_SOURCE_DIR");
-    return std::filesystem::path(source ? source : ".") / "tests" / "renderer" / "reference";
-}
+std::filesystem::path ReferenceDir() { return SourceDir() / "tests" / "renderer" / "reference"; }
 
 } // namespace
 

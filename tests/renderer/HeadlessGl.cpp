@@ -1,7 +1,7 @@
-// The headless GL context and the test uploader.
+// The headless GL context.
 #include "HeadlessGl.h"
 
-#include "render/Camera.h"
+#include "render/GlState.h"
 
 #include <SDL2/SDL.h>
 #include <GL/gl.h>
@@ -55,18 +55,7 @@ bool GlTestContext::Open(int width, int height) {
     return true;
 }
 
-void GlTestContext::ResetState(float fovDegrees) const {
-    SetProjection(width_, height_, fovDegrees, kStartupFarPlane);
-    glLoadIdentity();
-    glEnable(GL_CULL_FACE);
-    glClearColor(0, 0, 0, 1);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_TEXTURE_2D);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-}
+void GlTestContext::ResetState(float fovDegrees) const { SetStartupGlState(width_, height_, fovDegrees); }
 
 Image GlTestContext::ReadFrame() const {
     std::vector<uint8_t> bytes(static_cast<size_t>(width_) * height_ * 4);
@@ -85,63 +74,5 @@ Image GlTestContext::ReadFrame() const {
 }
 
 void* GlTestContext::GetProc(const char* name) { return SDL_GL_GetProcAddress(name); }
-
-namespace {
-
-uint32_t MakeTexture(const Image& image, int mode, bool nearest) {
-    if (image.IsEmpty()) {
-        return 0;
-    }
-    const std::vector<uint8_t> bytes = TextureUploadBytes(image, mode);
-    GLint previous = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, UploadKeepsAlpha(mode) ? GL_RGBA : GL_RGB, image.Width, image.Height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, bytes.data());
-    const GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
-    return name;
-}
-
-} // namespace
-
-uint32_t TestGlUploader::UploadTexture(const Image& image, int mode) { return MakeTexture(image, mode, false); }
-
-uint32_t TestGlUploader::UploadGeneratedImage(const Image& image, bool nearestFilter) {
-    return MakeTexture(image, 0, nearestFilter);
-}
-
-void TestGlUploader::UploadTextureRegion(const Texture& texture, int x, int y, int w, int h) {
-    const Image& image = texture.Pixels;
-    if (image.IsEmpty()) {
-        return;
-    }
-    w = w < 0 ? image.Width : w;
-    h = h < 0 ? image.Height : h;
-    std::vector<uint8_t> bytes;
-    bytes.reserve(static_cast<size_t>(w) * h * 4);
-    for (int row = y + h - 1; row >= y; --row) {
-        for (int col = x; col < x + w; ++col) {
-            const uint32_t p = image.At(col, row);
-            bytes.insert(bytes.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)});
-        }
-    }
-    GLint previous = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-    glBindTexture(GL_TEXTURE_2D, texture.GLTexture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, x, image.Height - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
-}
-
-void TestGlUploader::DeleteTexture(uint32_t glTexture) {
-    const GLuint name = glTexture;
-    glDeleteTextures(1, &name);
-}
 
 } // namespace orv::test

@@ -1,9 +1,7 @@
-// A headless OpenGL context (SDL's offscreen driver on Mesa) with the engine's start-up state,
-// frame read-back, and a plain GL texture uploader for it: what the renderer's picture tests
-// and its timedemo benchmark draw with.
+// A headless OpenGL context (SDL's offscreen driver on Mesa) with the engine's start-up state
+// and frame read-back: what the renderer's picture tests and its timedemo benchmark draw with.
 #pragma once
 
-#include "content/Resources.h"
 #include "core/Image.h"
 
 #include <string>
@@ -34,15 +32,6 @@ private:
     int height_ = 0;
     void* window_ = nullptr;
     void* context_ = nullptr;
-};
-
-// Real GL textures from images (RGBA, linear filtering), as the engine's uploader makes them.
-class TestGlUploader final : public TextureUploader {
-public:
-    uint32_t UploadTexture(const Image& image, int mode) override;
-    uint32_t UploadGeneratedImage(const Image& image, bool nearestFilter) override;
-    void UploadTextureRegion(const Texture& texture, int x, int y, int w, int h) override;
-    void DeleteTexture(uint32_t glTexture) override;
 };
 
 } // namespace orv::test

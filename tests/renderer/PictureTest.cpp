@@ -5,6 +5,7 @@
 
 #include "GlTestSupport.h"
 #include "TestLevels.h"
+#include "render/GlTextureUploader.h"
 #include "render/WorldWalk.h"
 
 #include <GL/gl.h>
@@ -96,7 +97,7 @@ protected:
     }
 
     test::GlTestContext* gl = nullptr;
-    test::TestGlUploader uploader;
+    GlTextureUploader uploader;
     FrameHooks hooks;
     std::unique_ptr<Renderer> renderer;
     std::unique_ptr<DemoRoom> room;
@@ -168,6 +169,25 @@ TEST_F(WorldPictures, TheSkyBoxIsDrawnOnlyAfterAFrameThatShowedAPortal) {
     EXPECT_TRUE(QueuedThisFrame(room->GrateSurface));
     EXPECT_TRUE(QueuedThisFrame(room->PaneSurface));
     EXPECT_EQ(renderer->View.TransparentCount, 3); // the pane and both panels
+}
+
+TEST_F(WorldPictures, LitSurfacesTakeTheirLightmapOthersDrawAtTheTexturesOwnBrightness) {
+    test::TestScene walls;
+    Texture* grey = walls.AddTexture("Test.Grey", test::SolidImage(16, 0xFF808080u));
+    walls.AddZone(0xFF000000u); // no ambient light, no lights: lightmaps are black
+    const auto wall = [](float y0, float y1) {
+        return std::vector<Vector>{{300, y0, -200}, {300, y0, 200}, {300, y1, 200}, {300, y1, -200}};
+    };
+    walls.Builder.AddPolygon(wall(-400, 0), {grey, 0, true}, 1);   // in the dark
+    walls.Builder.AddPolygon(wall(0, 400), {grey, 0, false}, 1);   // never lightmapped
+    walls.Finish(uploader, 256);
+    scene = &walls;
+    const Image frame = Draw({0, 0, 0}, 0, 0);
+    const uint32_t dark = PixelAt(frame, {300, -150, 0});
+    const uint32_t plain = PixelAt(frame, {300, 150, 0});
+    EXPECT_LT(Red(dark), 8);
+    EXPECT_NEAR(Red(plain), 0x80, 3); // half colour, doubled with the frame
+    EXPECT_NEAR(Blue(plain), 0x80, 3);
 }
 
 TEST_F(WorldPictures, DoorwaysShowTheRoomsBeyondAndWallsHideTheRest) {
