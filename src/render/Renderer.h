@@ -85,9 +85,10 @@ void PrepareWorldLightmaps(World& world, TextureUploader& uploader, int atlasSiz
 // the lightmaps with dynamic lights drawn in the last frame. Its time counts as relight time.
 int RelightWorldLightmaps(Renderer& renderer, World& world, TextureUploader& uploader, const float* flickerTable);
 
-// One world frame: the dynamic relight (when settings.DynamicLights), clear, sky box, the opaque, see-through and translucent
-// passes with the actors between them, the doubling of the whole frame, caustics under water
-// and the screen tint. The HUD and menus follow it; presenting is the caller's.
+// One world frame: the dynamic relight (when settings.DynamicLights), clear, sky box, the
+// opaque, see-through and translucent passes with the actors between them, the doubling of the
+// whole frame, caustics under water and the screen tint. The HUD and menus follow it;
+// presenting is the caller's.
 void RenderWorldFrame(Renderer& renderer, World& world, const CameraValues& camera, const FrameSettings& settings,
                       TextureUploader& uploader, FrameHooks& hooks);
 
