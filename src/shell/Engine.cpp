@@ -83,7 +83,7 @@ void Engine::InitEngine() {
 
     ActiveTextureARB = ScreenWindow->GetProcAddress("glActiveTextureARB");
     MultiTexCoord2fARB = ScreenWindow->GetProcAddress("glMultiTexCoord2fARB");
-    if (!ActiveTextureARB || !MultiTexCoord2fARB) {
+    if (!StartRenderer(*WorldRenderer, ActiveTextureARB, MultiTexCoord2fARB)) {
         Log("Multitexturing not supported.");
     }
 
@@ -202,11 +202,26 @@ void Engine::UpdateActors() { orv::UpdateActors(GameWorld, kStepDeltaTime); }
 // Waits for the menus: the per-step keys of the menu that is showing.
 void Engine::MenuInput() {}
 
-// Waits for the lightmaps: relights the dynamic lightmaps used in the last frame.
-void Engine::RelightDynamicLightmaps() {}
+// The dynamic lightmaps drawn in the last frame, relit (the world frame's first step).
+void Engine::RelightDynamicLightmaps() {
+    RelightWorldLightmaps(*WorldRenderer, GameWorld, *Uploader, Flicker.Table.data());
+}
 
-// Waits for the world renderer; until then the frame is only cleared (its first step).
-void Engine::DrawWorldFrame() { ClearFrame(); }
+// The world frame from the player's eyes; the relight has run already.
+void Engine::DrawWorldFrame() {
+    if (!GameWorld.Player) {
+        ClearFrame();
+        return;
+    }
+    FrameSettings settings;
+    settings.Width = ScreenWidth;
+    settings.Height = ScreenHeight;
+    settings.FovDegrees = FOV;
+    settings.DynamicLights = false;
+    settings.FlickerTable = Flicker.Table.data();
+    const CameraValues camera = ComputeCamera(*GameWorld.Player, ScreenWidth, ScreenHeight, FOV);
+    RenderWorldFrame(*WorldRenderer, GameWorld, camera, settings, *Uploader, WorldHooks);
+}
 
 // Waits for the HUD: translator box, health, message line and level introduction.
 void Engine::DrawHud() {}

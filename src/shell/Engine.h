@@ -9,6 +9,7 @@
 #include "core/ConfigFile.h"
 #include "core/InputState.h"
 #include "platform/Window.h"
+#include "render/Renderer.h"
 #include "shell/Flicker.h"
 #include "shell/HarnessOptions.h"
 #include "shell/InputScript.h"
@@ -94,6 +95,8 @@ public:
     // The multitexture entry points by name; both null: "Multitexturing not supported."
     void* ActiveTextureARB = nullptr;
     void* MultiTexCoord2fARB = nullptr;
+    std::unique_ptr<Renderer> WorldRenderer = CreateRenderer(); // the world renderer's state
+    FrameHooks WorldHooks;                   // actors, caustics and 2D fills of the world frame
     std::array<uint32_t, kNumCausticFrames> CausticTextures{}; // 0 for a frame that did not load
     std::unique_ptr<Font> LargeFont;
     std::unique_ptr<Font> MediumFont;

@@ -3,6 +3,7 @@
 
 #include "core/Log.h"
 #include "platform/System.h"
+#include "render/Renderer.h"
 #include "shell/StateDump.h"
 
 #include <cstdio>
@@ -41,6 +42,7 @@ void Engine::LogTimedemo() const {
     std::snprintf(line, sizeof line, "Timedemo: %lld frames, %.3f ms per frame, %.1f steps per second",
                   static_cast<long long>(Frames), seconds * 1000.0 / static_cast<double>(Frames),
                   seconds > 0.0 ? static_cast<double>(Steps) / seconds : 0.0);
+    Log(TimedemoLine(WorldRenderer->Timings)); // the renderer's share, before the summary
     Log(line);
 }
 

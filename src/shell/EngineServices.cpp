@@ -2,6 +2,7 @@
 #include "shell/EngineServices.h"
 
 #include "render/GlState.h"
+#include "render/Renderer.h"
 #include "shell/Engine.h"
 
 namespace orv {
@@ -9,6 +10,10 @@ namespace orv {
 void EngineServices::OpenMenu(int state) { engine_.OpenMenu(state); }
 
 void EngineServices::TakeScreenshot() { engine_.RequestScreenshot(); }
+
+void EngineServices::PrepareLightmaps(World& world) {
+    PrepareWorldLightmaps(world, *engine_.Uploader, engine_.LightmapAtlasSize, engine_.Flicker.Table.data());
+}
 
 void EngineServices::SetFarPlane(float farPlane) {
     SetProjection(engine_.ScreenWidth, engine_.ScreenHeight, engine_.FOV, farPlane);

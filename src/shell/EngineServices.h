@@ -14,6 +14,7 @@ public:
 
     void OpenMenu(int state) override;
     void TakeScreenshot() override;
+    void PrepareLightmaps(World& world) override;
     void SetFarPlane(float farPlane) override;
     void SetWindowTitle(const std::string& title) override;
 

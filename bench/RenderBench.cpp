@@ -1,0 +1,314 @@
+// Speed of the world renderer: the CPU visibility of one frame (walk, span buffer, queueing) at
+// 1280 x 720, lightmap preparation, the per-frame relight of dynamic lightmaps, and a headless
+// timedemo (SDL offscreen, Mesa llvmpipe) at 640 x 480. The levels: the demo room of the
+// renderer tests, a 16 x 16 grid of rooms joined by doorways, both built in memory, and
+// DM-Liandri compiled by our level compiler (from ../shared/peers or ORV_PEERS_DIR; skipped
+// when it is not there).
+#include "HeadlessGl.h"
+#include "LevelBuild.h"
+#include "TestLevels.h"
+#include "content/PropertyValues.h"
+#include "core/Vfs.h"
+#include "render/Camera.h"
+#include "render/GlTextureUploader.h"
+#include "render/Lightmaps.h"
+#include "render/Renderer.h"
+#include "render/WorldWalk.h"
+
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace orv;
+
+constexpr float kFov = 80.0f; // the default configuration's vertical field of view
+
+struct Viewpoint {
+    Vector Eye;
+    int32_t Pitch;
+    int32_t Yaw;
+};
+
+const std::vector<Viewpoint> kRoomViews = {
+    {{-450, 0, 128}, 0, 0}, {{0, -100, 128}, 0, 16384}, {{400, 400, 100}, -2000, -24576}, {{-300, -300, 60}, 1500, 8192}};
+
+// Along the rows and columns of doorways, across the grid, and up at the ceiling.
+const std::vector<Viewpoint> kGridViews = {{{100, 256, 100}, 0, 0},       {{256, 100, 100}, 0, 16384},
+                                           {{4000, 4000, 128}, 0, 8192},  {{2000, 6000, 200}, -1500, -8192},
+                                           {{7900, 3840, 100}, 0, 32768}, {{3000, 3000, 60}, 3000, 24576},
+                                           {{6000, 1200, 128}, 0, -16384}, {{1300, 7000, 128}, -800, 40000}};
+
+// A built level, kept for the whole run (building the grid takes a moment).
+struct BenchLevel {
+    test::TestScene Scene;
+    std::vector<Viewpoint> Views;
+};
+
+void BuildGrid(BenchLevel& level, TextureUploader& uploader) {
+    test::BuildRoomGrid(level.Scene, 16, 16);
+    level.Scene.Finish(uploader, 2048);
+    level.Views = kGridViews;
+}
+
+test::DemoRoom& Room() {
+    static NullTextureUploader uploader;
+    static test::DemoRoom room(uploader, 512);
+    return room;
+}
+
+BenchLevel& Grid() {
+    static auto level = [] {
+        auto l = std::make_unique<BenchLevel>();
+        NullTextureUploader uploader;
+        BuildGrid(*l, uploader);
+        return l;
+    }();
+    return *level;
+}
+
+void Walk(benchmark::State& state, World& world, const std::vector<Viewpoint>& views) {
+    LevelModel& model = world.CurrentLevel.Model;
+    RenderView view;
+    view.FieldOfView = HorizontalFieldOfView(1280, 720, kFov);
+    size_t i = 0;
+    int64_t queued = 0;
+    for (auto _ : state) {
+        const Viewpoint& v = views[i++ % views.size()];
+        view.Location = v.Eye;
+        view.Pitch = v.Pitch;
+        view.Yaw = v.Yaw;
+        WalkWorld(view, model, 1280, 720);
+        int polygons = view.TransparentCount;
+        for (int b = 0; b < view.BucketCount; ++b) {
+            polygons += static_cast<int>(view.Buckets[b].Nodes.size());
+        }
+        queued += polygons;
+        benchmark::DoNotOptimize(polygons);
+    }
+    state.counters["nodes"] = model.Nodes.Num();
+    state.counters["queued/frame"] = static_cast<double>(queued) / static_cast<double>(state.iterations());
+}
+
+std::string LiandriPath() {
+    namespace fs = std::filesystem;
+    const fs::path relative = fs::path("blender_t3d") / "DM-Liandri.t3d";
+    if (const char* peers = std::getenv("ORV_PEERS_DIR")) {
+        return (fs::path(peers) / relative).string();
+    }
+    std::error_code ec;
+    fs::path dir = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    for (int up = 0; up < 6 && !dir.empty(); ++up, dir = dir.parent_path()) {
+        const fs::path candidate = dir / ".." / "shared" / "peers" / relative;
+        if (fs::exists(candidate, ec)) {
+            return candidate.lexically_normal().string();
+        }
+    }
+    return {};
+}
+
+// DM-Liandri's compiled world, looked at from each player start in four directions.
+struct CompiledMap {
+    Resources Res;
+    ConfigTable Config;
+    std::unique_ptr<World> Scene;
+    std::vector<Viewpoint> Views;
+};
+
+CompiledMap* Liandri() {
+    static std::unique_ptr<CompiledMap> compiled = []() -> std::unique_ptr<CompiledMap> {
+        const std::string path = LiandriPath();
+        if (path.empty() || !FileExists(path)) {
+            return nullptr;
+        }
+        const MapFile map = ReadMapFile(path);
+        LevelBuildOptions options;
+        options.Progress = false;
+        CompiledLevel level = CompileMap(map, options);
+        auto c = std::make_unique<CompiledMap>();
+        c->Scene = std::make_unique<World>(c->Res, c->Config);
+        CreatePlayerPawn(*c->Scene);
+        c->Scene->CurrentLevel.Model = std::move(level.Model);
+        PrepareRenderBounds(c->Scene->CurrentLevel.Model);
+        for (const MapActor& actor : map.Actors) {
+            if (actor.Class != "PlayerStart") {
+                continue;
+            }
+            const Vector at = ParseVectorValue(actor.Properties.Get("Location")) + Vector(0, 0, 40);
+            const int32_t yaw = ParseRotatorValue(actor.Properties.Get("Rotation")).Yaw;
+            for (int turn = 0; turn < 4; ++turn) {
+                c->Views.push_back({at, 0, yaw + turn * 16384});
+            }
+        }
+        return c->Views.empty() ? nullptr : std::move(c);
+    }();
+    return compiled.get();
+}
+
+void BM_WalkLiandri(benchmark::State& state) {
+    CompiledMap* map = Liandri();
+    if (!map) {
+        state.SkipWithError("DM-Liandri.t3d not found (set ORV_PEERS_DIR)");
+        return;
+    }
+    Walk(state, *map->Scene, map->Views);
+    state.counters["views"] = static_cast<double>(map->Views.size());
+}
+BENCHMARK(BM_WalkLiandri)->Unit(benchmark::kMicrosecond);
+
+void BM_WalkDemoRoom(benchmark::State& state) { Walk(state, Room().Scene.Scene, kRoomViews); }
+BENCHMARK(BM_WalkDemoRoom)->Unit(benchmark::kMicrosecond);
+
+void BM_WalkRoomGrid(benchmark::State& state) { Walk(state, Grid().Scene.Scene, kGridViews); }
+BENCHMARK(BM_WalkRoomGrid)->Unit(benchmark::kMicrosecond);
+
+void Prepare(benchmark::State& state, test::TestScene& scene, int atlasSize) {
+    NullTextureUploader uploader;
+    for (auto _ : state) {
+        PrepareLightmaps(scene.Scene, uploader, atlasSize);
+        state.PauseTiming();
+        scene.Res.Textures.RemoveAt(scene.Res.Textures.Num() - 1); // this run's atlas
+        state.ResumeTiming();
+    }
+    int64_t texels = 0;
+    for (const LightmapRecord& l : scene.Scene.CurrentLevel.Model.Lightmaps) {
+        texels += int64_t(l.AtlasWidth) * l.Height;
+    }
+    state.counters["lightmaps"] = scene.Scene.CurrentLevel.Model.Lightmaps.Num();
+    state.counters["texels"] = static_cast<double>(texels);
+}
+
+void BM_PrepareLightmapsDemoRoom(benchmark::State& state) { Prepare(state, Room().Scene, 512); }
+BENCHMARK(BM_PrepareLightmapsDemoRoom)->Unit(benchmark::kMillisecond);
+
+void BM_PrepareLightmapsRoomGrid(benchmark::State& state) { Prepare(state, Grid().Scene, 2048); }
+BENCHMARK(BM_PrepareLightmapsRoomGrid)->Unit(benchmark::kMillisecond);
+
+// The relight of one frame: the grid with every light pulsing, and the lightmaps a view drew.
+void BM_RelightRoomGrid(benchmark::State& state) {
+    static auto level = [] {
+        auto l = std::make_unique<BenchLevel>();
+        NullTextureUploader uploader;
+        test::BuildRoomGrid(l->Scene, 16, 16);
+        for (Actor* light : l->Scene.Lights) {
+            light->LightType = LT_Pulse;
+            light->LightPeriod = 40;
+        }
+        l->Scene.Finish(uploader, 2048);
+        return l;
+    }();
+    World& world = level->Scene.Scene;
+    LevelModel& model = world.CurrentLevel.Model;
+    const Viewpoint& v = kGridViews[static_cast<size_t>(state.range(0))];
+    RenderView view;
+    view.FieldOfView = HorizontalFieldOfView(1280, 720, kFov);
+    view.Location = v.Eye;
+    view.Pitch = v.Pitch;
+    view.Yaw = v.Yaw;
+    WalkWorld(view, model, 1280, 720);
+    std::vector<LightmapRecord*> drawn;
+    for (int b = 0; b < view.BucketCount; ++b) {
+        for (int32_t n : view.Buckets[b].Nodes) {
+            const int32_t lm = model.Surfaces[model.Nodes[n].Surface].LightmapIndex;
+            if (lm >= 0) {
+                drawn.push_back(&model.Lightmaps[lm]);
+            }
+        }
+    }
+    NullTextureUploader uploader;
+    int relit = 0;
+    for (auto _ : state) {
+        for (LightmapRecord* l : drawn) {
+            l->UsedThisFrame = 1;
+        }
+        world.GameTime += 1.0 / 60.0;
+        relit = RelightDynamicLightmaps(model, WorldLighting(world, nullptr), uploader);
+    }
+    state.counters["relit/frame"] = relit;
+}
+BENCHMARK(BM_RelightRoomGrid)->Arg(0)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// Whole world frames drawn headless along a fixed path, finished on the GL side each time.
+enum class DemoLevel { Room, Grid, Liandri };
+
+void Timedemo(benchmark::State& state, DemoLevel which) {
+    test::GlTestContext& gl = test::GlTestContext::Get(640, 480);
+    if (!gl.Ok()) {
+        state.SkipWithError(("no headless OpenGL: " + gl.Reason()).c_str());
+        return;
+    }
+    gl.ResetState(kFov);
+    static GlTextureUploader uploader;
+    static std::unique_ptr<test::DemoRoom> room;
+    static std::unique_ptr<BenchLevel> gridLevel;
+    World* world = nullptr;
+    const std::vector<Viewpoint>* views = nullptr;
+    if (which == DemoLevel::Liandri) {
+        CompiledMap* map = Liandri();
+        if (!map) {
+            state.SkipWithError("DM-Liandri.t3d not found (set ORV_PEERS_DIR)");
+            return;
+        }
+        world = map->Scene.get();
+        views = &map->Views;
+    } else if (which == DemoLevel::Grid) {
+        if (!gridLevel) {
+            gridLevel = std::make_unique<BenchLevel>();
+            BuildGrid(*gridLevel, uploader);
+        }
+        world = &gridLevel->Scene.Scene;
+        views = &gridLevel->Views;
+    } else {
+        if (!room) {
+            room = std::make_unique<test::DemoRoom>(uploader, 512);
+        }
+        world = &room->Scene.Scene;
+        views = &kRoomViews;
+    }
+    auto renderer = CreateRenderer();
+    if (!StartRenderer(*renderer, &test::GlTestContext::GetProc)) {
+        state.SkipWithError("no multitexturing");
+        return;
+    }
+    FrameHooks hooks;
+    FrameSettings settings;
+    settings.Width = 640;
+    settings.Height = 480;
+    settings.FovDegrees = kFov;
+    PlayerPawn& player = *world->Player;
+    size_t i = 0;
+    for (auto _ : state) {
+        // Glide between the viewpoints, a quarter of the way per frame.
+        const Viewpoint& a = (*views)[(i / 4) % views->size()];
+        const Viewpoint& b = (*views)[(i / 4 + 1) % views->size()];
+        const float t = static_cast<float>(i % 4) / 4.0f;
+        ++i;
+        player.Location = a.Eye + (b.Eye - a.Eye) * t - Vector(0, 0, player.EyeHeight);
+        player.Rotation = {a.Pitch, a.Yaw, 0};
+        world->GameTime += 1.0 / 60.0;
+        RenderWorldFrame(*renderer, *world, ComputeCamera(player, 640, 480, kFov), settings, uploader, hooks);
+        glFinish();
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.SetLabel(TimedemoLine(renderer->Timings));
+}
+
+void BM_TimedemoDemoRoom(benchmark::State& state) { Timedemo(state, DemoLevel::Room); }
+BENCHMARK(BM_TimedemoDemoRoom)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+void BM_TimedemoRoomGrid(benchmark::State& state) { Timedemo(state, DemoLevel::Grid); }
+BENCHMARK(BM_TimedemoRoomGrid)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+// The compiled map has no lightmaps or textures yet: this measures its geometry alone.
+void BM_TimedemoLiandri(benchmark::State& state) { Timedemo(state, DemoLevel::Liandri); }
+BENCHMARK(BM_TimedemoLiandri)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,95 @@
+// The world renderer as the engine sees it: start-up, the projection, lightmap preparation and
+// relighting, one world frame from the camera, and the timing figures of --timedemo. The
+// renderer's state lives in one Renderer object that the engine owns; the parts that draw
+// actors, caustics and 2D rectangles plug into the frame through FrameHooks.
+#pragma once
+
+#include "content/Resources.h"
+#include "render/Camera.h"
+#include "render/RenderState.h"
+#include "render/RenderView.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace orv {
+
+struct Actor;
+struct World;
+
+// Seconds spent per part of the world frame, summed over Frames frames.
+struct RenderTimings {
+    double WalkSeconds = 0.0;    // view set-up, BSP walk, span buffer, queueing
+    double RelightSeconds = 0.0; // dynamic lightmaps and their uploads
+    double TotalSeconds = 0.0;   // the whole world frame
+    int64_t Frames = 0;
+
+    // Everything that is neither walk nor relight: OpenGL submission and the hooks' drawing.
+    double SubmitSeconds() const { return TotalSeconds - WalkSeconds - RelightSeconds; }
+};
+
+// "Renderer: N frames, walk A ms, relight B ms, GL submission C ms, total D ms per frame".
+std::string TimedemoLine(const RenderTimings& timings);
+
+struct Renderer {
+    RenderView View;
+    TextureCache Cache;
+    MultitextureEntryPoints Multitexture;
+    bool SkyVisible = false; // a sky portal was drawn: the next frame draws the sky box
+    RenderTimings Timings;
+    // This frame's clock and screen, as RenderWorldFrame received them.
+    double Time = 0.0;
+    int ScreenWidth = 640;
+    int ScreenHeight = 480;
+    float FovDegrees = 90.0f; // vertical
+};
+
+// The renderer's state in one piece (the span buffer's pool makes it large: keep it on the heap).
+std::unique_ptr<Renderer> CreateRenderer();
+
+// Fetches the multitexture entry points through the platform's loader, or takes the two the
+// engine fetched itself. False when the driver lacks them (the engine then logs "Multitexturing
+// not supported."; lightmaps are not drawn).
+bool StartRenderer(Renderer& renderer, GlProcLoader getProc);
+bool StartRenderer(Renderer& renderer, void* activeTextureARB, void* multiTexCoord2fARB);
+
+// The per-frame values the frame reads besides the world and the camera.
+struct FrameSettings {
+    int Width = 640;
+    int Height = 480;
+    float FovDegrees = 90.0f;            // vertical, as configured
+    bool DynamicLights = true;           // the "DynamicLights" option, read every frame
+    const float* FlickerTable = nullptr; // 256 factors for watery shimmer lights
+};
+
+// What other drawing parts add to the world frame. Defaults: actors and caustics draw nothing;
+// FillScreen draws a full-screen rectangle through the HUD coordinates in the current mode.
+class FrameHooks {
+public:
+    virtual ~FrameHooks() = default;
+    virtual void DrawActor(Renderer& renderer, Actor& actor, int pass);
+    virtual void DrawCaustics(Renderer& renderer, const CameraValues& camera);
+    virtual void FillScreen(Renderer& renderer, uint32_t color);
+};
+
+// The full-screen rectangle in colour 0xAARRGGBB at the HUD plane (unit-0 texture unbound,
+// culling off); the render mode is the caller's.
+void FillScreenRect(Renderer& renderer, uint32_t color);
+
+// Builds the atlas and the static lightmaps of the world's level, checking OpenGL errors around
+// the atlas upload.
+void PrepareWorldLightmaps(World& world, TextureUploader& uploader, int atlasSize, const float* flickerTable = nullptr);
+
+// The first step of the world frame on its own, for an engine that runs it separately: relights
+// the lightmaps with dynamic lights drawn in the last frame. Its time counts as relight time.
+int RelightWorldLightmaps(Renderer& renderer, World& world, TextureUploader& uploader, const float* flickerTable);
+
+// One world frame: the dynamic relight (when settings.DynamicLights), clear, sky box, the
+// opaque, see-through and translucent passes with the actors between them, the doubling of the
+// whole frame, caustics under water and the screen tint. The HUD and menus follow it;
+// presenting is the caller's.
+void RenderWorldFrame(Renderer& renderer, World& world, const CameraValues& camera, const FrameSettings& settings,
+                      TextureUploader& uploader, FrameHooks& hooks);
+
+} // namespace orv

@@ -1,0 +1,114 @@
+// Drawing the sky box.
+#include "render/SkyBox.h"
+
+#include "content/LevelModel.h"
+#include "render/WorldDraw.h"
+#include "world/ActorClasses.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace orv {
+
+namespace {
+
+constexpr uint32_t kBatchFlags = PF_Masked | PF_Translucent | PF_Modulated | PF_TwoSided | PF_AlphaBlend;
+constexpr uint32_t kNoLightmapFlags = PF_Invisible | PF_Translucent | PF_Modulated | PF_Unlit;
+
+bool InPass(uint32_t flags, int pass) {
+    switch (pass) {
+    case 0:
+        return !(flags & (PF_Translucent | PF_Modulated));
+    case 1:
+        return (flags & PF_Modulated) != 0;
+    case 2:
+        return (flags & PF_Translucent) != 0;
+    default:
+        return false;
+    }
+}
+
+uint32_t MergedTriangleFlags(const WorldTriangle& t) {
+    return t.Flags | (t.Tex ? t.Tex->Flags & (kTextureMasked | kTextureAlphaBlend) : 0u);
+}
+
+} // namespace
+
+void DrawSkybox(Renderer& renderer, const Array<WorldTriangle>& skybox, int pass, Texture* atlas) {
+    const double time = renderer.Time;
+    bool open = false;
+    const Texture* batchTexture = nullptr;
+    uint32_t batchFlags = 0;
+    for (const WorldTriangle& t : skybox) {
+        const uint32_t f = MergedTriangleFlags(t);
+        if ((f & PF_Invisible) || !InPass(f, pass)) {
+            continue;
+        }
+        if (!open || t.Tex != batchTexture || (f & kBatchFlags) != batchFlags) {
+            if (open) {
+                glEnd();
+            }
+            SetRenderMode(RenderModeForFlags(f));
+            if (f & PF_TwoSided) {
+                glDisable(GL_CULL_FACE);
+            } else {
+                glEnable(GL_CULL_FACE);
+            }
+            BindTexture(renderer.Cache, t.Tex);
+            glBegin(GL_TRIANGLES);
+            open = true;
+            batchTexture = t.Tex;
+            batchFlags = f & kBatchFlags;
+        }
+        double du = 0.0;
+        double dv = 0.0;
+        if (f & (PF_AutoUPan | PF_AutoVPan)) {
+            if (const auto* zone = dynamic_cast<const ZoneInfo*>(t.Link)) {
+                du += (f & PF_AutoUPan) ? zone->TexUPanSpeed * time : 0.0;
+                dv += (f & PF_AutoVPan) ? zone->TexVPanSpeed * time : 0.0;
+            }
+        }
+        if (f & PF_SmallWavy) {
+            du += std::cos(time) * 0.1;
+        }
+        // World triangles keep their polygon's winding, clockwise seen from the front; like node
+        // polygons they are sent last corner first so that their front faces survive culling.
+        for (int v = 2; v >= 0; --v) {
+            glTexCoord2f(static_cast<float>(t.TexCoords[v][0] + du), static_cast<float>(t.TexCoords[v][1] + dv));
+            glVertex3f(t.Vertices[v].X, t.Vertices[v].Y, t.Vertices[v].Z);
+        }
+    }
+    if (open) {
+        glEnd();
+    }
+    glColor3f(0.5f, 0.5f, 0.5f);
+    if (pass != 0 || !atlas || atlas->Width() <= 0) {
+        return;
+    }
+    // The lightmaps multiply onto what the first pass drew, exactly where it drew.
+    BindTexture(renderer.Cache, atlas);
+    SetRenderMode(RenderMode::Modulated);
+    glDepthFunc(GL_EQUAL);
+    glDisable(GL_CULL_FACE);
+    const float atlasWidth = static_cast<float>(atlas->Width());
+    const float atlasHeight = static_cast<float>(atlas->Height());
+    glBegin(GL_TRIANGLES);
+    for (const WorldTriangle& t : skybox) {
+        const LightmapRecord* lightmap = t.Lightmap;
+        if ((t.Flags & kNoLightmapFlags) || !lightmap || !lightmap->Placed) {
+            continue;
+        }
+        // Triangle lightmap coordinates are relative to the lightmap; place them in its rectangle.
+        for (int v = 2; v >= 0; --v) {
+            const float s = (t.LightmapCoords[v][0] * static_cast<float>(lightmap->Width) + static_cast<float>(lightmap->AtlasX)) / atlasWidth;
+            const float u = 1.0f - (t.LightmapCoords[v][1] * static_cast<float>(lightmap->Height) + static_cast<float>(lightmap->AtlasY)) / atlasHeight;
+            glTexCoord2f(s, u);
+            glVertex3f(t.Vertices[v].X, t.Vertices[v].Y, t.Vertices[v].Z);
+        }
+    }
+    glEnd();
+    glDepthFunc(GL_LEQUAL);
+}
+
+} // namespace orv
