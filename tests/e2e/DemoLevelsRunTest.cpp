@@ -46,9 +46,9 @@ TEST(DemoLevelsRun, EachLevelLoadsAndRunsWithoutAWarning) {
     for (const char* level : {"Demo1", "Demo2"}) {
         SCOPED_TRACE(level);
         test::TempDir out;
-        const std::string command = "cd '" + game.string() + "' && ./orvane --headless --fixed-step --steps 60 --dump '" +
-                                    (out / "state.jsonl") + "' 'Maps\\" + level + ".t3d' >'" + (out / "stdout.txt") +
-                                    "' 2>&1 </dev/null";
+        const std::string command =
+            "cd '" + game.string() + "' && ./orvane --headless --fixed-step --steps 60 --dump '" +
+            (out / "state.jsonl") + "' 'Maps\\" + level + ".t3d' >'" + (out / "stdout.txt") + "' 2>&1 </dev/null";
         const int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadText(out / "stdout.txt");
         std::istringstream lines(ReadText(out / "stdout.txt"));

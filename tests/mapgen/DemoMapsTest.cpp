@@ -1,6 +1,7 @@
 // The demo levels: the checked-in sources are the generator's, they compile sealed and without a
 // warning against the generated content, every texture, sound, song, class and level they name
-// exists there, together they show what the world can do, and the engine loads and runs them.
+// exists there, together they show what the world can do, and the engine loads, lights and runs
+// them.
 #include "DemoMaps.h"
 #include "LevelBuild.h"
 #include "Lightmaps.h"
@@ -10,6 +11,8 @@
 #include "core/Log.h"
 #include "core/Text.h"
 #include "core/Vfs.h"
+#include "render/LightEffects.h"
+#include "render/Lightmaps.h"
 #include "support/TestSupport.h"
 #include "world/ActorClasses.h"
 #include "world/LevelLoader.h"
@@ -26,8 +29,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-#define REQUIRE_GAME_DIR()                                                                                \
-    const fs::path game = test::GameDir();                                                                \
+#define REQUIRE_GAME_DIR()                                                                                             \
+    const fs::path game = test::GameDir();                                                                             \
     ASSERT_TRUE(fs::exists(game / "System")) << game << " holds no generated content: build the game tree first"
 
 bool IsWarning(const std::string& line) {
@@ -232,8 +235,9 @@ TEST(DemoMaps, EveryEventReachesItsTargets) {
     }
 }
 
-// The engine's services for a headless run that also fills the lightmaps' zone links the way
-// the renderer's preparation starts: every light list entry must name a live light.
+// The engine's services for a headless run, with the engine's own lightmap preparation (no
+// graphics card: the atlas stays an image). Before it runs, every record's shadow range must lie
+// inside the model's bits and every light list entry must name a live light.
 struct LoadServices : test::RecordingServices {
     void PrepareLightmaps(World& world) override {
         ++LightmapPreparations;
@@ -247,10 +251,34 @@ struct LoadServices : test::RecordingServices {
                 LightsResolved &= light != nullptr && light->LightBrightness > 0 && light->LightType > 0;
             }
         }
+        orv::PrepareLightmaps(world, uploader, 2048);
     }
+    NullTextureUploader uploader;
     bool ShadowRangesInside = true;
     bool LightsResolved = true;
 };
+
+// Lightmaps that list a light baked at load and come out brighter than their zone's ambient.
+std::pair<int, int> BakedLightmaps(const LevelModel& model) {
+    int baked = 0, brighter = 0;
+    for (const LightmapRecord& l : model.Lightmaps) {
+        bool staticLight = false;
+        for (int k = l.FirstLight; k >= 0 && model.LightIndices[k] != 0; ++k) {
+            staticLight |= !IsDynamicLight(*model.LightActors[k]);
+        }
+        if (!staticLight) {
+            continue;
+        }
+        ++baked;
+        const auto sum = [](uint32_t c) { return ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF); };
+        bool lit = false;
+        for (uint32_t texel : l.Static.Pixels) {
+            lit |= sum(texel) > sum(l.Ambient);
+        }
+        brighter += lit;
+    }
+    return {baked, brighter};
+}
 
 TEST(DemoMaps, LoadAndRunInTheEngineWithoutAWarning) {
     REQUIRE_GAME_DIR();
@@ -273,6 +301,12 @@ TEST(DemoMaps, LoadAndRunInTheEngineWithoutAWarning) {
             const Level& level = world.CurrentLevel;
             EXPECT_TRUE(services.ShadowRangesInside);
             EXPECT_TRUE(services.LightsResolved);
+            for (const LightmapRecord& l : level.Model.Lightmaps) {
+                EXPECT_TRUE(l.Placed) << "every lightmap fits the atlas";
+            }
+            const auto [baked, brighter] = BakedLightmaps(level.Model);
+            EXPECT_GT(baked, level.Model.Lightmaps.Num() / 2);
+            EXPECT_GE(brighter, baked * 9 / 10);
             ASSERT_NE(level.Info, nullptr);
             for (const Surface& s : level.Model.Surfaces) {
                 EXPECT_NE(s.Tex, res.FallbackTexture()) << s.TextureName;
