@@ -219,6 +219,9 @@ void LoadLevel(World& world, std::string_view path, bool showLoadingScreen) {
     UnloadLevel(world);
     Log("Loading the BSP...");
     FreeLevelModel(level.Model);
+    for (const auto& survivor : world.Actors) {
+        survivor->RegisteredIn.clear(); // those lists went with the old model
+    }
     LoadLevelModel(level.Model, ModelPathOf(path), LevelTextureResolver(world));
     Log("Loading the T3D...");
     ParseT3DActors(world, path);

@@ -35,7 +35,7 @@ void TouchHealth(World& world, PlayerPawn& player, Actor& pickup) {
     }
     player.Health = std::min(player.Health + amount, limit);
     world.Services->PlayActorSound(player, "UnrealShare.Pickups.Health2", 0.8f);
-    world.SetHudMessage(pickup.GetProperty("PickupMessage") + std::to_string(amount));
+    world.SetHudMessage(ParseStateValue(pickup.GetProperty("PickupMessage")) + std::to_string(amount));
     for (int i = 1; i <= 3; ++i) {
         player.ViewFlash[i] += 0.25f;
     }
@@ -52,7 +52,8 @@ void TouchedByPlayer(Actor& actor) {
     }
     if (actor.Class == "TranslatorEvent") {
         const std::string* message = actor.PropertyList.Find("Message");
-        world.TranslatorText = (message && !message->empty()) ? *message : actor.GetProperty("Hint");
+        // Text properties may come quoted from class defaults; the quotes are not part of the message.
+        world.TranslatorText = ParseStateValue((message && !message->empty()) ? *message : actor.GetProperty("Hint"));
         world.Services->PlayActorSound(*player, "UnrealShare.Pickups.TransA3", 0.66f);
     } else if (actor.Class == "Trigger") {
         BroadcastTrigger(world, actor.GetProperty("Event"), &actor, actor.Instigator);

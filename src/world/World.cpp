@@ -15,21 +15,8 @@ WorldServices& DoNothingServices() {
     return services;
 }
 
-enum class ListOp { Add, Remove };
-
-void ApplyToList(std::vector<Actor*>& list, Actor& actor, ListOp op) {
-    if (op == ListOp::Add) {
-        list.push_back(&actor);
-        return;
-    }
-    auto it = std::find(list.begin(), list.end(), &actor);
-    if (it != list.end()) {
-        list.erase(it);
-    }
-}
-
-// Files the actor in (or out of) every leaf space its collision height reaches.
-void WalkRegistration(LevelModel& model, Actor& actor, ListOp op) {
+// Files the actor in every leaf space its collision height reaches.
+void RegisterInTree(LevelModel& model, Actor& actor) {
     if (model.Nodes.IsEmpty()) {
         return;
     }
@@ -40,22 +27,38 @@ void WalkRegistration(LevelModel& model, Actor& actor, ListOp op) {
         stack.pop_back();
         BspNode& node = model.Nodes[index];
         const float d = node.NodePlane.Distance(actor.Location);
-        // Push the front side first so the back side is handled first, as the recursion would.
+        // Push the front side first so the back side is handled first, as a recursion would.
         if (d >= -margin) {
             if (node.Front >= 0) {
                 stack.push_back(node.Front);
             } else {
-                ApplyToList(node.PositiveActors, actor, op);
+                node.PositiveActors.push_back(&actor);
+                actor.RegisteredIn.emplace_back(index, uint8_t{1});
             }
         }
         if (d <= margin) {
             if (node.Back >= 0) {
                 stack.push_back(node.Back);
             } else {
-                ApplyToList(node.NegativeActors, actor, op);
+                node.NegativeActors.push_back(&actor);
+                actor.RegisteredIn.emplace_back(index, uint8_t{0});
             }
         }
     }
+}
+
+void UnregisterFromTree(LevelModel& model, Actor& actor) {
+    for (const auto& [index, side] : actor.RegisteredIn) {
+        if (index < 0 || index >= model.Nodes.Num()) {
+            continue;
+        }
+        std::vector<Actor*>& list = side ? model.Nodes[index].PositiveActors : model.Nodes[index].NegativeActors;
+        auto it = std::find(list.begin(), list.end(), &actor);
+        if (it != list.end()) {
+            list.erase(it);
+        }
+    }
+    actor.RegisteredIn.clear();
 }
 
 template <typename T>
@@ -80,13 +83,14 @@ void World::SetHudMessage(std::string_view message) {
 
 void RegisterActor(Actor& actor) {
     if (actor.XLevel) {
-        WalkRegistration(actor.XLevel->CurrentLevel.Model, actor, ListOp::Add);
+        UnregisterFromTree(actor.XLevel->CurrentLevel.Model, actor); // never filed twice
+        RegisterInTree(actor.XLevel->CurrentLevel.Model, actor);
     }
 }
 
 void UnregisterActor(Actor& actor) {
     if (actor.XLevel) {
-        WalkRegistration(actor.XLevel->CurrentLevel.Model, actor, ListOp::Remove);
+        UnregisterFromTree(actor.XLevel->CurrentLevel.Model, actor);
     }
 }
 

@@ -85,6 +85,8 @@ void RemoveDestroyedActors(World& world);
 void ClearReferencesTo(World& world, const Actor& gone);
 
 // --- Spatial registration in the level's BSP (nothing happens while no level is loaded) ---
+// An actor is filed in every leaf space its CollisionHeight reaches around its Location, and
+// taken out of exactly the lists it was filed in.
 void RegisterActor(Actor& actor);
 void UnregisterActor(Actor& actor);
 // Unregisters, sets Location, registers again.

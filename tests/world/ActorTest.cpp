@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace orv {
 namespace {
 
@@ -246,6 +248,54 @@ TEST(ActorDump, OneLineWithTheRecordsFields) {
     EXPECT_NE(line.find("\"MoverState\":0"), std::string::npos);
     EXPECT_NE(line.find("\"Tag\":\"door\""), std::string::npos);
     EXPECT_EQ(line.back(), '}');
+}
+
+} // namespace
+} // namespace orv
+
+namespace orv {
+namespace {
+
+// Three planes X = 0, Y = 0 and Z = 0 under one another: eight leaf spaces around the origin.
+void OctantTree(LevelModel& model) {
+    const Vector normals[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    // Node 0 splits on X; nodes 1-2 on Y; nodes 3-6 on Z, whose sides are the leaves.
+    for (int i = 0; i < 7; ++i) {
+        BspNode n;
+        n.NodePlane = {normals[i == 0 ? 0 : (i < 3 ? 1 : 2)], 0};
+        n.Back = i < 3 ? 2 * i + 1 : -1;
+        n.Front = i < 3 ? 2 * i + 2 : -1;
+        model.Nodes.Add(n);
+    }
+}
+
+int ListedCount(const LevelModel& model, const Actor& a) {
+    int n = 0;
+    for (const BspNode& node : model.Nodes) {
+        n += std::count(node.NegativeActors.begin(), node.NegativeActors.end(), &a);
+        n += std::count(node.PositiveActors.begin(), node.PositiveActors.end(), &a);
+    }
+    return n;
+}
+
+TEST(ActorRegistration, FiledInEveryLeafItsHeightReachesAndTakenOutOfExactlyThose) {
+    test::WorldFixture f;
+    OctantTree(f.world.CurrentLevel.Model);
+    Actor a;
+    a.XLevel = &f.world;
+    a.CollisionHeight = 10;
+    a.Location = {50, 50, 50};
+    RegisterActor(a);
+    EXPECT_EQ(ListedCount(f.world.CurrentLevel.Model, a), 1); // well inside one octant
+    MoveActorTo(a, {5, 50, -5});                               // straddles X = 0 and Z = 0
+    EXPECT_EQ(ListedCount(f.world.CurrentLevel.Model, a), 4);
+    // Its size changes after it was filed (class defaults read later do this): taking it out
+    // must still empty every list it is in.
+    a.CollisionHeight = 1;
+    a.Location = {100, 100, 100};
+    a.Destroy();
+    EXPECT_EQ(ListedCount(f.world.CurrentLevel.Model, a), 0);
+    EXPECT_TRUE(a.RegisteredIn.empty());
 }
 
 } // namespace

@@ -18,7 +18,7 @@ struct PlayerFixture : test::WorldFixture {
         for (const char* c : {"TranslatorEvent", "NaliFruit"}) {
             AddClass(c, c[0] == 'T' ? "Triggers" : "Health");
         }
-        AddClass("BigHealth", "Health", {{"PickupMessage", "You picked up a big health pack +"}, {"HealingAmount", "40"}});
+        AddClass("BigHealth", "Health", {{"PickupMessage", "\"You picked up a big health pack +\""}, {"HealingAmount", "40"}});
         const std::array<Vector, 4> floor = {Vector{-4000, -4000, 0}, {4000, -4000, 0}, {4000, 4000, 0}, {-4000, 4000, 0}};
         for (const auto& tri : {std::array<Vector, 3>{floor[0], floor[1], floor[2]}, {floor[0], floor[2], floor[3]}}) {
             WorldTriangle& t = world.CurrentLevel.Triangles.Emplace();

@@ -3,7 +3,8 @@
 // monsters and the way on to Demo2.
 //
 // Plan (X east, Y north, Z up; floors at Z 0 unless said):
-//   court      0..768 x 832..1600, open to the sky; the sky room lies far off at (-4000, -4000, 4000)
+//   court      0..768 x 832..1600, open to the sky 1280 up, a watchtower 1000 high in its north-east
+//              corner; the sky room lies far off at (-4000, -4000, 4000)
 //   hall       0..768 x 0..768;  ledge along its south wall, glass window and a door north to the court
 //   corridor   768..1280 x 320..448, behind a door; stairs on to 1536, rising to Z 128
 //   pool room  1536..2304 x 128..768, floor Z 128; lift shaft east of it up to the gallery
@@ -62,7 +63,10 @@ void Hall(MapWriter& map) {
 
 void Court(MapWriter& map) {
     map.Comment("The court under the sky: glass window and door to the hall, lava pit, birds, sky room.");
-    Room(map, {0, 832, 0}, {768, 1600, 512}, kCourt);
+    Room(map, {0, 832, 0}, {768, 1600, 1280}, kCourt);
+    // A watchtower in the north-east corner: a fall from its top lands hard enough to hurt.
+    Block(map, {640, 1472, 0}, {768, 1600, 1000}, {"Orvane.Stone.Floor", "Orvane.Stone.Floor", "Orvane.Stone.Bricks"});
+    Light(map, "Light", {560, 1536, 1100}, 120, 30, 120, 16);
     Window(map, {256, 768, 96}, {512, 832, 224}, Plain("Orvane.Metal.Plate"), "Orvane.Glass.Window", kAlphaBlend);
     Room(map, {576, 768, 0}, {704, 832, 128}, Plain("Orvane.Metal.Plate"));
     Door(map, {{576, 792, 0}, {704, 808, 128}, 120, "TriggerOpenTimed", "CourtDoor"});
