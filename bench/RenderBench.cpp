@@ -8,12 +8,14 @@
 #include "LevelBuild.h"
 #include "TestLevels.h"
 #include "content/PropertyValues.h"
+#include "core/Log.h"
 #include "core/Vfs.h"
 #include "render/Camera.h"
 #include "render/GlTextureUploader.h"
 #include "render/Lightmaps.h"
 #include "render/Renderer.h"
 #include "render/WorldWalk.h"
+#include "world/LevelLoader.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -162,6 +164,122 @@ void BM_WalkLiandri(benchmark::State& state) {
 }
 BENCHMARK(BM_WalkLiandri)->Unit(benchmark::kMicrosecond);
 
+// Demo 1 as the game loads it from the built game tree (textures, class defaults, lightmaps),
+// seen from a walk through its rooms.
+const std::vector<Viewpoint> kDemo1Views = {
+    {{96, 384, 64}, 0, 0},          {{700, 700, 100}, 0, -24576},   {{384, 900, 60}, 2500, 16384},
+    {{600, 1500, 200}, 0, -20000},  {{820, 384, 64}, 0, 0},          {{1250, 384, 64}, 0, 0},
+    {{1600, 300, 190}, 0, 8000},    {{2200, 700, 300}, -1500, -28000}, {{2500, 300, 580}, 0, 0},
+    {{3300, 448, 580}, 0, 32768},   {{200, 300, 250}, -4000, 16384}, {{1984, 448, 0}, 0, 16384}};
+
+struct LoadedLevel {
+    Resources Res;
+    ConfigTable Config;
+    std::unique_ptr<World> Scene;
+};
+
+std::unique_ptr<LoadedLevel> LoadDemo1(TextureUploader& uploader) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::exists(fs::path(ORV_GAME_DIR) / "Maps" / "Demo1.bsp", ec)) {
+        return nullptr;
+    }
+    SetWorkingDirectory(ORV_GAME_DIR);
+    auto l = std::make_unique<LoadedLevel>();
+    l->Res.Uploader = &uploader;
+    l->Res.Config = &l->Config;
+    l->Scene = std::make_unique<World>(l->Res, l->Config);
+    SetLogToConsole(false);
+    LoadFallbackTexture(l->Res);
+    AddFallbackMesh(l->Res);
+    LoadClassDefaults(l->Res);
+    CreatePlayerPawn(*l->Scene);
+    LoadLevel(*l->Scene, "Maps\\Demo1.t3d", false);
+    PrepareWorldLightmaps(*l->Scene, uploader, 2048);
+    SetLogToConsole(true);
+    return l;
+}
+
+LoadedLevel* Demo1Cpu() {
+    static NullTextureUploader uploader;
+    static std::unique_ptr<LoadedLevel> level = LoadDemo1(uploader);
+    return level.get();
+}
+
+void BM_WalkDemo1(benchmark::State& state) {
+    LoadedLevel* level = Demo1Cpu();
+    if (!level) {
+        state.SkipWithError("Demo1 is not built (game/Maps/Demo1.bsp)");
+        return;
+    }
+    Walk(state, *level->Scene, kDemo1Views);
+    state.counters["views"] = static_cast<double>(kDemo1Views.size());
+}
+BENCHMARK(BM_WalkDemo1)->Unit(benchmark::kMicrosecond);
+
+void BM_PrepareLightmapsDemo1(benchmark::State& state) {
+    LoadedLevel* level = Demo1Cpu();
+    if (!level) {
+        state.SkipWithError("Demo1 is not built (game/Maps/Demo1.bsp)");
+        return;
+    }
+    NullTextureUploader uploader;
+    for (auto _ : state) {
+        PrepareWorldLightmaps(*level->Scene, uploader, 2048);
+        state.PauseTiming();
+        level->Res.Textures.RemoveAt(level->Res.Textures.Num() - 1); // this run's atlas
+        state.ResumeTiming();
+    }
+    int64_t texels = 0;
+    for (const LightmapRecord& l : level->Scene->CurrentLevel.Model.Lightmaps) {
+        texels += int64_t(l.AtlasWidth) * l.Height;
+    }
+    state.counters["lightmaps"] = level->Scene->CurrentLevel.Model.Lightmaps.Num();
+    state.counters["texels"] = static_cast<double>(texels);
+}
+BENCHMARK(BM_PrepareLightmapsDemo1)->Unit(benchmark::kMillisecond);
+
+// The relight of one Demo 1 frame: the dynamic lightmaps each view drew.
+void BM_RelightDemo1(benchmark::State& state) {
+    LoadedLevel* level = Demo1Cpu();
+    if (!level) {
+        state.SkipWithError("Demo1 is not built (game/Maps/Demo1.bsp)");
+        return;
+    }
+    World& world = *level->Scene;
+    LevelModel& model = world.CurrentLevel.Model;
+    std::vector<std::vector<LightmapRecord*>> drawnPerView;
+    for (const Viewpoint& v : kDemo1Views) {
+        RenderView view;
+        view.FieldOfView = HorizontalFieldOfView(1280, 720, kFov);
+        view.Location = v.Eye;
+        view.Pitch = v.Pitch;
+        view.Yaw = v.Yaw;
+        WalkWorld(view, model, 1280, 720);
+        std::vector<LightmapRecord*>& drawn = drawnPerView.emplace_back();
+        for (int b = 0; b < view.BucketCount; ++b) {
+            for (int32_t n : view.Buckets[b].Nodes) {
+                const int32_t lm = model.Surfaces[model.Nodes[n].Surface].LightmapIndex;
+                if (lm >= 0) {
+                    drawn.push_back(&model.Lightmaps[lm]);
+                }
+            }
+        }
+    }
+    NullTextureUploader uploader;
+    int64_t relit = 0;
+    size_t i = 0;
+    for (auto _ : state) {
+        for (LightmapRecord* l : drawnPerView[i++ % drawnPerView.size()]) {
+            l->UsedThisFrame = 1;
+        }
+        world.GameTime += 1.0 / 60.0;
+        relit += RelightDynamicLightmaps(model, WorldLighting(world, nullptr), uploader);
+    }
+    state.counters["relit/frame"] = static_cast<double>(relit) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_RelightDemo1)->Unit(benchmark::kMicrosecond);
+
 void BM_WalkDemoRoom(benchmark::State& state) { Walk(state, Room().Scene.Scene, kRoomViews); }
 BENCHMARK(BM_WalkDemoRoom)->Unit(benchmark::kMicrosecond);
 
@@ -235,7 +353,7 @@ void BM_RelightRoomGrid(benchmark::State& state) {
 BENCHMARK(BM_RelightRoomGrid)->Arg(0)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // Whole world frames drawn headless along a fixed path, finished on the GL side each time.
-enum class DemoLevel { Room, Grid, Liandri };
+enum class DemoLevel { Room, Grid, Liandri, Demo1 };
 
 void Timedemo(benchmark::State& state, DemoLevel which) {
     test::GlTestContext& gl = test::GlTestContext::Get(640, 480);
@@ -249,7 +367,18 @@ void Timedemo(benchmark::State& state, DemoLevel which) {
     static std::unique_ptr<BenchLevel> gridLevel;
     World* world = nullptr;
     const std::vector<Viewpoint>* views = nullptr;
-    if (which == DemoLevel::Liandri) {
+    static std::unique_ptr<LoadedLevel> demo1;
+    if (which == DemoLevel::Demo1) {
+        if (!demo1) {
+            demo1 = LoadDemo1(uploader);
+        }
+        if (!demo1) {
+            state.SkipWithError("Demo1 is not built (game/Maps/Demo1.bsp)");
+            return;
+        }
+        world = demo1->Scene.get();
+        views = &kDemo1Views;
+    } else if (which == DemoLevel::Liandri) {
         CompiledMap* map = Liandri();
         if (!map) {
             state.SkipWithError("DM-Liandri.t3d not found (set ORV_PEERS_DIR)");
@@ -298,6 +427,9 @@ void Timedemo(benchmark::State& state, DemoLevel which) {
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.SetLabel(TimedemoLine(renderer->Timings));
 }
+
+void BM_TimedemoDemo1(benchmark::State& state) { Timedemo(state, DemoLevel::Demo1); }
+BENCHMARK(BM_TimedemoDemo1)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 void BM_TimedemoDemoRoom(benchmark::State& state) { Timedemo(state, DemoLevel::Room); }
 BENCHMARK(BM_TimedemoDemoRoom)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
