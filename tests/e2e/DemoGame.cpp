@@ -133,10 +133,11 @@ void DemoGame::AddActor(const std::string& level, const std::string& block) {
     WriteText(path, text);
 }
 
-DemoRun DemoGame::Run(const std::string& level, int steps, const std::string& script) const {
+DemoRun DemoGame::Run(const std::string& level, int steps, const std::string& script,
+                      const std::string& extraArgs) const {
     WriteText(dir_.Path() / "input.txt", script);
     const std::string command = "cd '" + dir_.Path().string() + "' && ./orvane --headless --fixed-step --seed 7 --steps " +
-                                std::to_string(steps) + " --input input.txt --dump dump.jsonl 'Maps\\" + level +
+                                std::to_string(steps) + " --input input.txt --dump dump.jsonl " + extraArgs + " 'Maps\\" + level +
                                 ".t3d' >out.txt 2>&1 </dev/null";
     const int status = std::system(command.c_str());
     DemoRun run;

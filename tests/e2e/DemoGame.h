@@ -34,7 +34,9 @@ public:
     // Adds lines to an actor block of a copied level, after its "Begin Actor" line.
     void AddActor(const std::string& level, const std::string& block);
     // Runs Maps\<level>.t3d for the given steps with an input script ("STEP key W down" lines).
-    DemoRun Run(const std::string& level, int steps, const std::string& script = "") const;
+    DemoRun Run(const std::string& level, int steps, const std::string& script = "",
+                const std::string& extraArgs = "") const;
+    const std::filesystem::path& Path() const { return dir_.Path(); }
 
 private:
     TempDir dir_;
