@@ -103,10 +103,9 @@ void RunMovePawn(benchmark::State& state, CollisionScene& scene) {
 void BM_MovePawnLiandri(benchmark::State& state) { RunMovePawn(state, Liandri()); }
 BENCHMARK(BM_MovePawnLiandri);
 
-void BM_TraceLiandri(benchmark::State& state) {
-    CollisionScene& scene = Liandri();
+void RunTrace(benchmark::State& state, CollisionScene& scene) {
     if (!scene.Ready) {
-        state.SkipWithError("DM-Liandri.t3d not found (set ORV_PEERS_DIR)");
+        state.SkipWithError("level not available");
         return;
     }
     orv::RandomGenerator rng;
@@ -120,6 +119,8 @@ void BM_TraceLiandri(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
     state.counters["hit_fraction"] = double(hits) / double(state.iterations());
 }
+
+void BM_TraceLiandri(benchmark::State& state) { RunTrace(state, Liandri()); }
 BENCHMARK(BM_TraceLiandri);
 
 CollisionScene& Demo1() {
@@ -146,6 +147,9 @@ CollisionScene& Demo1() {
 
 void BM_MovePawnDemo1(benchmark::State& state) { RunMovePawn(state, Demo1()); }
 BENCHMARK(BM_MovePawnDemo1);
+
+void BM_TraceDemo1(benchmark::State& state) { RunTrace(state, Demo1()); }
+BENCHMARK(BM_TraceDemo1);
 
 void BM_SweepEllipsoidTriangle(benchmark::State& state) {
     orv::RandomGenerator rng;
