@@ -1,6 +1,7 @@
 // Collision speed on a real level: DM-Liandri compiled by our compiler (from ../shared/peers or
 // ORV_PEERS_DIR), and Demo 1 from the built game tree when it is there. Figures: MovePawn calls,
 // traces and swept ellipsoid-triangle tests per second.
+#include "BenchSupport.h"
 #include "LevelBuild.h"
 
 #include "content/LevelModel.h"
@@ -22,12 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path PeersFile(const fs::path& relative) {
-    if (const char* peers = std::getenv("ORV_PEERS_DIR")) {
-        return fs::path(peers) / relative;
-    }
-    return fs::path(ORV_SOURCE_DIR) / ".." / "shared" / "peers" / relative;
-}
 
 // A world holding one compiled level's triangles and grid, and a player to move about.
 struct CollisionScene {
@@ -58,9 +53,8 @@ struct CollisionScene {
 
 CollisionScene& Liandri() {
     static CollisionScene* scene = [] {
-        const fs::path path = PeersFile(fs::path("blender_t3d") / "DM-Liandri.t3d");
-        std::error_code ec;
-        if (!fs::exists(path, ec)) {
+        const fs::path path = orv::bench::PeersFile(fs::path("blender_t3d") / "DM-Liandri.t3d");
+        if (path.empty()) {
             return new CollisionScene(nullptr, {});
         }
         orv::LevelBuildOptions options;

@@ -1,6 +1,7 @@
 // The level compiler on a real editor export: DM-Liandri's 332 brushes from T3D text to the Level
 // Model, and its lighting alone (rays per second); and the full compile of the demo level Demo1.
 // DM-Liandri is read from ../shared/peers (or ORV_PEERS_DIR); without it those figures are skipped.
+#include "BenchSupport.h"
 #include "LevelBuild.h"
 #include "LightSources.h"
 #include "Lighting.h"
@@ -17,24 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string LiandriPath() {
-    const fs::path relative = fs::path("blender_t3d") / "DM-Liandri.t3d";
-    if (const char* peers = std::getenv("ORV_PEERS_DIR")) {
-        return (fs::path(peers) / relative).string();
-    }
-    std::error_code ec;
-    fs::path dir = fs::read_symlink("/proc/self/exe", ec).parent_path();
-    for (int up = 0; up < 6 && !dir.empty(); ++up, dir = dir.parent_path()) {
-        const fs::path candidate = dir / ".." / "shared" / "peers" / relative;
-        if (fs::exists(candidate, ec)) {
-            return candidate.lexically_normal().string();
-        }
-    }
-    return {};
-}
 
 void BM_ReadLiandri(benchmark::State& state) {
-    const std::string path = LiandriPath();
+    const std::string path = orv::bench::LiandriPath();
     std::string text;
     if (path.empty() || !orv::ReadWholeFile(path, text)) {
         state.SkipWithError("DM-Liandri.t3d not found (set ORV_PEERS_DIR)");
@@ -47,16 +33,9 @@ void BM_ReadLiandri(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadLiandri)->Unit(benchmark::kMillisecond);
 
-// The generated game tree beside the benchmark programs (build/bench -> build/game).
-std::string GameDir() {
-    std::error_code ec;
-    const fs::path game = fs::read_symlink("/proc/self/exe", ec).parent_path().parent_path() / "game";
-    return fs::exists(game / "System", ec) ? game.string() : std::string();
-}
-
 // Lighting only, on every core (range(0) threads, 0 for one per core), of the compiled geometry.
 void BM_LightLiandri(benchmark::State& state) {
-    const std::string path = LiandriPath();
+    const std::string path = orv::bench::LiandriPath();
     if (path.empty() || !orv::FileExists(path)) {
         state.SkipWithError("DM-Liandri.t3d not found (set ORV_PEERS_DIR)");
         return;
@@ -65,7 +44,7 @@ void BM_LightLiandri(benchmark::State& state) {
     options.Progress = false;
     options.Lighting = false;
     orv::CompiledLevel level = orv::CompileMap(orv::ReadMapFile(path), options);
-    const std::vector<orv::MapLight> lights = orv::FindLights(level.Map, orv::ClassDefaults(GameDir()));
+    const std::vector<orv::MapLight> lights = orv::FindLights(level.Map, orv::ClassDefaults(orv::bench::GameDir()));
     orv::LightingOptions lighting;
     lighting.Progress = false;
     lighting.Threads = static_cast<int>(state.range(0));
@@ -92,7 +71,7 @@ void BM_CompileDemo1(benchmark::State& state) {
     }
     orv::LevelBuildOptions options;
     options.Progress = false;
-    options.ContentDir = GameDir();
+    options.ContentDir = orv::bench::GameDir();
     double rays = 0;
     for (auto _ : state) {
         const orv::CompiledLevel level = orv::CompileMap(orv::ReadMapFile(path), options);
@@ -104,7 +83,7 @@ void BM_CompileDemo1(benchmark::State& state) {
 BENCHMARK(BM_CompileDemo1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_CompileLiandri(benchmark::State& state) {
-    const std::string path = LiandriPath();
+    const std::string path = orv::bench::LiandriPath();
     if (path.empty() || !orv::FileExists(path)) {
         state.SkipWithError("DM-Liandri.t3d not found (set ORV_PEERS_DIR)");
         return;

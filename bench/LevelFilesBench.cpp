@@ -1,5 +1,6 @@
 // Reading speed of level files: the T3D reader on a generated 20 MB map and the Level Model
 // reader on a generated model of 50,000 nodes. Figures are bytes per second.
+#include "BenchSupport.h"
 #include "content/LevelModel.h"
 #include "content/T3dParser.h"
 #include "core/ConfigFile.h"
@@ -111,10 +112,8 @@ BENCHMARK(BM_LoadLevelModel50kNodes)->Unit(benchmark::kMillisecond);
 // model: the whole loading pipeline without rendering or sound.
 void BM_LoadLevelDMLiandri(benchmark::State& state) {
     namespace fs = std::filesystem;
-    const char* source = std::getenv("ORV_PEERS_DIR");
-    const fs::path peers = source ? fs::path(source) : fs::path(ORV_SOURCE_DIR) / ".." / "shared" / "peers";
-    const fs::path t3d = peers / "blender_t3d" / "DM-Liandri.t3d";
-    if (!fs::exists(t3d)) {
+    const fs::path t3d = orv::bench::LiandriPath();
+    if (t3d.empty()) {
         state.SkipWithError("../shared/peers/blender_t3d/DM-Liandri.t3d is not here");
         return;
     }

@@ -4,6 +4,7 @@
 // renderer tests, a 16 x 16 grid of rooms joined by doorways, both built in memory, and
 // DM-Liandri compiled by our level compiler (from ../shared/peers or ORV_PEERS_DIR; skipped
 // when it is not there).
+#include "BenchSupport.h"
 #include "HeadlessGl.h"
 #include "LevelBuild.h"
 #include "TestLevels.h"
@@ -98,22 +99,6 @@ void Walk(benchmark::State& state, World& world, const std::vector<Viewpoint>& v
     state.counters["queued/frame"] = static_cast<double>(queued) / static_cast<double>(state.iterations());
 }
 
-std::string LiandriPath() {
-    namespace fs = std::filesystem;
-    const fs::path relative = fs::path("blender_t3d") / "DM-Liandri.t3d";
-    if (const char* peers = std::getenv("ORV_PEERS_DIR")) {
-        return (fs::path(peers) / relative).string();
-    }
-    std::error_code ec;
-    fs::path dir = fs::read_symlink("/proc/self/exe", ec).parent_path();
-    for (int up = 0; up < 6 && !dir.empty(); ++up, dir = dir.parent_path()) {
-        const fs::path candidate = dir / ".." / "shared" / "peers" / relative;
-        if (fs::exists(candidate, ec)) {
-            return candidate.lexically_normal().string();
-        }
-    }
-    return {};
-}
 
 // DM-Liandri's compiled world, looked at from each player start in four directions.
 struct CompiledMap {
@@ -125,7 +110,7 @@ struct CompiledMap {
 
 CompiledMap* Liandri() {
     static std::unique_ptr<CompiledMap> compiled = []() -> std::unique_ptr<CompiledMap> {
-        const std::string path = LiandriPath();
+        const std::string path = bench::LiandriPath();
         if (path.empty() || !FileExists(path)) {
             return nullptr;
         }
@@ -163,6 +148,26 @@ void BM_WalkLiandri(benchmark::State& state) {
     state.counters["views"] = static_cast<double>(map->Views.size());
 }
 BENCHMARK(BM_WalkLiandri)->Unit(benchmark::kMicrosecond);
+
+// The lightmaps a view's frame draws (the ones a relight would look at).
+std::vector<LightmapRecord*> LightmapsDrawnFrom(LevelModel& model, const Viewpoint& v) {
+    RenderView view;
+    view.FieldOfView = HorizontalFieldOfView(1280, 720, kFov);
+    view.Location = v.Eye;
+    view.Pitch = v.Pitch;
+    view.Yaw = v.Yaw;
+    WalkWorld(view, model, 1280, 720);
+    std::vector<LightmapRecord*> drawn;
+    for (int b = 0; b < view.BucketCount; ++b) {
+        for (int32_t n : view.Buckets[b].Nodes) {
+            const int32_t lm = model.Surfaces[model.Nodes[n].Surface].LightmapIndex;
+            if (lm >= 0) {
+                drawn.push_back(&model.Lightmaps[lm]);
+            }
+        }
+    }
+    return drawn;
+}
 
 // Demo 1 as the game loads it from the built game tree (textures, class defaults, lightmaps),
 // seen from a walk through its rooms.
@@ -250,21 +255,7 @@ void BM_RelightDemo1(benchmark::State& state) {
     LevelModel& model = world.CurrentLevel.Model;
     std::vector<std::vector<LightmapRecord*>> drawnPerView;
     for (const Viewpoint& v : kDemo1Views) {
-        RenderView view;
-        view.FieldOfView = HorizontalFieldOfView(1280, 720, kFov);
-        view.Location = v.Eye;
-        view.Pitch = v.Pitch;
-        view.Yaw = v.Yaw;
-        WalkWorld(view, model, 1280, 720);
-        std::vector<LightmapRecord*>& drawn = drawnPerView.emplace_back();
-        for (int b = 0; b < view.BucketCount; ++b) {
-            for (int32_t n : view.Buckets[b].Nodes) {
-                const int32_t lm = model.Surfaces[model.Nodes[n].Surface].LightmapIndex;
-                if (lm >= 0) {
-                    drawn.push_back(&model.Lightmaps[lm]);
-                }
-            }
-        }
+        drawnPerView.push_back(LightmapsDrawnFrom(model, v));
     }
     NullTextureUploader uploader;
     int64_t relit = 0;
@@ -323,22 +314,8 @@ void BM_RelightRoomGrid(benchmark::State& state) {
     }();
     World& world = level->Scene.Scene;
     LevelModel& model = world.CurrentLevel.Model;
-    const Viewpoint& v = kGridViews[static_cast<size_t>(state.range(0))];
-    RenderView view;
-    view.FieldOfView = HorizontalFieldOfView(1280, 720, kFov);
-    view.Location = v.Eye;
-    view.Pitch = v.Pitch;
-    view.Yaw = v.Yaw;
-    WalkWorld(view, model, 1280, 720);
-    std::vector<LightmapRecord*> drawn;
-    for (int b = 0; b < view.BucketCount; ++b) {
-        for (int32_t n : view.Buckets[b].Nodes) {
-            const int32_t lm = model.Surfaces[model.Nodes[n].Surface].LightmapIndex;
-            if (lm >= 0) {
-                drawn.push_back(&model.Lightmaps[lm]);
-            }
-        }
-    }
+    const std::vector<LightmapRecord*> drawn =
+        LightmapsDrawnFrom(model, kGridViews[static_cast<size_t>(state.range(0))]);
     NullTextureUploader uploader;
     int relit = 0;
     for (auto _ : state) {
