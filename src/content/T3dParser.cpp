@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "core/Vfs.h"
 
+#include <algorithm>
 #include <string>
 
 namespace orv {
@@ -60,9 +61,17 @@ private:
 };
 
 void Parser::Line(std::string_view raw, int number) {
-    const std::string_view line = TrimTabsAndSpaces(raw);
+    std::string_view line = TrimTabsAndSpaces(raw);
     if (!line.empty() && line.front() == ';') {
         return;
+    }
+    // A tab where a keyword has its space reads as the space (values after "=" keep theirs).
+    std::string spaced;
+    const size_t keywordEnd = std::min(line.find('='), line.size());
+    if (line.substr(0, keywordEnd).find('\t') != std::string_view::npos) {
+        spaced.assign(line);
+        std::replace(spaced.begin(), spaced.begin() + static_cast<std::ptrdiff_t>(keywordEnd), '\t', ' ');
+        line = spaced;
     }
     if (StartsWithText(line, "begin actor")) {
         BeginActor(line, number);

@@ -133,6 +133,19 @@ TEST(T3dParser, SyntaxErrorsAreFatalWithTheirTexts) {
     EXPECT_EQ(test::CatchFatal([] { Parse("Foo=1\nEnd Actor\nBegin Surface\nWhatever\n"); }), "<no fatal error>");
 }
 
+TEST(T3dParser, TabsWhereKeywordsHaveSpaces) {
+    const auto actors = Parse("Begin\tActor Class=Mover Name=Door\n"
+                              "Begin\tPolygon\tTexture=Orvane.Metal\tFlags=0\n"
+                              "Vertex\t0,0,0\nVertex 64,0,0\nVertex\t64,64,0\n"
+                              "End\tPolygon\n"
+                              "End\tActor\n");
+    ASSERT_EQ(actors.size(), 1u);
+    EXPECT_TRUE(actors[0].Ended);
+    ASSERT_EQ(actors[0].Polygons.size(), 1u);
+    EXPECT_EQ(actors[0].Polygons[0].Vertices.Num(), 3);
+    EXPECT_EQ(actors[0].Polygons[0].Tex, kNamed);
+}
+
 TEST(T3dParser, FileEndingInsideAnActorAddsNothing) {
     const auto actors = Parse("Begin Actor Class=Light Name=L1\nEnd Actor\nBegin Actor Class=Light Name=L2\nTag=x");
     ASSERT_EQ(actors.size(), 2u);
