@@ -199,8 +199,19 @@ void Engine::LoadLevel(const std::string& path, bool showLoadingScreen) {
 // The generic update of every live actor, then the destroyed ones go.
 void Engine::UpdateActors() { orv::UpdateActors(GameWorld, kStepDeltaTime); }
 
-// Waits for the menus: the per-step keys of the menu that is showing.
-void Engine::MenuInput() {}
+// The way out of every screen, so a press of Escape never strands the player: from the game
+// over screen the program ends, from the main menu play resumes, from the others the main menu
+// comes back. Moving through the menu lines with the arrows and Enter waits for the menus.
+void Engine::MenuInput() {
+    if (!KeyEdge(kKeyEscape)) {
+        return;
+    }
+    switch (GameWorld.MenuState) {
+    case kMenuGameOver: Shutdown();
+    case kMenuMain: OpenMenu(kMenuPlaying); break;
+    default: OpenMenu(kMenuMain); break;
+    }
+}
 
 // The dynamic lightmaps drawn in the last frame, relit (the world frame's first step).
 void Engine::RelightDynamicLightmaps() {

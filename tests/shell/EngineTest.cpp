@@ -95,11 +95,26 @@ TEST_F(EngineTest, EscapeOpensTheMenuOnceAndTheMenuDoesNotSeeItAgain) {
     EXPECT_EQ(engine_->GameWorld.MenuState, kMenuMain);
 
     engine_->Input.SetMousePosition(5, 5);
-    engine_->OpenMenu(kMenuPlaying); // the cursor goes back where it was
-    EXPECT_EQ(engine_->GameWorld.MenuState, kMenuPlaying);
+    engine_->Input.SetKey(kKeyEscape, false);
+    engine_->StepWorld();
+    engine_->Input.SetKey(kKeyEscape, true);
+    engine_->StepWorld(); // a second press of Escape in the main menu: back to play
+    EXPECT_EQ(engine_->GameWorld.MenuState, kMenuPlaying); // the cursor goes back where it was
     EXPECT_EQ(engine_->Input.MouseX(), 100);
     EXPECT_EQ(engine_->Input.MouseY(), 200);
     EXPECT_EQ(window_->Calls.back(), "Confine");
+}
+
+TEST_F(EngineTest, EscapeInTheOtherScreensLeadsBackToTheMainMenu) {
+    engine_->SetScreenMode(640, 480, 0, false, false);
+    for (int screen : {kMenuLevelSelect, kMenuOptions, kMenuCredits}) {
+        engine_->GameWorld.MenuState = screen;
+        engine_->Input.SetKey(kKeyEscape, true);
+        engine_->StepWorld();
+        EXPECT_EQ(engine_->GameWorld.MenuState, kMenuMain) << screen;
+        engine_->Input.SetKey(kKeyEscape, false);
+        engine_->StepWorld();
+    }
 }
 
 TEST_F(EngineTest, PendingLevelIsTakenAtTheNextStep) {
