@@ -1,6 +1,6 @@
 // Start-up scan of class scripts and meshes: LoadClassDefaults over a generated tree of 2,000
 // class scripts and 200 meshes in 10 packages, with cold directory listings every time.
-#include "content/ContentFiles.h"
+#include "content/MeshFiles.h"
 #include "content/Resources.h"
 #include "core/Vfs.h"
 

@@ -1,6 +1,7 @@
 // Bitmap fonts: texture pages, each with one rectangle per character code.
-#include "content/ContentFiles.h"
+#include "content/Font.h"
 
+#include "content/Texture.h"
 #include "core/BinaryReader.h"
 #include "core/BinaryWriter.h"
 #include "core/Fatal.h"

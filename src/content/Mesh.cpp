@@ -2,7 +2,7 @@
 // once and kept until exit, with their placement, skins, sequences and notifies taken from the
 // #exec directives of the class scripts. Entry 0 is the empty mesh that stands in for any mesh
 // that cannot be found.
-#include "content/ContentFiles.h"
+#include "content/MeshFiles.h"
 #include "content/PackageNames.h"
 #include "content/Resources.h"
 #include "core/BinaryReader.h"

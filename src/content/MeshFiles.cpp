@@ -1,6 +1,6 @@
 // The two-file vertex mesh format: <name>_a.3d holds every frame's packed vertices, <name>_d.3d
 // the triangles. Readers and writers, and the packing of a vertex into 32 bits.
-#include "content/ContentFiles.h"
+#include "content/MeshFiles.h"
 
 #include "core/BinaryReader.h"
 #include "core/BinaryWriter.h"

@@ -7,6 +7,8 @@
 
 namespace orv {
 
+struct Resources;
+
 struct PackageName {
     std::string Package;
     std::string Group; // empty when the name has none
@@ -23,5 +25,11 @@ std::string_view PathExtension(std::string_view path);
 
 // The path with its extension (see PathExtension) replaced, or the extension appended.
 std::string ReplaceExtension(std::string_view path, std::string_view extension);
+
+// Object references, and where a named texture or sound is in the content tree.
+std::string StripObjectReference(std::string_view text);
+std::string ResolveTexturePath(const Resources& res, std::string_view name, std::string_view defaultPackage);
+std::string ResolveSoundPath(const Resources& res, std::string_view name, std::string_view defaultPackage);
+std::string FindFileRecursive(std::string_view directory, std::string_view pattern);
 
 } // namespace orv

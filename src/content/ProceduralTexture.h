@@ -3,15 +3,68 @@
 // per-frame update belongs to the renderer's procedural surfaces.
 #pragma once
 
-#include "content/ContentFiles.h"
-#include "content/Resources.h"
+#include "content/Texture.h"
+#include "core/Array.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace orv {
+
+class BinaryReader;
+
+// An 8-byte record of a fire texture's heat source, as stored.
+struct FireSpark {
+    uint8_t Type = 0;
+    uint8_t Heat = 0;
+    uint8_t X = 0;
+    uint8_t Y = 0;
+    uint8_t ByteA = 0;
+    uint8_t ByteB = 0;
+    uint8_t ByteC = 0;
+    uint8_t ByteD = 0;
+};
+
+// An 8-byte record of a wet texture's oscillating source, as stored.
+struct WetDrop {
+    uint8_t Type = 0;
+    uint8_t Depth = 0;
+    uint8_t X = 0;
+    uint8_t Y = 0;
+    uint8_t ByteA = 0;
+    uint8_t ByteB = 0;
+    uint8_t Phase = 0;
+    uint8_t ByteD = 0;
+};
+
+struct FireTextureFile {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    std::array<uint32_t, 256> Palette{}; // 0xAARRGGBB heat-to-colour
+    uint8_t bRising = 0;
+    uint8_t RenderHeat = 0;
+    int32_t SparkLimit = 0; // 0 means 1024
+    std::vector<FireSpark> Sparks;
+};
+
+struct WetTextureFile {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    std::string SourceTexture;
+    uint8_t WaveAmplitude = 0; // 0 means 128
+    std::vector<WetDrop> Drops;
+};
+
+std::vector<uint8_t> WriteFireTextureFile(const FireTextureFile& fire);
+std::vector<uint8_t> WriteWetTextureFile(const WetTextureFile& wet);
+
+// A wrong version is fatal ("Bad FireTexture header. (PATH)", "Bad WetTexture header. (PATH)"),
+// as are sizes that are not powers of two up to 4096, a negative count or a short file.
+FireTextureFile ReadFireTextureFile(BinaryReader& reader);
+WetTextureFile ReadWetTextureFile(BinaryReader& reader);
 
 struct ProceduralTexture : Texture {
     bool IsProcedural() const override { return true; }
@@ -36,9 +89,9 @@ struct FireTexture : ProceduralTexture {
     std::array<uint32_t, 256> Palette{}; // heat to colour, 0xAARRGGBB
     uint8_t bRising = 0;
     uint8_t RenderHeat = 0;
-    Array<FireSpark> Sparks;          // the heat sources, from the file
-    std::vector<uint16_t> Field;      // width * height heat cells, row 0 at the top
-    Array<FireMovingSpark> Moving;    // as many slots as the file's spark limit (0 means 1024)
+    Array<FireSpark> Sparks;       // the heat sources, from the file
+    std::vector<uint16_t> Field;   // width * height heat cells, row 0 at the top
+    Array<FireMovingSpark> Moving; // as many slots as the file's spark limit (0 means 1024)
     uint32_t FrameCount = 0;
 };
 
@@ -48,8 +101,8 @@ struct WetTexture : ProceduralTexture {
     uint8_t WaveAmplitude = 128;      // a 0 in the file means 128
     float Time = 0.0f;
     Array<WetDrop> Drops;
-    std::vector<int32_t> WaveHeight;  // width * height, row-major
-    std::vector<int32_t> WaveSpeed;   // width * height, row-major
+    std::vector<int32_t> WaveHeight; // width * height, row-major
+    std::vector<int32_t> WaveSpeed;  // width * height, row-major
 };
 
 // The largest side a procedural texture may have.

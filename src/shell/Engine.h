@@ -4,7 +4,7 @@
 // The world, the renderer, the menus and audio plug in at the places marked in Engine.cpp.
 #pragma once
 
-#include "content/ContentFiles.h"
+#include "content/Font.h"
 #include "content/Resources.h"
 #include "core/ConfigFile.h"
 #include "core/InputState.h"

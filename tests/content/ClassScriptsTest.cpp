@@ -1,6 +1,6 @@
 // Class scripts: declarations, defaultproperties blocks, #exec mesh directives, the start-up
 // scan with its meshes, parent links, and the class tests and defaults the world relies on.
-#include "content/ContentFiles.h"
+#include "content/MeshFiles.h"
 #include "content/Resources.h"
 
 #include "content/ContentTestSupport.h"

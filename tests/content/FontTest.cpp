@@ -1,5 +1,5 @@
 // Bitmap fonts: the .font file through its writer and reader, page textures and Height.
-#include "content/ContentFiles.h"
+#include "content/Font.h"
 #include "content/Resources.h"
 #include "core/BinaryReader.h"
 #include "core/ConfigFile.h"

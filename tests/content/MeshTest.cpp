@@ -1,5 +1,5 @@
 // Vertex meshes: packed vertices, the two files, the mesh table and the #exec directives.
-#include "content/ContentFiles.h"
+#include "content/MeshFiles.h"
 #include "content/Resources.h"
 #include "core/BinaryReader.h"
 

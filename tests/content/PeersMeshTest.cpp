@@ -1,5 +1,5 @@
 // Real vertex meshes made for the original game, read from ../shared/peers when it is there.
-#include "content/ContentFiles.h"
+#include "content/MeshFiles.h"
 #include "content/Resources.h"
 #include "core/BinaryReader.h"
 

@@ -1,7 +1,9 @@
 // Every binary reader against damaged files: each shortened copy of a valid file must end in
 // the truncation error naming the file, and bytes changed at random must either load or end in
 // a fatal error, never read out of bounds (the suites run under the address sanitizer).
-#include "content/ContentFiles.h"
+#include "content/Font.h"
+#include "content/MeshFiles.h"
+#include "content/ProceduralTexture.h"
 #include "content/Resources.h"
 #include "core/BinaryReader.h"
 

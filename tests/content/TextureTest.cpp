@@ -1,6 +1,5 @@
 // The texture table: one entry per name, the fallback at entry 0, upload modes, settings files,
 // level textures, and the fire and water texture files.
-#include "content/ContentFiles.h"
 #include "content/ProceduralTexture.h"
 #include "content/Resources.h"
 #include "core/BinaryReader.h"

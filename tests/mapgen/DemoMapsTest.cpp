@@ -6,6 +6,7 @@
 #include "LevelBuild.h"
 #include "Lightmaps.h"
 
+#include "content/PackageNames.h"
 #include "content/PropertyValues.h"
 #include "content/Resources.h"
 #include "core/Log.h"

@@ -2,7 +2,7 @@
 // and notifies the monster behaviour plays.
 #include "Creatures.h"
 #include "GeneratedTree.h"
-#include "content/ContentFiles.h"
+#include "content/PackageNames.h"
 #include "content/Resources.h"
 #include "core/Text.h"
 

@@ -3,6 +3,7 @@
 #include "GeneratedTree.h"
 #include "Songs.h"
 #include "Sounds.h"
+#include "content/PackageNames.h"
 #include "content/Resources.h"
 #include "core/Text.h"
 #include "core/Vfs.h"

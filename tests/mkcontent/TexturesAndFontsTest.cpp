@@ -5,7 +5,7 @@
 #include "GeneratedTree.h"
 #include "ProceduralTextures.h"
 #include "WorldTextures.h"
-#include "content/ContentFiles.h"
+#include "content/Font.h"
 #include "content/ImageFile.h"
 #include "content/Resources.h"
 

@@ -4,7 +4,8 @@
 #pragma once
 
 #include "TrueType.h"
-#include "content/ContentFiles.h"
+#include "content/Font.h"
+#include "core/Image.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Skeleton posing, primitive generation and frame baking.
 #include "MeshModel.h"
 
-#include "content/ContentFiles.h"
+#include "content/MeshFiles.h"
 #include "core/Text.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "ContentTree.h"
 #include "Creatures.h"
 
-#include "content/ContentFiles.h"
+#include "content/MeshFiles.h"
 #include "core/Text.h"
 
 #include <fstream>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "GenCommon.h"
-#include "content/ContentFiles.h"
+#include "content/ProceduralTexture.h"
 
 #include <string>
 #include <vector>
