@@ -20,7 +20,7 @@ inline std::filesystem::path PeersFile(const std::filesystem::path& relative) {
     return fs::exists(file, ec) ? file : fs::path();
 }
 
-inline std::string LiandriPath() { return PeersFile(std::filesystem::path("blender_t3d") / "DM-Liandri.t3d").string(); }
+inline std::string LiandriPath() { return PeersFile(std::filesystem::path("exports") / "DM-Liandri.t3d").string(); }
 
 // The generated game tree of this build, or empty text when it has not been generated.
 inline std::string GameDir() {

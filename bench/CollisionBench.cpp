@@ -53,7 +53,7 @@ struct CollisionScene {
 
 CollisionScene& Liandri() {
     static CollisionScene* scene = [] {
-        const fs::path path = orv::bench::PeersFile(fs::path("blender_t3d") / "DM-Liandri.t3d");
+        const fs::path path = orv::bench::PeersFile(fs::path("exports") / "DM-Liandri.t3d");
         if (path.empty()) {
             return new CollisionScene(nullptr, {});
         }

@@ -114,7 +114,7 @@ void BM_LoadLevelDMLiandri(benchmark::State& state) {
     namespace fs = std::filesystem;
     const fs::path t3d = orv::bench::LiandriPath();
     if (t3d.empty()) {
-        state.SkipWithError("../shared/peers/blender_t3d/DM-Liandri.t3d is not here");
+        state.SkipWithError("../shared/peers/exports/DM-Liandri.t3d is not here");
         return;
     }
     const fs::path dir = fs::temp_directory_path() / "orvane-bench-load";

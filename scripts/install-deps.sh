@@ -15,7 +15,7 @@ packages=(
   # image decoding/encoding, font rasterising
   libstb-dev fonts-dejavu-core
   # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
 )
 
 missing=()

@@ -15,19 +15,10 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(PeersMeshes, RealMeshesLoadWithTheCountsTheirSizesImply) {
-    const fs::path peers = test::PeersDir();
-    if (peers.empty()) {
-        GTEST_SKIP() << "../shared/peers is not here; the real meshes cannot be read";
-    }
-    const std::string meshes[] = {"ut99mods/Keycard", "ut99mods/Tags", "flak_m/MedBox"};
-    int checked = 0;
-    for (const std::string& stem : meshes) {
-        const fs::path animation = fs::absolute(peers / (stem + "_a.3d"));
-        const fs::path data = fs::absolute(peers / (stem + "_d.3d"));
-        if (!fs::exists(animation) || !fs::exists(data)) {
-            continue;
-        }
+    for (const std::string stem : {"Keycard", "Tags", "MedBox"}) {
         SCOPED_TRACE(stem);
+        ORV_PEER_FILE(animation, "meshes/" + stem + "_a.3d");
+        ORV_PEER_FILE(data, "meshes/" + stem + "_d.3d");
         Resources res;
         Mesh mesh;
         test::LogCapture log;
@@ -55,24 +46,18 @@ TEST(PeersMeshes, RealMeshesLoadWithTheCountsTheirSizesImply) {
             }
             EXPECT_TRUE(spread) << "frame " << f;
         }
-        ++checked;
-    }
-    if (checked == 0) {
-        GTEST_SKIP() << "no _a.3d/_d.3d pair found under " << peers;
     }
 
     // A data file without its animation file: the triangles alone.
-    const fs::path commando = peers / "flak_m/Commando_d.3d";
-    if (fs::exists(commando)) {
-        Mesh mesh;
-        mesh.FrameSize = 437 * 4;
-        std::optional<BinaryReader> reader = BinaryReader::OpenFile(fs::absolute(commando).string());
-        ASSERT_TRUE(reader);
-        test::LogCapture log;
-        ReadMeshDataFile(*reader, mesh);
-        EXPECT_TRUE(log.Lines().empty());
-        EXPECT_EQ(fs::file_size(commando), 48u + 16u * size_t(mesh.Triangles.Num()));
-    }
+    ORV_PEER_FILE(commando, "meshes/Commando_d.3d");
+    Mesh mesh;
+    mesh.FrameSize = 437 * 4;
+    std::optional<BinaryReader> reader = BinaryReader::OpenFile(commando.string());
+    ASSERT_TRUE(reader);
+    test::LogCapture log;
+    ReadMeshDataFile(*reader, mesh);
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(fs::file_size(commando), 48u + 16u * size_t(mesh.Triangles.Num()));
 }
 
 } // namespace

@@ -167,14 +167,10 @@ std::map<std::string, int> ScanClasses(const std::string& text) {
 }
 
 TEST(T3dParser, RealEditorExportsParseCompletely) {
-    const auto peers = test::PeersDir();
-    if (peers.empty()) {
-        GTEST_SKIP() << "../shared/peers is not here: real T3D exports cannot be read";
-    }
     for (const char* name : {"DM-Liandri.t3d", "DOM-Cinder.t3d", "sample.t3d", "test_map.t3d"}) {
-        const std::string path = (peers / "blender_t3d" / name).string();
+        ORV_PEER_FILE(path, std::string("exports/") + name);
         std::string text;
-        ASSERT_TRUE(ReadWholeFile(path, text)) << path;
+        ASSERT_TRUE(ReadWholeFile(path.string(), text)) << path;
         std::vector<RecordedActor> actors;
         EXPECT_EQ(test::CatchFatal([&] { actors = Parse(text); }), "<no fatal error>") << name;
         std::map<std::string, int> parsed;

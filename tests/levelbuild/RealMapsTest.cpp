@@ -12,15 +12,8 @@ namespace orv {
 namespace {
 
 TEST(RealMaps, EditorExportsCompileSealedAndSound) {
-    const std::filesystem::path peers = test::PeersDir();
-    if (peers.empty()) {
-        GTEST_SKIP() << "../shared/peers is not here; the real exports cannot be compiled";
-    }
     for (const char* name : {"DM-Liandri", "DOM-Cinder", "test_map"}) {
-        const std::filesystem::path path = peers / "blender_t3d" / (std::string(name) + ".t3d");
-        if (!std::filesystem::exists(path)) {
-            GTEST_SKIP() << path << " is missing";
-        }
+        ORV_PEER_FILE(path, "exports/" + std::string(name) + ".t3d");
         SCOPED_TRACE(name);
         LevelBuildOptions options;
         options.Progress = false;

@@ -58,7 +58,17 @@ std::filesystem::path SourceDir();
 std::filesystem::path GameDir();
 std::filesystem::path BuildDir();
 
-// ../shared/peers, or an empty path when it is not there (tests then skip with a reason).
+// ../shared/peers (or $ORV_PEERS_DIR), or an empty path when that folder is not there.
 std::filesystem::path PeersDir();
+
+// A real game file under the peers folder, by its path there ("exports/DM-Liandri.t3d"). Skips the
+// calling test, with the reason, only when the folder itself is absent; when the folder is there
+// and the file is not, the test fails, so a moved file is never silently untested.
+#define ORV_PEER_FILE(var, relative)                                                                      \
+    const std::filesystem::path var = ::orv::test::PeersDir() / (relative);                               \
+    if (::orv::test::PeersDir().empty()) {                                                                \
+        GTEST_SKIP() << "the peers folder (../shared/peers) is not here; " << (relative) << " is not read"; \
+    }                                                                                                     \
+    ASSERT_TRUE(std::filesystem::exists(var)) << var << " is missing from the peers folder"
 
 } // namespace orv::test
