@@ -37,7 +37,7 @@ TEST(Brushes, PlacementKeepsNormalsOutwardAndTexturesOnTheBrush) {
             EXPECT_LT(face.Plane.Distance(centre), -1.0) << props[0] << " face " << f;
             EXPECT_TRUE(b.Contains(centre));
             // Every corner keeps its texture coordinates: u = (p - origin).U before and after.
-            const MapPolygon& poly = actor.Polygons[static_cast<size_t>(face.Polygon)];
+            const T3dPolygon& poly = actor.Polygons[static_cast<size_t>(face.Polygon)];
             for (const Vector& corner : poly.Vertices) {
                 const DVector world(BrushVertexToWorld(b.Transform, corner));
                 const double u = Dot(DVector(corner - poly.Origin), DVector(poly.TextureU));

@@ -46,8 +46,8 @@ TEST(Surfaces, StoredNormalPointsAwayFromTheVisibleSide) {
         EXPECT_LT(Dot(DVector(s.Normal), centre - DVector(t.Centre)), 0.0);
         // The engine's texture coordinates (128 texels a side without an image) match the
         // brush-space ones of the corner the vertex came from.
-        const MapPolygon* source = nullptr;
-        for (const MapPolygon& p : actor.Polygons) {
+        const T3dPolygon* source = nullptr;
+        for (const T3dPolygon& p : actor.Polygons) {
             const DVector n = TransformCovector(
                 room.Transform, DVector(Cross(p.Vertices[1] - p.Vertices[0], p.Vertices[2] - p.Vertices[0])));
             if (Dot(Normalized(n), DVector(s.Normal)) > 0.999) {

@@ -100,8 +100,9 @@ TEST(DemoMaps, EverythingTheyNameExistsInTheContent) {
             const MapFile map = ParseMap(demo.Text, demo.Name);
             for (const MapActor& actor : map.Actors) {
                 EXPECT_NE(FindClass(res, actor.Class), nullptr) << "no class script for " << actor.Class;
-                for (const MapPolygon& polygon : actor.Polygons) {
-                    EXPECT_FALSE(ResolveTexturePath(res, polygon.Texture, "").empty()) << polygon.Texture;
+                for (const T3dPolygon& polygon : actor.Polygons) {
+                    const std::string texture = polygon.TextureName.value_or("");
+                    EXPECT_FALSE(ResolveTexturePath(res, texture, "").empty()) << texture;
                 }
                 for (const std::string& sound : SoundNames(actor)) {
                     EXPECT_FALSE(ResolveSoundPath(res, sound, "").empty()) << sound;
@@ -144,8 +145,8 @@ TEST(DemoMaps, TogetherTheyShowWhatTheWorldCanDo) {
                 urls.insert(ParseStateValue(p.Get("URL")));
             }
             const uint32_t brushFlags = static_cast<uint32_t>(ParseInt(p.Get("PolyFlags")));
-            for (const MapPolygon& polygon : actor.Polygons) {
-                textures.insert(polygon.Texture);
+            for (const T3dPolygon& polygon : actor.Polygons) {
+                textures.insert(polygon.TextureName.value_or(""));
                 flags |= polygon.Flags | brushFlags;
             }
             if (actor.Class == "LevelInfo") {

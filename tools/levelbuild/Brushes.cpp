@@ -3,6 +3,7 @@
 
 #include "content/LevelModel.h"
 #include "content/PropertyValues.h"
+#include "content/T3dParser.h"
 #include "core/Log.h"
 #include "core/Text.h"
 
@@ -25,8 +26,6 @@ Axes LinearPart(const BrushTransform& t) {
     m.Det = Dot(m.A, Cross(m.B, m.C));
     return m;
 }
-
-uint32_t ParseFlags(std::string_view text) { return static_cast<uint32_t>(static_cast<int64_t>(ParseDouble(text))); }
 
 BrushTransform ReadTransform(const PropertyList& p) {
     BrushTransform t;
@@ -161,7 +160,7 @@ bool ReadBrush(const MapActor& actor, BrushSolid& brush, uint32_t& polyFlags) {
         Log("Warning: " + actor.Name + ": CSG operation " + *oper + " is not built");
         return false;
     }
-    polyFlags = ParseFlags(actor.Properties.Get("PolyFlags"));
+    polyFlags = ParseT3dFlags(actor.Properties.Get("PolyFlags"));
     brush.Kind = (polyFlags & PF_NotSolid)    ? Solidity::NonSolid
                  : (polyFlags & PF_Semisolid) ? Solidity::Semisolid
                                               : Solidity::Solid;
@@ -179,9 +178,9 @@ bool ReadBrush(const MapActor& actor, BrushSolid& brush, uint32_t& polyFlags) {
 }
 
 // A polygon placed in the world; false for one too small to keep.
-bool PlaceFace(const MapPolygon& poly, const BrushTransform& t, bool mirrored, BrushFace& face) {
+bool PlaceFace(const T3dPolygon& poly, const BrushTransform& t, bool mirrored, BrushFace& face) {
     Winding w;
-    w.reserve(poly.Vertices.size());
+    w.reserve(static_cast<size_t>(poly.Vertices.Num()));
     for (const Vector& v : poly.Vertices) {
         w.push_back(DVector(BrushVertexToWorld(t, v)));
     }
@@ -197,7 +196,7 @@ bool PlaceFace(const MapPolygon& poly, const BrushTransform& t, bool mirrored, B
     if (WindingIsDegenerate(face.Points, 0.01)) {
         return false;
     }
-    face.Texture = poly.Texture;
+    face.Texture = poly.TextureName.value_or("");
     face.Origin = DVector(BrushVertexToWorld(t, poly.Origin));
     face.TextureU = TransformCovector(t, DVector(poly.TextureU));
     face.TextureV = TransformCovector(t, DVector(poly.TextureV));

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "BuildMath.h"
-#include "MapReader.h"
+#include "MapFile.h"
 
 #include "content/Resources.h"
 

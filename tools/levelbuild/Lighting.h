@@ -17,7 +17,7 @@
 
 #include "Bsp.h"
 #include "LightSources.h"
-#include "MapReader.h"
+#include "MapFile.h"
 
 #include "content/LevelModel.h"
 
