@@ -37,6 +37,10 @@ BrushTransform ReadTransform(const PropertyList& p) {
     return t;
 }
 
+// A brush transform that shrinks volumes below this share has a scale of 0 on some axis: editors
+// write scales with six decimals, so no real one comes near.
+constexpr double kMinScaleVolume = 1e-9;
+
 // Editors round brush corners, so the faces of a convex brush can poke a little past each other's
 // planes; cutting there would make slivers that turn whole half-spaces inside out. Only faces
 // reaching further than this past a plane are cut by it.
@@ -170,7 +174,7 @@ bool ReadBrush(const MapActor& actor, BrushSolid& brush, uint32_t& polyFlags) {
     brush.Name = actor.Name;
     brush.Transform = ReadTransform(actor.Properties);
     WarnSheer(actor);
-    if (std::fabs(LinearPart(brush.Transform).Det) < 1e-9) {
+    if (std::fabs(LinearPart(brush.Transform).Det) < kMinScaleVolume) {
         Log("Warning: " + actor.Name + ": flattened by its scale, not built");
         return false;
     }
@@ -187,13 +191,13 @@ bool PlaceFace(const T3dPolygon& poly, const BrushTransform& t, bool mirrored, B
     if (mirrored) {
         w = ReversedWinding(w); // a mirror turns the winding inside out
     }
-    w = CleanWinding(w, 0.001);
-    if (WindingIsDegenerate(w, 0.01)) {
+    w = CleanWinding(w, kWeldEpsilon);
+    if (WindingIsDegenerate(w, kMinFaceEdge)) {
         return false;
     }
     face.Plane = WindingPlane(w);
-    face.Points = CleanWinding(FlattenToConvex(w, face.Plane), 0.001);
-    if (WindingIsDegenerate(face.Points, 0.01)) {
+    face.Points = CleanWinding(FlattenToConvex(w, face.Plane), kWeldEpsilon);
+    if (WindingIsDegenerate(face.Points, kMinFaceEdge)) {
         return false;
     }
     face.Texture = poly.TextureName.value_or("");
