@@ -20,9 +20,9 @@ namespace {
 
 class CountingSink final : public orv::T3dSink {
 public:
-    void BeginActor(std::string_view, std::string_view) override { ++Actors; }
+    void BeginActor(std::string_view, std::string_view, int) override { ++Actors; }
     void Property(std::string_view, std::string_view) override { ++Properties; }
-    void Polygon(const orv::T3dPolygon&) override { ++Polygons; }
+    void Polygon(orv::T3dPolygon&&) override { ++Polygons; }
     void EndActor() override {}
     long Actors = 0, Properties = 0, Polygons = 0;
 };
@@ -60,7 +60,7 @@ void BM_ParseT3D20MB(benchmark::State& state) {
     const std::string text = GeneratedT3d(20u << 20);
     for (auto _ : state) {
         CountingSink sink;
-        orv::ParseT3DText("bench.t3d", text, sink, [](std::string_view) { return nullptr; });
+        orv::ParseT3DText("bench.t3d", text, sink);
         benchmark::DoNotOptimize(sink.Polygons);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));

@@ -2,6 +2,7 @@
 #include "content/T3dParser.h"
 
 #include "core/Fatal.h"
+#include "core/Log.h"
 #include "core/Text.h"
 #include "core/Vfs.h"
 
@@ -28,20 +29,23 @@ std::string_view TrimTabsAndSpaces(std::string_view s) {
 
 class Parser {
 public:
-    Parser(std::string_view fileName, T3dSink& sink, const TextureResolver& resolve)
-        : fileName_(fileName), sink_(sink), resolve_(resolve) {}
+    Parser(std::string_view fileName, T3dSink& sink) : fileName_(fileName), sink_(sink) {}
 
     void Line(std::string_view raw, int number);
-    void Finish() {}
 
 private:
+    // The structural errors' texts do not name the place, so a log line does first.
+    [[noreturn]] void Fail(std::string_view message, int number, std::string_view line) const {
+        Log("In " + std::string(fileName_) + ", line " + std::to_string(number) + ": " + std::string(line));
+        FatalError(std::string(message));
+    }
     [[noreturn]] void BadLine(int number, std::string_view line) const {
         FatalError("Parse error: bad line " + std::to_string(number) + " of " + std::string(fileName_) + ": " +
                    std::string(line));
     }
 
     void BeginActor(std::string_view line, int number);
-    void BeginPolygon(std::string_view line);
+    void BeginPolygon(std::string_view line, int number);
     void PolygonLine(std::string_view line, int number);
     Vector VectorOf(std::string_view line, int number) const {
         Vector v;
@@ -53,9 +57,7 @@ private:
 
     std::string_view fileName_;
     T3dSink& sink_;
-    const TextureResolver& resolve_;
     bool inActor_ = false;
-    bool brushBlock_ = false;
     bool inPolygon_ = false;
     T3dPolygon polygon_;
 };
@@ -90,12 +92,12 @@ void Parser::Line(std::string_view raw, int number) {
         return;
     }
     if (StartsWithText(line, "begin polygon")) {
-        BeginPolygon(line);
+        BeginPolygon(line, number);
         return;
     }
     if (!inPolygon_) {
         if (SameText(line, "end polygon")) {
-            FatalError("Parse error: 'End Polygon' without matching 'Begin Polygon'");
+            Fail("Parse error: 'End Polygon' without matching 'Begin Polygon'", number, line);
         }
         return;
     }
@@ -104,29 +106,26 @@ void Parser::Line(std::string_view raw, int number) {
 
 void Parser::BeginActor(std::string_view line, int number) {
     if (inActor_) {
-        FatalError("Parse error: 'Begin Actor' in the middle of another actor.");
+        Fail("Parse error: 'Begin Actor' in the middle of another actor.", number, line);
     }
-    const std::string_view className = TextBetween(line, "class=", kBlanks);
     if (FindText(line, "name=") == std::string_view::npos) {
         BadLine(number, line);
     }
-    const std::string_view name = TextAfter(line, "name=");
     inActor_ = true;
-    brushBlock_ = SameText(className, "Brush");
-    sink_.BeginActor(className, name);
+    sink_.BeginActor(TextBetween(line, "class=", kBlanks), TextAfter(line, "name="), number);
 }
 
-void Parser::BeginPolygon(std::string_view line) {
+void Parser::BeginPolygon(std::string_view line, int number) {
     if (inPolygon_) {
-        FatalError("Parse error: 'Begin Polygon' in the middle of another polygon");
+        Fail("Parse error: 'Begin Polygon' in the middle of another polygon", number, line);
     }
     polygon_ = T3dPolygon();
+    polygon_.Line = number;
     if (FindText(line, "texture=") != std::string_view::npos) {
-        const std::string_view name = TextBetween(line, "Texture=", kBlanks);
-        polygon_.Tex = resolve_ ? resolve_(name) : nullptr;
+        polygon_.TextureName = std::string(TextBetween(line, "Texture=", kBlanks));
     }
     if (FindText(line, "flags=") != std::string_view::npos) {
-        polygon_.Flags = static_cast<uint32_t>(ParseInt(TextBetween(line, "Flags=", kBlanks)));
+        polygon_.Flags = ParseT3dFlags(TextBetween(line, "Flags=", kBlanks));
     }
     inPolygon_ = true;
 }
@@ -147,17 +146,33 @@ void Parser::PolygonLine(std::string_view line, int number) {
         polygon_.Vertices.Add(VectorOf(line, number));
     } else if (SameText(line, "end polygon")) {
         inPolygon_ = false;
-        const bool dropped = (polygon_.Flags & PF_FakeBackdrop) != 0 || brushBlock_;
-        if (!dropped && inActor_) {
-            sink_.Polygon(polygon_);
+        if (inActor_) {
+            sink_.Polygon(std::move(polygon_));
         }
     }
 }
 
 } // namespace
 
-void ParseT3DText(std::string_view fileName, std::string_view text, T3dSink& sink, const TextureResolver& resolve) {
-    Parser parser(fileName, sink, resolve);
+uint32_t ParseT3dFlags(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        ++i;
+    }
+    // Arithmetic modulo 2^32: the bits of any integer's two's complement, whichever way it is written.
+    uint32_t bits = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        bits = bits * 10u + static_cast<uint32_t>(text[i] - '0');
+    }
+    return negative ? 0u - bits : bits;
+}
+
+void ParseT3DText(std::string_view fileName, std::string_view text, T3dSink& sink) {
+    Parser parser(fileName, sink);
     int number = 0;
     size_t start = 0;
     while (start <= text.size()) {
@@ -169,15 +184,14 @@ void ParseT3DText(std::string_view fileName, std::string_view text, T3dSink& sin
         parser.Line(text.substr(start, end - start), number);
         start = end + 1;
     }
-    parser.Finish();
 }
 
-void ParseT3D(std::string_view path, T3dSink& sink, const TextureResolver& resolve) {
+void ParseT3D(std::string_view path, T3dSink& sink) {
     std::string text;
     if (!ReadWholeFile(path, text)) {
         FatalError("Can't load level \"" + std::string(path) + "\": file not found.");
     }
-    ParseT3DText(path, text, sink, resolve);
+    ParseT3DText(path, text, sink);
 }
 
 } // namespace orv

@@ -6,6 +6,8 @@
 #include "core/Vector.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace orv {
 
@@ -32,6 +34,9 @@ struct T3dPolygon {
     int32_t Index = 0;
     int32_t Link = 0;
     Texture* Tex = nullptr;
+    // T3D polygons: the name after "Texture=" as written (empty stands for the fallback texture);
+    // none when the Begin Polygon line has no "Texture=".
+    std::optional<std::string> TextureName;
     uint32_t Flags = 0;
     Vector Origin;
     Vector Normal;
@@ -40,6 +45,7 @@ struct T3dPolygon {
     int32_t PanU = 0;
     int32_t PanV = 0;
     Array<Vector> Vertices;
+    int Line = 0; // T3D polygons: the line of its Begin Polygon in the file
 };
 
 // Fans the polygon around its first vertex into triangles appended to out, with texture

@@ -16,20 +16,6 @@ namespace orv {
 
 namespace {
 
-struct DVec {
-    double X = 0, Y = 0, Z = 0;
-    DVec operator+(const DVec& o) const { return {X + o.X, Y + o.Y, Z + o.Z}; }
-    DVec operator-(const DVec& o) const { return {X - o.X, Y - o.Y, Z - o.Z}; }
-    DVec operator*(double s) const { return {X * s, Y * s, Z * s}; }
-};
-
-double DDot(const DVec& a, const DVec& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
-DVec DCross(const DVec& a, const DVec& b) { return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X}; }
-DVec DNormal(const DVec& v) {
-    const double len = std::sqrt(DDot(v, v));
-    return len > 0 ? v * (1.0 / len) : DVec{};
-}
-
 // Lowest root of a x^2 + b x + c strictly inside (0, limit).
 bool LowestRoot(double a, double b, double c, double limit, double& root) {
     const double det = b * b - 4.0 * a * c;
@@ -52,11 +38,11 @@ bool LowestRoot(double a, double b, double c, double limit, double& root) {
     return false;
 }
 
-bool PointInTriangle(const DVec& point, const DVec& p0, const DVec& p1, const DVec& p2) {
-    const DVec e10 = p1 - p0, e20 = p2 - p0;
-    const double a = DDot(e10, e10), b = DDot(e10, e20), c = DDot(e20, e20);
-    const DVec vp = point - p0;
-    const double d = DDot(vp, e10), e = DDot(vp, e20);
+bool PointInTriangle(const DVector& point, const DVector& p0, const DVector& p1, const DVector& p2) {
+    const DVector e10 = p1 - p0, e20 = p2 - p0;
+    const double a = Dot(e10, e10), b = Dot(e10, e20), c = Dot(e20, e20);
+    const DVector vp = point - p0;
+    const double d = Dot(vp, e10), e = Dot(vp, e20);
     const double x = d * c - e * b, y = e * a - d * b, z = x + y - (a * c - b * b);
     return z < 0 && !(x < 0) && !(y < 0);
 }
@@ -74,18 +60,18 @@ bool CylindersOverlap(const Vector& locationA, float heightA, float radiusA, con
 bool SweepEllipsoidTriangle(const Vector& start, const Vector& end, const Vector& q0, const Vector& q1,
                             const Vector& q2, float radius, float height, SweepResult* result) {
     const double rx = radius, rz = height;
-    auto toE = [&](const Vector& v) { return DVec{v.X / rx, v.Y / rx, v.Z / rz}; };
-    const DVec base = toE(start), velocity = toE(end) - toE(start);
-    const DVec p0 = toE(q0), p1 = toE(q1), p2 = toE(q2);
-    const DVec rawNormal = DCross(p1 - p0, p2 - p0);
+    auto toE = [&](const Vector& v) { return DVector{v.X / rx, v.Y / rx, v.Z / rz}; };
+    const DVector base = toE(start), velocity = toE(end) - toE(start);
+    const DVector p0 = toE(q0), p1 = toE(q1), p2 = toE(q2);
+    const DVector rawNormal = Cross(p1 - p0, p2 - p0);
     // Back faces: the sign of normal . direction is that of the unnormalised vectors.
-    if (DDot(rawNormal, velocity) > 0) {
+    if (Dot(rawNormal, velocity) > 0) {
         return false;
     }
-    const DVec normal = DNormal(rawNormal);
-    const double constant = -DDot(normal, p0);
-    const double d = DDot(normal, base) + constant;
-    const double nd = DDot(normal, velocity);
+    const DVector normal = Normalized(rawNormal);
+    const double constant = -Dot(normal, p0);
+    const double d = Dot(normal, base) + constant;
+    const double nd = Dot(normal, velocity);
     bool embedded = false;
     double t0 = 0, t1 = 1;
     if (static_cast<float>(nd) == 0.0f) {
@@ -106,9 +92,9 @@ bool SweepEllipsoidTriangle(const Vector& start, const Vector& end, const Vector
     }
     bool found = false;
     double t = 1.0;
-    DVec contact;
+    DVector contact;
     if (!embedded) {
-        const DVec planePoint = base - normal + velocity * t0;
+        const DVector planePoint = base - normal + velocity * t0;
         if (PointInTriangle(planePoint, p0, p1, p2)) {
             found = true;
             t = t0;
@@ -116,27 +102,27 @@ bool SweepEllipsoidTriangle(const Vector& start, const Vector& end, const Vector
         }
     }
     if (!found) {
-        const double velocitySq = DDot(velocity, velocity);
+        const double velocitySq = Dot(velocity, velocity);
         double root = 0;
-        for (const DVec& p : {p0, p1, p2}) {
-            const double b = 2.0 * DDot(velocity, base - p);
-            const double c = DDot(p - base, p - base) - 1.0;
+        for (const DVector& p : {p0, p1, p2}) {
+            const double b = 2.0 * Dot(velocity, base - p);
+            const double c = Dot(p - base, p - base) - 1.0;
             if (LowestRoot(velocitySq, b, c, t, root)) {
                 t = root;
                 found = true;
                 contact = p;
             }
         }
-        const DVec edges[3][2] = {{p0, p1}, {p1, p2}, {p2, p0}};
+        const DVector edges[3][2] = {{p0, p1}, {p1, p2}, {p2, p0}};
         for (const auto& edge : edges) {
-            const DVec e = edge[1] - edge[0];
-            const DVec baseToVertex = edge[0] - base;
-            const double edgeSq = DDot(e, e);
-            const double edgeDotVelocity = DDot(e, velocity);
-            const double edgeDotBase = DDot(e, baseToVertex);
+            const DVector e = edge[1] - edge[0];
+            const DVector baseToVertex = edge[0] - base;
+            const double edgeSq = Dot(e, e);
+            const double edgeDotVelocity = Dot(e, velocity);
+            const double edgeDotBase = Dot(e, baseToVertex);
             const double a = edgeSq * -velocitySq + edgeDotVelocity * edgeDotVelocity;
-            const double b = edgeSq * (2.0 * DDot(velocity, baseToVertex)) - 2.0 * edgeDotVelocity * edgeDotBase;
-            const double c = edgeSq * (1.0 - DDot(baseToVertex, baseToVertex)) + edgeDotBase * edgeDotBase;
+            const double b = edgeSq * (2.0 * Dot(velocity, baseToVertex)) - 2.0 * edgeDotVelocity * edgeDotBase;
+            const double c = edgeSq * (1.0 - Dot(baseToVertex, baseToVertex)) + edgeDotBase * edgeDotBase;
             if (edgeSq > 0 && LowestRoot(a, b, c, t, root)) {
                 const double f = (edgeDotVelocity * root - edgeDotBase) / edgeSq;
                 if (f >= 0.0 && f <= 1.0) {
@@ -148,12 +134,12 @@ bool SweepEllipsoidTriangle(const Vector& start, const Vector& end, const Vector
         }
     }
     if (found && result) {
-        const double distance = t * std::sqrt(DDot(velocity, velocity));
+        const double distance = t * std::sqrt(Dot(velocity, velocity));
         if (!result->Found || distance < result->Distance) {
             result->Found = true;
             result->Distance = static_cast<float>(distance);
             result->Time = static_cast<float>(t);
-            result->Point = {static_cast<float>(contact.X), static_cast<float>(contact.Y), static_cast<float>(contact.Z)};
+            result->Point = contact.ToFloat();
         }
     }
     return found;

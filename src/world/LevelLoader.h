@@ -2,6 +2,7 @@
 // and linked, the world is sorted and hashed, the player is placed and every actor starts.
 #pragma once
 
+#include "content/LevelModel.h"
 #include "content/T3dParser.h"
 
 #include <string_view>

@@ -11,12 +11,14 @@ namespace {
 
 class ActorBuilder final : public T3dSink {
 public:
-    explicit ActorBuilder(World& world) : world_(world) {}
+    explicit ActorBuilder(World& world) : world_(world), resolve_(LevelTextureResolver(world)) {}
 
-    void BeginActor(std::string_view className, std::string_view name) override {
+    void BeginActor(std::string_view className, std::string_view name, int) override {
         current_ = CreateActor(world_, className);
         current_->Name = std::string(name);
         ApplyClassDefaults(*current_);
+        // The editor's brushes are not geometry here: the world comes from the Level Model.
+        brushBlock_ = SameText(className, "Brush");
     }
 
     void Property(std::string_view key, std::string_view value) override {
@@ -25,14 +27,17 @@ public:
         }
     }
 
-    void Polygon(const T3dPolygon& polygon) override {
-        if (!current_) {
+    // Sky portals (flag 0x80) are dropped with the Brush blocks; an empty texture name gives the
+    // fallback texture and no "Texture=" no texture.
+    void Polygon(T3dPolygon&& polygon) override {
+        if (!current_ || brushBlock_ || (polygon.Flags & PF_FakeBackdrop) != 0) {
             return;
         }
         if (!current_->Brush) {
             current_->Brush = std::make_unique<ActorBrush>();
             current_->Brush->Owner = current_.get();
         }
+        polygon.Tex = polygon.TextureName ? resolve_(*polygon.TextureName) : nullptr;
         TriangulatePolygon(current_->Brush->Triangles, polygon);
     }
 
@@ -52,7 +57,9 @@ public:
 
 private:
     World& world_;
+    TextureResolver resolve_;
     std::unique_ptr<Actor> current_;
+    bool brushBlock_ = false;
 };
 
 } // namespace
@@ -68,12 +75,12 @@ TextureResolver LevelTextureResolver(World& world) {
 
 void ParseT3DActors(World& world, std::string_view path) {
     ActorBuilder builder(world);
-    ParseT3D(path, builder, LevelTextureResolver(world));
+    ParseT3D(path, builder);
 }
 
 void ParseT3DActorsText(World& world, std::string_view fileName, std::string_view text) {
     ActorBuilder builder(world);
-    ParseT3DText(fileName, text, builder, LevelTextureResolver(world));
+    ParseT3DText(fileName, text, builder);
 }
 
 } // namespace orv

@@ -19,14 +19,16 @@ std::vector<Polygon> BoxFaces(const Vector& min, const Vector& max);
 // A Begin Polygon block; texture axes are the polygon's first edge and its normal crossed with it.
 std::string PolygonText(const Polygon& vertices, const std::string& texture = "Orvane.Walls.Plain", uint32_t flags = 0);
 
-// A Brush actor; properties are whole lines such as "Location=(X=1,Y=2,Z=3)".
+// A Brush actor whose polygons all carry texture and flags; properties are whole lines such as
+// "Location=(X=1,Y=2,Z=3)".
 std::string BrushText(const std::string& name, const std::string& csgOper, const std::vector<Polygon>& polygons,
                       const std::vector<std::string>& properties = {},
-                      const std::string& texture = "Orvane.Walls.Plain");
+                      const std::string& texture = "Orvane.Walls.Plain", uint32_t flags = 0);
 std::string BoxBrush(const std::string& name, const std::string& csgOper, const Vector& min, const Vector& max,
-                     const std::vector<std::string>& properties = {},
-                     const std::string& texture = "Orvane.Walls.Plain");
-std::string ActorText(const std::string& className, const std::string& name, const Vector& location);
+                     const std::vector<std::string>& properties = {}, const std::string& texture = "Orvane.Walls.Plain",
+                     uint32_t flags = 0);
+std::string ActorText(const std::string& className, const std::string& name, const Vector& location,
+                      const std::vector<std::string>& properties = {});
 std::string MapText(const std::vector<std::string>& actors);
 
 CompiledLevel Compile(const std::string& t3d);
@@ -37,8 +39,8 @@ int ModelZoneAt(const LevelModel& model, const Vector& p);
 
 // Every node polygon on its plane, convex, at most 32 corners, wound with its plane and never
 // overlapping another on its plane facing the same way; stored surface normals opposite the
-// planes; the file loads in the engine and gives its triangles; and at `samples` random points
-// away from brush planes the tree, the written zone bytes and the brushes agree on solid and empty.
+// planes; and at `samples` random points away from brush planes the tree, the written zone bytes
+// and the brushes agree on solid and empty.
 void ExpectSoundLevel(const CompiledLevel& level, int samples);
 
 } // namespace orv::test

@@ -1,5 +1,6 @@
-// Surfaces as the engine reads them: the stored normal convention, texture placement through the
-// engine's own triangulation, and bare texture names qualified from the content tree.
+// Surfaces as the engine reads them: brushes placed by the brush transform (turned, scaled,
+// mirrored) face the right way and keep their texture coordinates through the engine's own
+// triangulation, and bare texture names are qualified from the content tree.
 #include "Surfaces.h"
 #include "MapText.h"
 #include "TextureNames.h"
@@ -13,61 +14,59 @@
 namespace orv {
 namespace {
 
-TEST(Surfaces, StoredNormalPointsAwayFromTheVisibleSide) {
+TEST(Surfaces, PlacedBrushesFaceTheirSideAndKeepTheirTextureCoordinates) {
     EXPECT_EQ(StoredSurfaceNormal({0, 0, 1}), (DVector{0, 0, -1}));
-    // A turned room with panned textures: what the engine draws from the file must face into the
-    // room and carry the texture coordinates the brush gave its corners.
-    const std::vector<test::Polygon> faces = test::BoxFaces({-128, -128, 0}, {128, 128, 256});
     std::string polygons;
-    for (const test::Polygon& f : faces) {
+    for (const test::Polygon& f : test::BoxFaces({-128, -128, 0}, {128, 128, 256})) {
         std::string text = test::PolygonText(f, "Orvane.Walls.Panned");
         text.insert(text.find("             Vertex"), "             Pan      U=16 V=-8\n");
         polygons += text;
     }
-    const std::string map = test::MapText({"Begin Actor Class=Brush Name=Room\nCsgOper=CSG_Subtract\n"
-                                           "Location=(X=1000,Y=-200,Z=50)\nRotation=(Yaw=5000,Roll=3000)\n" +
-                                           polygons + "End Actor\n"});
-    const CompiledLevel level = test::Compile(map);
-    test::ExpectSoundLevel(level, 500);
-    const BrushSolid& room = level.Brushes[0];
-    const DVector centre(BrushVertexToWorld(room.Transform, {0, 0, 128}));
-
-    Array<WorldTriangle> triangles;
-    BuildWorldTriangles(level.Model, triangles, nullptr);
-    ASSERT_EQ(triangles.Num(), 12);
-    const MapActor& actor = level.Map.Actors[1];
-    for (const WorldTriangle& t : triangles) {
-        const BspNode& node = level.Model.Nodes[t.Index];
-        const Surface& s = level.Model.Surfaces[node.Surface];
-        EXPECT_EQ(s.UPan, 16);
-        EXPECT_EQ(s.VPan, -8);
-        // Triangles face the room's centre; the file keeps the opposite.
-        EXPECT_GT(Dot(DVector(t.Normal), centre - DVector(t.Centre)), 0.0);
-        EXPECT_LT(Dot(DVector(s.Normal), centre - DVector(t.Centre)), 0.0);
-        // The engine's texture coordinates (128 texels a side without an image) match the
-        // brush-space ones of the corner the vertex came from.
-        const MapPolygon* source = nullptr;
-        for (const MapPolygon& p : actor.Polygons) {
-            const DVector n = TransformCovector(
-                room.Transform, DVector(Cross(p.Vertices[1] - p.Vertices[0], p.Vertices[2] - p.Vertices[0])));
-            if (Dot(Normalized(n), DVector(s.Normal)) > 0.999) {
-                source = &p;
+    for (const char* placement :
+         {"Location=(X=1000,Y=-200,Z=50)\nRotation=(Yaw=5000,Roll=3000)\nPrePivot=(X=16,Y=8,Z=4)",
+          "MainScale=(Scale=(X=2.000000,Z=-1.000000),SheerAxis=SHEER_ZX)\nRotation=(Pitch=3000,Yaw=8192)\n"
+          "PostScale=(Scale=(Y=1.500000),SheerAxis=SHEER_ZX)",
+          "MainScale=(Scale=(X=-1.000000),SheerAxis=SHEER_ZX)\nLocation=(X=-300,Y=0,Z=64)"}) {
+        SCOPED_TRACE(placement);
+        const CompiledLevel level =
+            test::Compile(test::MapText({"Begin Actor Class=Brush Name=Room\nCsgOper=CSG_Subtract\n" +
+                                         std::string(placement) + "\n" + polygons + "End Actor\n"}));
+        test::ExpectSoundLevel(level, 500);
+        const BrushSolid& room = level.Brushes[0];
+        const DVector centre(BrushVertexToWorld(room.Transform, {0, 0, 128}));
+        EXPECT_TRUE(room.Contains(centre));
+        Array<WorldTriangle> triangles;
+        BuildWorldTriangles(level.Model, triangles, nullptr);
+        ASSERT_EQ(triangles.Num(), 12);
+        for (const WorldTriangle& t : triangles) {
+            const Surface& s = level.Model.Surfaces[level.Model.Nodes[t.Index].Surface];
+            EXPECT_EQ((std::pair<int, int>(s.UPan, s.VPan)), std::pair(16, -8));
+            // Triangles face the room's centre; the file keeps the opposite.
+            EXPECT_GT(Dot(DVector(t.Normal), centre - DVector(t.Centre)), 0.0);
+            EXPECT_LT(Dot(DVector(s.Normal), centre - DVector(t.Centre)), 0.0);
+            // The engine's texture coordinates (128 texels a side without an image) match the
+            // brush-space ones of the corner the vertex came from.
+            const T3dPolygon* source = nullptr;
+            for (const T3dPolygon& p : level.Map.Actors[1].Polygons) {
+                const DVector n = TransformCovector(
+                    room.Transform, DVector(Cross(p.Vertices[1] - p.Vertices[0], p.Vertices[2] - p.Vertices[0])));
+                source = Dot(Normalized(n), DVector(s.Normal)) > 0.999 ? &p : source;
             }
-        }
-        ASSERT_NE(source, nullptr);
-        for (int c = 0; c < 3; ++c) {
-            bool matched = false;
-            for (const Vector& corner : source->Vertices) {
-                if (Length(DVector(BrushVertexToWorld(room.Transform, corner)) - DVector(t.Vertices[c])) > 0.01) {
-                    continue;
+            ASSERT_NE(source, nullptr);
+            for (int c = 0; c < 3; ++c) {
+                bool matched = false;
+                for (const Vector& corner : source->Vertices) {
+                    if (Length(DVector(BrushVertexToWorld(room.Transform, corner)) - DVector(t.Vertices[c])) > 0.01) {
+                        continue;
+                    }
+                    matched = true;
+                    const float u = (Dot(corner - source->Origin, source->TextureU) + 16) / 128.0f;
+                    const float v = 1.0f - (Dot(corner - source->Origin, source->TextureV) - 8) / 128.0f;
+                    EXPECT_NEAR(t.TexCoords[c][0], u, 1e-3);
+                    EXPECT_NEAR(t.TexCoords[c][1], v, 1e-3);
                 }
-                matched = true;
-                const float u = (Dot(corner - source->Origin, source->TextureU) + 16) / 128.0f;
-                const float v = 1.0f - (Dot(corner - source->Origin, source->TextureV) - 8) / 128.0f;
-                EXPECT_NEAR(t.TexCoords[c][0], u, 1e-3);
-                EXPECT_NEAR(t.TexCoords[c][1], v, 1e-3);
+                EXPECT_TRUE(matched);
             }
-            EXPECT_TRUE(matched);
         }
     }
 }

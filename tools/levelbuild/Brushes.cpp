@@ -3,6 +3,7 @@
 
 #include "content/LevelModel.h"
 #include "content/PropertyValues.h"
+#include "content/T3dParser.h"
 #include "core/Log.h"
 #include "core/Text.h"
 
@@ -26,8 +27,6 @@ Axes LinearPart(const BrushTransform& t) {
     return m;
 }
 
-uint32_t ParseFlags(std::string_view text) { return static_cast<uint32_t>(static_cast<int64_t>(ParseDouble(text))); }
-
 BrushTransform ReadTransform(const PropertyList& p) {
     BrushTransform t;
     t.Location = ParseVectorValue(p.Get("Location"));
@@ -37,6 +36,10 @@ BrushTransform ReadTransform(const PropertyList& p) {
     t.PostScale = ParseVectorOrCurrent(p.Get("PostScale"), {1, 1, 1});
     return t;
 }
+
+// A brush transform that shrinks volumes below this share has a scale of 0 on some axis: editors
+// write scales with six decimals, so no real one comes near.
+constexpr double kMinScaleVolume = 1e-9;
 
 // Editors round brush corners, so the faces of a convex brush can poke a little past each other's
 // planes; cutting there would make slivers that turn whole half-spaces inside out. Only faces
@@ -161,7 +164,7 @@ bool ReadBrush(const MapActor& actor, BrushSolid& brush, uint32_t& polyFlags) {
         Log("Warning: " + actor.Name + ": CSG operation " + *oper + " is not built");
         return false;
     }
-    polyFlags = ParseFlags(actor.Properties.Get("PolyFlags"));
+    polyFlags = ParseT3dFlags(actor.Properties.Get("PolyFlags"));
     brush.Kind = (polyFlags & PF_NotSolid)    ? Solidity::NonSolid
                  : (polyFlags & PF_Semisolid) ? Solidity::Semisolid
                                               : Solidity::Solid;
@@ -171,7 +174,7 @@ bool ReadBrush(const MapActor& actor, BrushSolid& brush, uint32_t& polyFlags) {
     brush.Name = actor.Name;
     brush.Transform = ReadTransform(actor.Properties);
     WarnSheer(actor);
-    if (std::fabs(LinearPart(brush.Transform).Det) < 1e-9) {
+    if (std::fabs(LinearPart(brush.Transform).Det) < kMinScaleVolume) {
         Log("Warning: " + actor.Name + ": flattened by its scale, not built");
         return false;
     }
@@ -179,25 +182,25 @@ bool ReadBrush(const MapActor& actor, BrushSolid& brush, uint32_t& polyFlags) {
 }
 
 // A polygon placed in the world; false for one too small to keep.
-bool PlaceFace(const MapPolygon& poly, const BrushTransform& t, bool mirrored, BrushFace& face) {
+bool PlaceFace(const T3dPolygon& poly, const BrushTransform& t, bool mirrored, BrushFace& face) {
     Winding w;
-    w.reserve(poly.Vertices.size());
+    w.reserve(static_cast<size_t>(poly.Vertices.Num()));
     for (const Vector& v : poly.Vertices) {
         w.push_back(DVector(BrushVertexToWorld(t, v)));
     }
     if (mirrored) {
         w = ReversedWinding(w); // a mirror turns the winding inside out
     }
-    w = CleanWinding(w, 0.001);
-    if (WindingIsDegenerate(w, 0.01)) {
+    w = CleanWinding(w, kWeldEpsilon);
+    if (WindingIsDegenerate(w, kMinFaceEdge)) {
         return false;
     }
     face.Plane = WindingPlane(w);
-    face.Points = CleanWinding(FlattenToConvex(w, face.Plane), 0.001);
-    if (WindingIsDegenerate(face.Points, 0.01)) {
+    face.Points = CleanWinding(FlattenToConvex(w, face.Plane), kWeldEpsilon);
+    if (WindingIsDegenerate(face.Points, kMinFaceEdge)) {
         return false;
     }
-    face.Texture = poly.Texture;
+    face.Texture = poly.TextureName.value_or("");
     face.Origin = DVector(BrushVertexToWorld(t, poly.Origin));
     face.TextureU = TransformCovector(t, DVector(poly.TextureU));
     face.TextureV = TransformCovector(t, DVector(poly.TextureV));

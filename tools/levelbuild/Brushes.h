@@ -5,7 +5,7 @@
 #pragma once
 
 #include "BuildMath.h"
-#include "MapReader.h"
+#include "MapFile.h"
 #include "Winding.h"
 
 #include "content/BrushTransform.h"

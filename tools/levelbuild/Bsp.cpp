@@ -14,9 +14,9 @@ namespace {
 // Beyond this many faces in a set, only an even sample of them is tried as splitters.
 constexpr size_t kMaxSplitCandidates = 1024;
 // Pieces left by a cut smaller than this (in their edges and area) are dropped.
-constexpr double kMinPieceEdge = 0.01;
+constexpr double kMinPieceEdge = kMinFaceEdge;
 
-// Planes this close in direction count as one orientation for coplanar faces.
+// Planes within about 8 degrees of each other count as one orientation for coplanar faces.
 constexpr double kParallelDot = 0.99;
 
 class BspBuilder {
@@ -32,25 +32,32 @@ private:
     BspTree& tree_;
 };
 
-// Where a face goes relative to a splitter: -1 back, 1 front, 0 coplanar, 2 cut, 3 dropped.
-int FaceSide(const BspFace& face, const DPlane& plane) {
+// Where a face goes relative to a splitter.
+enum class FacePlace {
+    Front,
+    Back,
+    Coplanar, // joins the splitter's coplanar chain
+    Cut,      // crosses the plane: split in two
+    Sliver,   // within the threshold but tilted against the plane: no thicker than the threshold
+              // across it, so the plane absorbs it and the face is dropped
+};
+
+FacePlace PlaceOf(const BspFace& face, const DPlane& plane) {
     const int boxSide = face.Box.SideOf(plane, kBspThreshold);
     if (boxSide != 0) {
-        return boxSide;
+        return boxSide > 0 ? FacePlace::Front : FacePlace::Back;
     }
     switch (ClassifyWinding(face.Points, plane, kBspThreshold)) {
     case PlaneSide::Front:
-        return 1;
+        return FacePlace::Front;
     case PlaneSide::Back:
-        return -1;
+        return FacePlace::Back;
     case PlaneSide::Split:
-        return 2;
+        return FacePlace::Cut;
     case PlaneSide::On:
         break;
     }
-    // Within the threshold but tilted against the plane: a sliver no thicker than the threshold
-    // across it, which the plane absorbs.
-    return std::fabs(Dot(face.Plane.Normal, plane.Normal)) >= kParallelDot ? 0 : 3;
+    return std::fabs(Dot(face.Plane.Normal, plane.Normal)) >= kParallelDot ? FacePlace::Coplanar : FacePlace::Sliver;
 }
 
 size_t BspBuilder::ChooseSplitter(const std::vector<BspFace>& faces) const {
@@ -69,17 +76,18 @@ size_t BspBuilder::ChooseSplitter(const std::vector<BspFace>& faces) const {
             if (i == c) {
                 continue;
             }
-            switch (FaceSide(faces[i], plane)) {
-            case 1:
+            switch (PlaceOf(faces[i], plane)) {
+            case FacePlace::Front:
                 ++front;
                 break;
-            case -1:
+            case FacePlace::Back:
                 ++back;
                 break;
-            case 2:
+            case FacePlace::Cut:
                 splits += faces[i].ZonePortal ? kPortalSplitCost : 1;
                 break;
-            default:
+            case FacePlace::Coplanar:
+            case FacePlace::Sliver:
                 break;
             }
             if (bestScore >= 0 && (100 - kBspBalance) * splits > bestScore) {
@@ -151,20 +159,20 @@ int BspBuilder::Build(std::vector<BspFace>& faces, LeafContents hint, int parent
             continue;
         }
         BspFace& face = faces[i];
-        switch (FaceSide(face, plane)) {
-        case 1:
+        switch (PlaceOf(face, plane)) {
+        case FacePlace::Front:
             front.push_back(std::move(face));
             break;
-        case -1:
+        case FacePlace::Back:
             back.push_back(std::move(face));
             break;
-        case 0:
+        case FacePlace::Coplanar:
             group.push_back(std::move(face));
             break;
-        case 3:
+        case FacePlace::Sliver:
             ++tree_.Stats.Dropped;
             break;
-        default: {
+        case FacePlace::Cut: {
             ++tree_.Stats.Splits;
             Winding f, b;
             SplitWinding(face.Points, plane, kBspThreshold, f, b);

@@ -1,5 +1,5 @@
-// Double-precision vectors, planes and boxes for the level compiler. The compiler works in double
-// and only the written Level Model goes back to the engine's 32-bit floats.
+// Double-precision planes and boxes for the level compiler (its vectors are core's DVector). The
+// compiler works in double and only the written Level Model goes back to the engine's 32-bit floats.
 #pragma once
 
 #include "core/Vector.h"
@@ -8,42 +8,6 @@
 #include <limits>
 
 namespace orv {
-
-struct DVector {
-    double X = 0.0;
-    double Y = 0.0;
-    double Z = 0.0;
-
-    constexpr DVector() = default;
-    constexpr DVector(double x, double y, double z) : X(x), Y(y), Z(z) {}
-    explicit constexpr DVector(const Vector& v) : X(v.X), Y(v.Y), Z(v.Z) {}
-
-    constexpr DVector operator+(const DVector& o) const { return {X + o.X, Y + o.Y, Z + o.Z}; }
-    constexpr DVector operator-(const DVector& o) const { return {X - o.X, Y - o.Y, Z - o.Z}; }
-    constexpr DVector operator-() const { return {-X, -Y, -Z}; }
-    constexpr DVector operator*(double s) const { return {X * s, Y * s, Z * s}; }
-    constexpr DVector& operator+=(const DVector& o) {
-        X += o.X;
-        Y += o.Y;
-        Z += o.Z;
-        return *this;
-    }
-    constexpr bool operator==(const DVector&) const = default;
-
-    double operator[](int axis) const { return axis == 0 ? X : (axis == 1 ? Y : Z); }
-    Vector ToFloat() const { return {static_cast<float>(X), static_cast<float>(Y), static_cast<float>(Z)}; }
-};
-
-constexpr double Dot(const DVector& a, const DVector& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
-constexpr DVector Cross(const DVector& a, const DVector& b) {
-    return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
-}
-inline double Length(const DVector& v) { return std::sqrt(Dot(v, v)); }
-// The zero vector stays zero.
-inline DVector Normalized(const DVector& v) {
-    const double len = Length(v);
-    return len > 0.0 ? v * (1.0 / len) : DVector{};
-}
 
 // Points p with Normal.p - Dist > 0 are in front.
 struct DPlane {

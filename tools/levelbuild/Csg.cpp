@@ -111,8 +111,8 @@ void CsgBuilder::Emit(Pieces pieces, int brush, int face, bool flip, bool bounds
     stats.Fragments += static_cast<int>(pieces.size());
     MergeCoplanarPieces(pieces, f.Plane.Normal);
     for (Winding& w : pieces) {
-        w = CleanWinding(w, 0.001);
-        if (WindingIsDegenerate(w, 0.01)) {
+        w = CleanWinding(w, kWeldEpsilon);
+        if (WindingIsDegenerate(w, kMinFaceEdge)) {
             continue;
         }
         CsgFace result;
@@ -202,6 +202,8 @@ void CsgBuilder::SheetPass(std::vector<CsgFace>& out, CsgStats& stats) const {
 
 // Joins a and b when a has the edge p -> q and b the edge q -> p, and the result is convex.
 bool TryMerge(const Winding& a, const Winding& b, const DVector& normal, Winding& merged) {
+    // Pieces cut from one face by different brushes meet at corners computed apart: a hundredth
+    // of a unit still makes them one edge.
     constexpr double kSame = 0.01;
     const size_t na = a.size(), nb = b.size();
     for (size_t i = 0; i < na; ++i) {
@@ -219,8 +221,8 @@ bool TryMerge(const Winding& a, const Winding& b, const DVector& normal, Winding
             for (size_t k = 2; k < nb; ++k) {
                 merged.push_back(b[(j + k) % nb]);
             }
-            merged = CleanWinding(merged, 0.001);
-            return merged.size() >= 3 && WindingIsConvex(merged, normal, 0.001);
+            merged = CleanWinding(merged, kWeldEpsilon);
+            return merged.size() >= 3 && WindingIsConvex(merged, normal, kWeldEpsilon);
         }
     }
     return false;

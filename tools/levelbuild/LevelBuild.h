@@ -8,7 +8,7 @@
 #include "Csg.h"
 #include "LightSources.h"
 #include "Lighting.h"
-#include "MapReader.h"
+#include "MapFile.h"
 #include "Portals.h"
 #include "Zones.h"
 

@@ -13,6 +13,7 @@ struct PointKey {
     bool operator==(const PointKey& o) const { return std::memcmp(Bits, o.Bits, sizeof(Bits)) == 0; }
 };
 
+// The three large primes of the usual spatial hash: they spread neighbouring coordinates apart.
 struct PointKeyHash {
     size_t operator()(const PointKey& k) const {
         return (size_t(k.Bits[0]) * 73856093u) ^ (size_t(k.Bits[1]) * 19349663u) ^ (size_t(k.Bits[2]) * 83492791u);

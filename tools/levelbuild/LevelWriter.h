@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Bsp.h"
-#include "MapReader.h"
+#include "MapFile.h"
 #include "Zones.h"
 
 #include "content/LevelModel.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "BuildMath.h"
-#include "MapReader.h"
+#include "MapFile.h"
 
 #include "content/Resources.h"
 
@@ -38,7 +38,8 @@ struct MapLight {
     uint8_t Radius = 0;
     bool SpecialLit = false;
 
-    // How far the light can reach a texel: (LightRadius + 1) x 25 units.
+    // How far the light can reach a texel: (LightRadius + 1) x 25 units, one radius step more
+    // than the LightRadius x 25 units the engine lights around it, to spare.
     double Reach() const { return (Radius + 1.0) * 25.0; }
 };
 

@@ -25,6 +25,14 @@ namespace {
 // point of the surface's polygons, pulled this far toward the polygon's middle.
 constexpr double kEdgePull = 1.0;
 
+// U x V within about 6 degrees of the surface's plane gives no usable direction to the surface
+// point drawn with a texel; the plane's normal stands in.
+constexpr double kMinAlongSine = 0.1;
+
+// Progress is reported in tenths of the texels, polled this often.
+constexpr int kProgressSteps = 10;
+constexpr std::chrono::milliseconds kProgressPoll{100};
+
 struct SurfaceGeometry {
     std::vector<const Winding*> Polygons;
     DPlane Plane; // normal toward the side the surface is seen from
@@ -163,7 +171,7 @@ SurfaceResult LightSurface(const Surface& surface, const SurfaceGeometry& geomet
     // one with the same texture coordinates, along U x V.
     const DVector n = geometry.Plane.Normal;
     DVector along = Cross(DVector(surface.UAxis), DVector(surface.VAxis));
-    if (std::fabs(Dot(along, n)) < 0.1 * Length(along)) {
+    if (std::fabs(Dot(along, n)) < kMinAlongSine * Length(along)) {
         along = n;
     }
     std::vector<DVector> texels, onSurface;
@@ -216,7 +224,7 @@ SurfaceResult LightSurface(const Surface& surface, const SurfaceGeometry& geomet
 }
 
 // Runs the jobs on `threads` threads (the calling one only watches), reporting progress by the
-// share of texels done in steps of 10%.
+// share of texels done.
 template <typename Job>
 void RunJobs(const std::vector<int>& order, const std::vector<long long>& weight, int threads, bool progress,
              const Job& job) {
@@ -247,21 +255,21 @@ void RunJobs(const std::vector<int>& order, const std::vector<long long>& weight
     auto report = [&](int upTo) {
         for (; reported < upTo; ++reported) {
             if (progress) {
-                Log("Lighting: " + std::to_string((reported + 1) * 10) + "%");
+                Log("Lighting: " + std::to_string((reported + 1) * 100 / kProgressSteps) + "%");
             }
         }
     };
     {
         std::unique_lock<std::mutex> lock(mutex);
         while (running > 0) {
-            finished.wait_for(lock, std::chrono::milliseconds(100));
-            report(total > 0 ? static_cast<int>(done * 10 / total) : 0);
+            finished.wait_for(lock, kProgressPoll);
+            report(total > 0 ? static_cast<int>(done * kProgressSteps / total) : 0);
         }
     }
     for (std::thread& t : pool) {
         t.join();
     }
-    report(10);
+    report(kProgressSteps);
 }
 
 class ActorRefs {

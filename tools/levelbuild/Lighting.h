@@ -17,7 +17,7 @@
 
 #include "Bsp.h"
 #include "LightSources.h"
-#include "MapReader.h"
+#include "MapFile.h"
 
 #include "content/LevelModel.h"
 
@@ -25,9 +25,12 @@
 
 namespace orv {
 
-// Shadow rays leave the surface this far along its normal, toward the side it is seen from.
+// Shadow rays leave the surface this far along its normal, toward the side it is seen from: well
+// clear of the tree's own plane threshold (kBspThreshold), and low enough that a kerb a few units
+// high still shades the floor behind it.
 constexpr double kShadowRayLift = 4.0;
-// Lights up to this far behind a one-sided surface's plane still count.
+// Lights up to this far behind a one-sided surface's plane still count: a light set against a
+// wall may sit a little inside it after the editor's rounding.
 constexpr double kBehindTolerance = 1.0;
 
 struct LightingOptions {

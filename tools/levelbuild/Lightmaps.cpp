@@ -9,6 +9,14 @@ namespace orv {
 
 namespace {
 
+// Texel centres reach this far past the polygon on each side of an axis, so that the polygon's
+// edges lie inside the grid whatever the rounding of the 32-bit record.
+constexpr double kGridMargin = 0.125;
+
+// Below this squared sine of the angle between them, the texture axes count as parallel: no grid
+// of kMaxLightmapTexels texels could tell their directions apart.
+constexpr double kMinAxisSine2 = 1e-9;
+
 struct AxisLayout {
     float Pan = 0;
     float Scale = 0;
@@ -17,16 +25,16 @@ struct AxisLayout {
 
 AxisLayout LayoutAxis(double min, double max, double spacing) {
     const double extent = max - min;
-    double texels = std::ceil((extent - 0.25) / spacing);
+    double texels = std::ceil((extent - 2 * kGridMargin) / spacing);
     while (texels > kMaxLightmapTexels) {
         spacing *= 2.0;
-        texels = std::ceil((extent - 0.25) / spacing);
+        texels = std::ceil((extent - 2 * kGridMargin) / spacing);
     }
     const int32_t size = std::max(2, static_cast<int32_t>(texels));
     AxisLayout axis;
     axis.Size = size;
-    axis.Scale = static_cast<float>((extent + 0.25) / (size - 1));
-    axis.Pan = static_cast<float>(min - 0.125);
+    axis.Scale = static_cast<float>((extent + 2 * kGridMargin) / (size - 1));
+    axis.Pan = static_cast<float>(min - kGridMargin);
     return axis;
 }
 
@@ -72,7 +80,7 @@ TexelMapper::TexelMapper(const Surface& surface, const LightmapRecord& lightmap)
     const DVector base(surface.Base), u(surface.UAxis), v(surface.VAxis);
     const double uu = Dot(u, u), vv = Dot(v, v), uv = Dot(u, v);
     const double det = uu * vv - uv * uv;
-    if (!(uu > 0.0 && vv > 0.0 && det > 1e-9 * uu * vv)) {
+    if (!(uu > 0.0 && vv > 0.0 && det > kMinAxisSine2 * uu * vv)) {
         return;
     }
     // The point base + a U + b V has texture-space offsets (p - base).U = a UU + b UV and

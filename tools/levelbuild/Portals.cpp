@@ -8,10 +8,14 @@ namespace orv {
 
 namespace {
 
+// Portal corners this close to a cutting plane lie on it: cells of neighbouring leaves share their
+// planes exactly, so only rounding has to be absorbed.
 constexpr double kPortalEpsilon = 0.01;
-// Portals with fewer than three edges longer than this are too thin to pass through.
+// Portals with fewer than three edges longer than this are too thin to pass through: nothing that
+// moves through a level is a twentieth of a unit thin.
 constexpr double kMinPortalEdge = 0.05;
-// How far the box around the world stands off its faces.
+// How far the box around the world stands off its faces: room enough that the outermost leaves
+// are whole cells between the world and the box, whatever the rounding of the faces.
 constexpr double kWorldMargin = 64.0;
 
 // Cells are nodes (their index) or leaves (node count + leaf index); -1 is the outside.

@@ -10,6 +10,14 @@ namespace orv {
 
 using Winding = std::vector<DVector>;
 
+// Corners closer than this are one corner, and a corner this close to the line of its neighbours
+// lies on it: a thousandth of a unit, far below anything a level shows and far above what cutting
+// in double leaves behind.
+constexpr double kWeldEpsilon = 0.001;
+// A face without three edges longer than this (or with an area below its square) is a sliver
+// that nothing would draw: a hundredth of a unit is a small part of the smallest texel.
+constexpr double kMinFaceEdge = 0.01;
+
 enum class PlaneSide { Front, Back, On, Split };
 
 // Where a winding lies: vertices within eps of the plane count as on it.

@@ -14,6 +14,19 @@ namespace orv {
 
 namespace {
 
+// A portal that faces bounding solid cover over no more than this area (square units) is open:
+// that much is rounding along an edge it shares with such a face.
+constexpr double kOpenPortalArea = 0.01;
+// A zone portal closes a portal when it leaves uncovered no more than this many square units or
+// this share of it: slivers along its edges from rounding, never an opening anything can pass.
+constexpr double kGapArea = 1.0;
+constexpr double kGapShare = 0.001;
+// Portal corners this close to a polygon's edge lines count as on them when the polygon is laid
+// over the portal.
+constexpr double kCoverEpsilon = 0.01;
+// The leak search's mark of a leaf not reached yet.
+constexpr int kUnreached = -2;
+
 // The part of a portal that a node polygon on its plane covers, measured by clipping the portal
 // to the polygon's edges.
 double CoveredArea(const Winding& portal, const TreeNode& node) {
@@ -23,7 +36,7 @@ double CoveredArea(const Winding& portal, const TreeNode& node) {
     for (size_t i = 0; i < poly.size() && !w.empty(); ++i) {
         const DVector edge = poly[(i + 1) % poly.size()] - poly[i];
         const DVector inward = Normalized(Cross(n, edge));
-        w = ClipWinding(w, {inward, Dot(inward, poly[i])}, 0.01, true);
+        w = ClipWinding(w, {inward, Dot(inward, poly[i])}, kCoverEpsilon, true);
     }
     return w.size() < 3 ? 0.0 : WindingArea(w);
 }
@@ -60,13 +73,14 @@ void ZoneBuilder::ResolveContents(const std::function<bool(const DVector&)>& bru
         if (open[i] < 0) {
             const Portal& p = portals_.Portals[i];
             double covered = 0.0;
-            for (int c = p.Node; c >= 0 && covered <= 0.01; c = tree_.Nodes[static_cast<size_t>(c)].Coplanar) {
+            for (int c = p.Node; c >= 0 && covered <= kOpenPortalArea;
+                 c = tree_.Nodes[static_cast<size_t>(c)].Coplanar) {
                 const TreeNode& node = tree_.Nodes[static_cast<size_t>(c)];
                 if (node.BoundsSolid) {
                     covered += CoveredArea(p.Points, node);
                 }
             }
-            open[i] = covered <= 0.01 ? 1 : 0;
+            open[i] = covered <= kOpenPortalArea ? 1 : 0;
         }
         return open[i] == 1;
     };
@@ -105,12 +119,12 @@ void ZoneBuilder::ResolveContents(const std::function<bool(const DVector&)>& bru
 
 void ZoneBuilder::FindLeaks(ZoneResult& result) {
     // Breadth first from the outside through every portal between empty leaves.
-    std::vector<int> via(tree_.Leaves.size(), -2); // portal that reached the leaf; -2 unreached
+    std::vector<int> via(tree_.Leaves.size(), kUnreached); // the portal that reached each leaf
     std::deque<int> queue;
     for (size_t i = 0; i < portals_.Portals.size(); ++i) {
         const Portal& p = portals_.Portals[i];
         const int inner = p.Front == kOutsideLeaf ? p.Back : (p.Back == kOutsideLeaf ? p.Front : kOutsideLeaf);
-        if (inner < 0 || !Empty(inner) || via[static_cast<size_t>(inner)] != -2) {
+        if (inner < 0 || !Empty(inner) || via[static_cast<size_t>(inner)] != kUnreached) {
             continue;
         }
         via[static_cast<size_t>(inner)] = static_cast<int>(i);
@@ -126,7 +140,7 @@ void ZoneBuilder::FindLeaks(ZoneResult& result) {
         queue.pop_front();
         for (int p : portals_.LeafPortals[static_cast<size_t>(leaf)]) {
             const int other = portals_.OtherSide(p, leaf);
-            if (other >= 0 && Empty(other) && via[static_cast<size_t>(other)] == -2) {
+            if (other >= 0 && Empty(other) && via[static_cast<size_t>(other)] == kUnreached) {
                 via[static_cast<size_t>(other)] = p;
                 queue.push_back(other);
             }
@@ -148,7 +162,7 @@ LeakReport ZoneBuilder::LeakPath(int first, const std::vector<int>& via) const {
         }
         const DVector location(ParseVectorValue(actor.Properties.Get("Location")));
         const int leaf = tree_.LeafAt(location);
-        if (via[static_cast<size_t>(leaf)] != -2) {
+        if (via[static_cast<size_t>(leaf)] != kUnreached) {
             leak.Path.push_back(location);
             start = leaf;
             break;
@@ -178,7 +192,7 @@ bool ZoneBuilder::PortalBlocked(const Portal& p) const {
         }
     }
     const double area = WindingArea(p.Points);
-    return covered > 0.0 && area - covered <= std::max(1.0, area * 0.001);
+    return covered > 0.0 && area - covered <= std::max(kGapArea, area * kGapShare);
 }
 
 // Connected empty space between zone portals: a region number per leaf (0 in solid), numbered in

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "Bsp.h"
-#include "MapReader.h"
+#include "MapFile.h"
 #include "Portals.h"
 
 #include <cstdint>

@@ -24,9 +24,12 @@ constexpr const char* kUsage =
     "  --quiet        only warnings and errors\n"
     "  --help         this text\n";
 
+// More lighting threads than any machine has cores: a larger number is a typo.
+constexpr long kMaxThreads = 256;
+
 [[noreturn]] void Usage(const char* problem) {
     std::fprintf(stderr, "orvane-build: %s\n%s", problem, kUsage);
-    std::exit(1);
+    std::exit(EXIT_FAILURE);
 }
 
 } // namespace
@@ -35,7 +38,7 @@ int main(int argc, char** argv) {
     orv::SetFatalHandler([](const std::string& message) {
         orv::LogClose();
         std::fprintf(stderr, "Error: %s\n", message.c_str());
-        std::exit(1);
+        std::exit(EXIT_FAILURE);
     });
     std::string map, output, content, threads;
     bool lighting = true, quiet = false;
@@ -43,7 +46,7 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
-            return 0;
+            return EXIT_SUCCESS;
         }
         if (arg == "--content" || arg == "--output" || arg == "--threads") {
             if (i + 1 >= argc) {
@@ -72,8 +75,8 @@ int main(int argc, char** argv) {
     if (!threads.empty()) {
         char* end = nullptr;
         const long n = std::strtol(threads.c_str(), &end, 10);
-        if (*end != '\0' || n < 1 || n > 256) {
-            Usage(("--threads takes a number from 1 to 256, not " + threads).c_str());
+        if (*end != '\0' || n < 1 || n > kMaxThreads) {
+            Usage(("--threads takes a number from 1 to " + std::to_string(kMaxThreads) + ", not " + threads).c_str());
         }
         options.Threads = static_cast<int>(n);
     }
@@ -81,5 +84,5 @@ int main(int argc, char** argv) {
         output = std::filesystem::path(map).replace_extension(".bsp").string();
     }
     orv::BuildLevelFile(map, output, options);
-    return 0;
+    return EXIT_SUCCESS;
 }

@@ -10,12 +10,17 @@ namespace orv::mapgen {
 
 namespace {
 
+// Faces tilted less than about 45 degrees from level take floor axes; steeper ones wall axes.
+constexpr float kFloorNormalZ = 0.7f;
+
+// The editor's number format: a sign, five integer digits and six decimals ("+00128.000000").
 std::string Number(float value) {
     char text[32];
     std::snprintf(text, sizeof(text), "%+013.6f", static_cast<double>(value) + 0.0);
     return text;
 }
 
+// A polygon line as the editor indents it, the numbers in a column after the longest keyword.
 std::string VectorLine(const char* keyword, const Vector& v) {
     char pad[16];
     std::snprintf(pad, sizeof(pad), "%-9s", keyword);
@@ -39,7 +44,7 @@ Vector FaceNormal(const Face& face) {
 
 void FaceAxes(const Vector& normal, float texelSize, Vector& u, Vector& v) {
     const float inverse = 1.0f / texelSize;
-    if (std::fabs(normal.Z) > 0.7f) {
+    if (std::fabs(normal.Z) > kFloorNormalZ) {
         // Floors, ceilings and gentle slopes: U is X pressed into the face.
         const Vector along = Normal(Vector{1, 0, 0} - normal * normal.X);
         u = along * inverse;

@@ -101,7 +101,7 @@ Faces WedgeFaces(const Vector& min, const Vector& max, Rise rise, const Skin& sk
         MakeFace({at(0, 0, 0), at(1, 0, 0), at(1, 0, 1)}, skin.Walls, skin.WallFlags, s),
         MakeFace({at(0, 1, 0), at(1, 1, 1), at(1, 1, 0)}, skin.Walls, skin.WallFlags, s),
     };
-    FaceOutwards(faces, at(0.7f, 0.5f, 0.3f));
+    FaceOutwards(faces, at(0.7f, 0.5f, 0.3f)); // under the slope, which rises to 0.7 there
     return faces;
 }
 
@@ -166,7 +166,7 @@ std::string Lift(MapWriter& map, const Vector& min, const Vector& max, float tra
 std::string Pool(MapWriter& map, const PoolSpec& pool) {
     Room(map, pool.Min, pool.Max, pool.Basin);
     const float surface = pool.Max.Z - pool.SurfaceDrop;
-    const float margin = 16.0f;
+    const float margin = 16.0f; // past the basin's walls on every side, trimmed by the compile
     Sheet(map,
           SheetFace({pool.Min.X - margin, pool.Min.Y - margin, surface},
                     {pool.Max.X + margin, pool.Max.Y + margin, surface}, false, pool.SurfaceTexture,

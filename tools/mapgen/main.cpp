@@ -3,6 +3,7 @@
 #include "DemoMaps.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -20,18 +21,18 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
-            return 0;
+            return EXIT_SUCCESS;
         }
         if (arg == "--out" && i + 1 < argc) {
             out = argv[++i];
         } else {
             std::fprintf(stderr, "orvane-mapgen: unknown or incomplete argument '%s'\n%s", arg.c_str(), kUsage);
-            return 1;
+            return EXIT_FAILURE;
         }
     }
     if (out.empty()) {
         std::fprintf(stderr, "orvane-mapgen: --out is required\n%s", kUsage);
-        return 1;
+        return EXIT_FAILURE;
     }
     std::error_code error;
     std::filesystem::create_directories(out, error);
@@ -41,9 +42,9 @@ int main(int argc, char** argv) {
         file << map.Text;
         if (!file) {
             std::fprintf(stderr, "orvane-mapgen: cannot write %s\n", path.string().c_str());
-            return 1;
+            return EXIT_FAILURE;
         }
         std::printf("Wrote %s\n", path.string().c_str());
     }
-    return 0;
+    return EXIT_SUCCESS;
 }
