@@ -25,7 +25,8 @@ TEST(Text, CaseBlindSearchesClearOnlyBit5) {
 
     Vector v;
     auto vectorLine = [&v](std::string_view text) { return std::pair(ParseVectorLine(text, v), v); };
-    EXPECT_EQ(vectorLine("\t\t\tVertex   +00128.000000,-00064.500000,+00000.250000\t"), std::pair(3, Vector{128, -64.5f, 0.25f}));
+    EXPECT_EQ(vectorLine("\t\t\tVertex   +00128.000000,-00064.500000,+00000.250000\t"),
+              std::pair(3, Vector{128, -64.5f, 0.25f}));
     EXPECT_EQ(vectorLine("Normal\t0 , 1 ,  -1"), std::pair(3, Vector{0, 1, -1})); // a tab after the keyword is a space
     EXPECT_EQ(vectorLine("Origin 5,6"), std::pair(2, Vector{5, 6, 0}));
     EXPECT_EQ(vectorLine("Origin").first, 0);
@@ -34,8 +35,8 @@ TEST(Text, CaseBlindSearchesClearOnlyBit5) {
 TEST(Text, NumbersReadTheLongestPrefixClampedAndWriteSevenDigits) {
     // "3e": an exponent without digits is not part of the number.
     const std::pair<const char*, float> floats[] = {
-        {"1.5e2xyz", 150.0f}, {"  -.25", -0.25f}, {"+00128.000000", 128.0f}, {"3e", 3.0f}, {"7.e+1", 70.0f},
-        {"", 0.0f}, {"abc", 0.0f}, {"-", 0.0f}, {".", 0.0f}, {"1e999", FLT_MAX}, {"-1e999", -FLT_MAX}, {"1e-999", 0.0f}};
+        {"1.5e2xyz", 150.0f}, {"  -.25", -0.25f}, {"+00128.000000", 128.0f}, {"3e", 3.0f}, {"7.e+1", 70.0f}, {"", 0.0f},
+        {"abc", 0.0f}, {"-", 0.0f}, {".", 0.0f}, {"1e999", FLT_MAX}, {"-1e999", -FLT_MAX}, {"1e-999", 0.0f}};
     for (const auto& [text, value] : floats) {
         EXPECT_EQ(ParseFloat(text), value) << '"' << text << '"';
     }
