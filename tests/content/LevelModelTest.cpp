@@ -24,14 +24,39 @@ LevelModel SmallModel() {
         m.ShadowBits.Add(uint8_t(0xF0 | i));
     }
     // 9 texels wide round up to 16 bits a row; 16 x 8 bits for one light are the 16 bytes above.
-    m.Lightmaps = {{.ShadowOffset = 0, .PanX = -0.125f, .Width = 9, .Height = 8, .UScale = 32.25f, .VScale = 32.25f,
-                    .FirstLight = 0}};
-    m.Surfaces = {{.TextureName = "Orvane.Floor.Tiles", .LightmapIndex = 0, .Normal = {0, 0, -1}, .UAxis = {1, 0, 0},
-                   .VAxis = {0, 1, 0}, .UPan = 3, .VPan = -4},
-                  {.Flags = PF_FakeBackdrop, .Normal = {0, 1, 0}, .UAxis = {1, 0, 0}, .VAxis = {0, 0, 1}}};
-    m.Nodes = {{.NodePlane = {{0, 0, 1}, 0}, .Surface = 0, .Back = 2, .Front = 1, .SecondZone = 1, .NumVertices = 4},
-               {.NodePlane = {{0, -1, 0}, 0}, .FirstVertex = 4, .Surface = 1, .NumVertices = 3},
-               {.NodePlane = {{1, 0, 0}, 10}}};
+    LightmapRecord& lightmap = m.Lightmaps.Emplace();
+    lightmap.ShadowOffset = lightmap.FirstLight = 0;
+    lightmap.PanX = -0.125f;
+    lightmap.Width = 9;
+    lightmap.Height = 8;
+    lightmap.UScale = lightmap.VScale = 32.25f;
+    Surface& floor = m.Surfaces.Emplace();
+    floor.TextureName = "Orvane.Floor.Tiles";
+    floor.LightmapIndex = 0;
+    floor.Normal = {0, 0, -1};
+    floor.UAxis = {1, 0, 0};
+    floor.VAxis = {0, 1, 0};
+    floor.UPan = 3;
+    floor.VPan = -4;
+    Surface& sky = m.Surfaces.Emplace();
+    sky.Flags = PF_FakeBackdrop;
+    sky.Normal = {0, 1, 0};
+    sky.UAxis = {1, 0, 0};
+    sky.VAxis = {0, 0, 1};
+    auto node = [&m](Plane plane, int32_t surface, int32_t firstVertex, uint8_t numVertices) -> BspNode& {
+        BspNode& n = m.Nodes.Emplace();
+        n.NodePlane = plane;
+        n.Surface = surface;
+        n.FirstVertex = firstVertex;
+        n.NumVertices = numVertices;
+        return n;
+    };
+    BspNode& root = node({{0, 0, 1}, 0}, 0, 0, 4);
+    root.Back = 2;
+    root.Front = 1;
+    root.SecondZone = 1;
+    node({{0, -1, 0}, 0}, 1, 4, 3);
+    node({{1, 0, 0}, 10}, -1, 0, 0);
     m.ZoneIndices = {0, 2};
     m.PairData = {{7, -7}};
     return m;

@@ -127,11 +127,11 @@ TEST_F(Textures, LevelTexturesGoAtUnloadUnlessAlsoWantedForTheRun) {
 }
 
 TEST_F(Textures, FireAndWaterFilesRoundTripAndLoadAsProceduralTexturesWithNearestUploads) {
-    FireTextureFile fire{.Width = 64, .Height = 32, .bRising = 1, .RenderHeat = 240};
+    FireTextureFile fire{.Width = 64, .Height = 32, .bRising = 1, .RenderHeat = 240,
+                         .Sparks = {{23, 200, 10, 20, 5, 6, 7, 8}, {1, 0, 0, 31, 0, 0, 0, 255}}};
     for (int i = 0; i < 256; ++i) {
         fire.Palette[i] = 0xFF000000u | (uint32_t(i) << 16) | uint32_t(255 - i);
     }
-    fire.Sparks = {{23, 200, 10, 20, 5, 6, 7, 8}, {1, 0, 0, 31, 0, 0, 0, 255}};
     auto wet = [](const char* source) {
         return WriteWetTextureFile({.Width = 16, .Height = 16, .SourceTexture = source, .Drops = {{1, 90, 3, 4}}});
     };

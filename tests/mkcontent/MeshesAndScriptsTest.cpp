@@ -142,8 +142,11 @@ TEST(MkContentMeshes, GeneratorRefusesClassScriptsThatDisagreeWithTheMeshes) {
     text.replace(text.find(sting), sting.size(), "SEQ=Sting STARTFRAME=18");
     std::ofstream(manta) << text;
     test::TempDir out;
-    const std::vector<std::string> errors =
-        GenerateContent({.OutDir = out.Path(), .SourceDir = sources.Path(), .Parts = kPartMeshes});
+    ContentOptions options;
+    options.OutDir = out.Path();
+    options.SourceDir = sources.Path();
+    options.Parts = kPartMeshes;
+    const std::vector<std::string> errors = GenerateContent(options);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find(sting), std::string::npos) << errors[0];
 }

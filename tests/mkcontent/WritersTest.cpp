@@ -14,7 +14,10 @@ namespace orv {
 namespace {
 
 XmInstrument SineInstrument(const std::string& name, float frequency) {
-    XmInstrument inst{.Name = name, .VolumeEnvelope = {{0, 64}, {20, 32}, {40, 0}}, .Fadeout = 256};
+    XmInstrument inst;
+    inst.Name = name;
+    inst.VolumeEnvelope = {{0, 64}, {20, 32}, {40, 0}};
+    inst.Fadeout = 256;
     for (int i = 0; i < 4410; ++i) { // a looped half second at the 8363 Hz of middle C
         inst.Sample.Data.push_back(static_cast<int16_t>(12000 * std::sin(2 * 3.14159265 * frequency * i / 8363.0)));
     }
@@ -23,7 +26,11 @@ XmInstrument SineInstrument(const std::string& name, float frequency) {
 }
 
 TEST(XmWriter, ModulesReadBackNoteForNote) {
-    XmModule m{.Name = "Writer test", .Channels = 4, .Speed = 5, .Tempo = 140};
+    XmModule m;
+    m.Name = "Writer test";
+    m.Channels = 4;
+    m.Speed = 5;
+    m.Tempo = 140;
     m.Instruments = {SineInstrument("Lead", 440), SineInstrument("Bass", 110)};
     for (int p = 0; p < 3; ++p) {
         XmPattern pattern(p == 2 ? 32 : 64, m.Channels);
@@ -110,8 +117,11 @@ TEST(AudioWriters, WavReadsBackSampleForSampleAndLoopsJoin) {
 // The build made the game folder's tree on two threads; a run on one writes every file the same.
 TEST(MkContentTree, ARunOnOneThreadWritesTheBuildsTreeByteForByte) {
     test::TempDir out;
-    ASSERT_EQ(GenerateContent({.OutDir = out.Path(), .SourceDir = test::ContentSourceDir(), .Threads = 1}),
-              std::vector<std::string>{});
+    ContentOptions options;
+    options.OutDir = out.Path();
+    options.SourceDir = test::ContentSourceDir();
+    options.Threads = 1;
+    ASSERT_EQ(GenerateContent(options), std::vector<std::string>{});
     size_t files = 0, total = 0;
     auto read = [](const std::filesystem::path& path) {
         std::ifstream in(path, std::ios::binary);
