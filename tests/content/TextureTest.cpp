@@ -77,11 +77,9 @@ TEST_F(Textures, OneEntryPerNameWithTheUploadModeAndSettingsFlagsItAsks) {
     // TexInterpolation picks the filtering unless the caller asks for a plain one.
     ConfigTable config;
     Res.Config = &config;
-    const std::tuple<const char*, bool, int> modes[] = {{"", false, kLinearMode},
-                                                        {"nearest", false, kLinearMode | kUploadNearestMin},
-                                                        {"MagNearest", false, kLinearMode | kUploadNearestMag},
-                                                        {"NEAREST", true, kLinearMode},
-                                                        {"linear", false, kLinearMode}};
+    const std::tuple<const char*, bool, int> modes[] = {
+        {"", false, kLinearMode}, {"nearest", false, kLinearMode | kUploadNearestMin}, {"NEAREST", true, kLinearMode},
+        {"MagNearest", false, kLinearMode | kUploadNearestMag}, {"linear", false, kLinearMode}};
     for (const auto& [setting, plain, mode] : modes) {
         ConfigSet(config, "TexInterpolation", setting);
         const std::string name = std::string("Tex") + setting + (plain ? "Plain" : "");
