@@ -44,7 +44,7 @@ TEST(MeshFiles, PackedVerticesKeepTheirSignRulesAndWritersRefuseWhatTheFormatCan
     for (const auto& [packed, v] : fields) {
         EXPECT_EQ(UnpackMeshVertex(packed), v) << packed;
     }
-    for (int x = -1023; x <= 1024; x += 97) {
+    for (int x = -1023; x <= 1024; x += 97) { // a coarse sweep over both ranges, every value packed back
         for (int z = -512; z <= 511; z += 61) {
             const Vector v{float(x), float(-x / 2), float(z)};
             ASSERT_EQ(UnpackMeshVertex(PackMeshVertex(v)), v);
@@ -54,7 +54,7 @@ TEST(MeshFiles, PackedVerticesKeepTheirSignRulesAndWritersRefuseWhatTheFormatCan
     EXPECT_EQ(UnpackMeshVertex(PackMeshVertex({1.6f, -2.4f, std::nanf("")})), (Vector{2, -2, 0})) << "rounded";
 
     EXPECT_NE(test::CatchFatal([] { WriteMeshAnimationFile(1, 2, {1, 2, 3}); }), "<no fatal error>");
-    // FrameSize is 16 bits of 4 bytes a vertex.
+    // FrameSize is 16 bits of 4 bytes a vertex: 16383 vertices at most.
     EXPECT_NE(test::CatchFatal([] { WriteMeshAnimationFile(0, 16384, {}); }), "<no fatal error>");
     EXPECT_EQ(WriteMeshAnimationFile(0, 16383, {}), (std::vector<uint8_t>{0, 0, 0xFC, 0xFF}));
 }
