@@ -1,6 +1,7 @@
 // Class scripts: the engine takes each class's name, parent and defaultproperties block, and
 // the #exec mesh directives, from the .uc files under System\<package>\Classes\; it never runs
 // the scripts. The start-up scan also preloads every mesh of System\<package>\Models\.
+#include "content/MeshFiles.h"
 #include "content/Resources.h"
 #include "core/Fatal.h"
 #include "core/Log.h"
@@ -13,8 +14,8 @@ namespace orv {
 
 namespace {
 
-// Mesh files are <name>_a.3d and <name>_d.3d.
-constexpr size_t kMeshSuffixLength = 5;
+// What starts a directive line; the directive is the rest of the line.
+constexpr std::string_view kExec = "#exec";
 
 // Names end at a blank, a tab or a semicolon.
 std::string_view ParentIn(std::string_view line) {
@@ -32,7 +33,7 @@ struct ScriptState {
 };
 
 void ReadExec(Resources& res, std::string_view line) {
-    const std::string_view directive = TrimBlanks(line.substr(5));
+    const std::string_view directive = TrimBlanks(line.substr(kExec.size()));
     if (!StartsWithText(directive, "mesh")) {
         return;
     }
@@ -44,7 +45,7 @@ void ReadExec(Resources& res, std::string_view line) {
 }
 
 void ReadOutsideDefaults(Resources& res, ScriptState& state, std::string_view line, std::string_view packageName) {
-    if (StartsWithText(line, "#exec")) {
+    if (StartsWithText(line, kExec)) {
         ReadExec(res, line);
         return;
     }
@@ -150,9 +151,11 @@ void LoadClassDefaults(Resources& res) {
         for (const std::string& file : ListFiles(classes + "*.uc")) {
             ParseClassScript(res, classes + file, package);
         }
+        // Each mesh once, by either of its two files (Name_a.3d, Name_d.3d).
+        const size_t suffix = kMeshAnimationSuffix.size();
         for (const std::string& file : ListFiles("System\\" + package + "\\Models\\*.3d")) {
-            if (file.size() > kMeshSuffixLength) {
-                LoadMesh(res, package + "." + file.substr(0, file.size() - kMeshSuffixLength));
+            if (file.size() > suffix) {
+                LoadMesh(res, package + "." + file.substr(0, file.size() - suffix));
             }
         }
     }

@@ -12,8 +12,10 @@ namespace orv {
 
 namespace {
 
+// The first field of a .font file; the reader refuses any other.
 constexpr int32_t kFontHeader = 16;
-constexpr size_t kCharacterSize = 16;
+// A character: StartU, StartV, USize and VSize, 32 bits each.
+constexpr size_t kCharacterSize = 4 * sizeof(int32_t);
 // The smallest page record: an empty name's zero byte and the character count.
 constexpr size_t kMinPageSize = 1 + 4;
 

@@ -21,19 +21,25 @@
 
 namespace orv {
 
+namespace {
+// Bytes a pixel in stb's buffers: red, green, blue, and alpha when there is one.
+constexpr int kRgbaChannels = 4;
+constexpr int kRgbChannels = 3;
+} // namespace
+
 bool DecodeImageMemory(const uint8_t* data, size_t size, Image& out) {
     out = Image();
     if (!data || size == 0 || size > static_cast<size_t>(INT_MAX)) {
         return false;
     }
     int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels = stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
+    stbi_uc* pixels = stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, kRgbaChannels);
     if (!pixels) {
         return false;
     }
     out = Image(width, height);
     for (size_t i = 0; i < out.Pixels.size(); ++i) {
-        const stbi_uc* p = pixels + i * 4;
+        const stbi_uc* p = pixels + i * kRgbaChannels;
         out.Pixels[i] = (uint32_t(p[3]) << 24) | (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | uint32_t(p[2]);
     }
     stbi_image_free(pixels);
@@ -54,7 +60,7 @@ std::vector<uint8_t> EncodePng(const Image& image, bool withAlpha) {
     if (image.IsEmpty()) {
         return png;
     }
-    const int channels = withAlpha ? 4 : 3;
+    const int channels = withAlpha ? kRgbaChannels : kRgbChannels;
     std::vector<uint8_t> raw(image.Pixels.size() * channels);
     for (size_t i = 0; i < image.Pixels.size(); ++i) {
         const uint32_t c = image.Pixels[i];

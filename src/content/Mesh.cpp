@@ -18,7 +18,8 @@ namespace orv {
 namespace {
 
 constexpr std::string_view kBlankTab = " \t";
-constexpr int kSkinCount = 16;
+// Directive angles count 256 to the turn, rotators 65536.
+constexpr float kRotatorUnitsPerDirectiveUnit = 256.0f;
 
 std::string_view FileNameOf(std::string_view path) {
     const size_t slash = path.find_last_of("\\/");
@@ -29,7 +30,9 @@ float ReadNumber(std::string_view text, std::string_view key) { return ParseFloa
 
 void ApplyOrigin(Mesh& mesh, std::string_view text) {
     mesh.Origin = {ReadNumber(text, "x="), ReadNumber(text, "y="), ReadNumber(text, "z=")};
-    auto units = [&](std::string_view key) { return static_cast<int32_t>(std::lrint(ReadNumber(text, key) * 256.0f)); };
+    auto units = [&](std::string_view key) {
+        return static_cast<int32_t>(std::lrint(ReadNumber(text, key) * kRotatorUnitsPerDirectiveUnit));
+    };
     mesh.RotOrigin = {units("pitch="), units("yaw="), units("roll=")};
 }
 
@@ -47,7 +50,7 @@ void ApplyScale(Mesh& mesh, std::string_view text) {
 void ApplySetTexture(Resources& res, Mesh& mesh, std::string_view text, std::string_view meshName,
                      std::string_view package) {
     const int32_t num = ParseInt(TextBetween(text, "num=", kBlankTab));
-    if (num < 0 || num >= kSkinCount) {
+    if (num < 0 || num >= kMeshSkinSlots) {
         Log("Warning: bad texture number " + std::to_string(num) + " in MESHMAP SETTEXTURE for " + std::string(meshName));
         return;
     }
@@ -61,7 +64,7 @@ void ApplySequence(Mesh& mesh, std::string_view text) {
     sequence.StartFrame = ParseInt(TextBetween(text, "startframe=", kBlankTab));
     sequence.NumFrames = ParseInt(TextBetween(text, "numframes=", kBlankTab));
     const std::string_view rate = TextBetween(text, "rate=", " ");
-    sequence.Rate = rate.empty() ? 30.0f : static_cast<float>(ParseInt(rate));
+    sequence.Rate = rate.empty() ? kDefaultSequenceRate : static_cast<float>(ParseInt(rate));
     mesh.Sequences.Add(std::move(sequence));
 }
 
@@ -128,8 +131,8 @@ Mesh* LoadMesh(Resources& res, std::string_view fullName) {
         return res.FallbackMesh();
     }
     const std::string stem = "System\\" + parts.Package + "\\Models\\" + parts.Name;
-    const std::string animationPath = stem + "_a.3d";
-    const std::string dataPath = stem + "_d.3d";
+    const std::string animationPath = stem + std::string(kMeshAnimationSuffix);
+    const std::string dataPath = stem + std::string(kMeshDataSuffix);
     if (!FileExists(animationPath) || !FileExists(dataPath)) {
         return res.FallbackMesh();
     }
@@ -146,7 +149,7 @@ void ReadMesh(Resources& res, Mesh& mesh, std::string_view animationPath, std::s
               std::string_view package) {
     mesh = Mesh();
     std::string_view directiveName = FileNameOf(animationPath);
-    directiveName.remove_suffix(std::min<size_t>(directiveName.size(), 5));
+    directiveName.remove_suffix(std::min(directiveName.size(), kMeshAnimationSuffix.size()));
 
     BinaryReader animation = OpenMeshFile(animationPath);
     ReadMeshAnimationFile(animation, mesh);

@@ -15,15 +15,22 @@ namespace orv {
 struct Resources;
 struct Texture;
 
+// Frames a second of a sequence whose directive gives no RATE.
+constexpr float kDefaultSequenceRate = 30.0f;
+
 struct MeshSequence {
     std::string Name;
     int32_t StartFrame = 0;
     int32_t NumFrames = 0;
-    float Rate = 30.0f; // frames per second
+    float Rate = kDefaultSequenceRate; // frames per second
 };
 
 // Notifies of one mesh that can fire: the animation keeps a 64-bit mask of fired ones.
 constexpr int kMaxMeshNotifies = 64;
+// A frame stores each vertex packed in 32 bits (MeshFiles.h).
+constexpr int kPackedVertexBytes = 4;
+// Skin slots of a mesh, one per texture number a triangle can carry (0..15).
+constexpr int kMeshSkinSlots = 16;
 
 struct MeshNotify {
     std::string Sequence;
@@ -46,16 +53,16 @@ struct Mesh {
     std::string Name;
     Array<uint32_t> Frames; // packed vertices, frame after frame
     uint16_t NumFrames = 0;
-    uint16_t FrameSize = 0; // bytes per frame, 4 per vertex
+    uint16_t FrameSize = 0; // bytes per frame, kPackedVertexBytes per vertex
     Array<MeshTriangle> Triangles;
     Vector Origin{0, 0, 0};
     Vector Scale{0.25f, 0.25f, 0.125f};
     Rotator RotOrigin{};
-    Texture* Skins[16] = {};
+    Texture* Skins[kMeshSkinSlots] = {};
     Array<MeshSequence> Sequences;
     Array<MeshNotify> Notifies;
 
-    int NumVertices() const { return FrameSize / 4; }
+    int NumVertices() const { return FrameSize / kPackedVertexBytes; }
 };
 
 // Puts the empty fallback mesh at index 0 (start-up does this before any mesh loads).

@@ -14,10 +14,24 @@ namespace orv {
 
 namespace {
 
+// The data file: triangle and vertex counts (16 bits each) in a header of 48 bytes, the rest of
+// it unused, then 16 bytes a triangle.
 constexpr size_t kDataHeaderSize = 48;
+constexpr size_t kDataCountsSize = 2 * sizeof(uint16_t);
 constexpr size_t kTriangleSize = 16;
-constexpr uint16_t kMaxVertexCount = 0xFFFF / 4; // FrameSize is 16 bits, 4 bytes per vertex
-constexpr int kMaxTextureNum = 15;
+constexpr size_t kMaxTriangles = 0xFFFF;
+constexpr uint16_t kMaxVertexCount = 0xFFFF / kPackedVertexBytes; // FrameSize is 16 bits
+
+// A packed vertex: X in bits 0-10, Y in bits 11-21, Z in bits 22-31. Z is two's complement,
+// -512..511; X and Y read 1025..2047 as negative, so they run -1023..1024.
+constexpr int kXYBits = 11;
+constexpr int kZBits = 10;
+constexpr uint32_t kXYMask = (1u << kXYBits) - 1;
+constexpr uint32_t kZMask = (1u << kZBits) - 1;
+constexpr int32_t kXYLowest = -1023;
+constexpr int32_t kXYHighest = 1024;
+constexpr int32_t kZLowest = -512;
+constexpr int32_t kZHighest = 511;
 
 // Rounded to the nearest unit and clamped; NaN packs as 0.
 int32_t PackComponent(float value, int32_t lowest, int32_t highest) {
@@ -28,7 +42,11 @@ int32_t PackComponent(float value, int32_t lowest, int32_t highest) {
     return static_cast<int32_t>(std::lround(clamped));
 }
 
-int32_t UnpackXY(uint32_t field) { return field > 1024 ? static_cast<int32_t>(field) - 2048 : static_cast<int32_t>(field); }
+// A field read back: values above highest stand for value - 2^bits.
+int32_t UnpackField(uint32_t field, int bits, int32_t highest) {
+    const int32_t value = static_cast<int32_t>(field);
+    return value > highest ? value - (int32_t(1) << bits) : value;
+}
 
 bool TriangleFits(const MeshTriangle& t, int vertexCount) {
     for (uint16_t v : t.Vertex) {
@@ -36,7 +54,7 @@ bool TriangleFits(const MeshTriangle& t, int vertexCount) {
             return false;
         }
     }
-    return t.TextureNum <= kMaxTextureNum;
+    return t.TextureNum < kMeshSkinSlots;
 }
 
 MeshTriangle ReadTriangle(BinaryReader& reader) {
@@ -58,17 +76,16 @@ MeshTriangle ReadTriangle(BinaryReader& reader) {
 } // namespace
 
 uint32_t PackMeshVertex(const Vector& v) {
-    const uint32_t x = static_cast<uint32_t>(PackComponent(v.X, -1023, 1024)) & 0x7FFu;
-    const uint32_t y = static_cast<uint32_t>(PackComponent(v.Y, -1023, 1024)) & 0x7FFu;
-    const uint32_t z = static_cast<uint32_t>(PackComponent(v.Z, -512, 511)) & 0x3FFu;
-    return x | (y << 11) | (z << 22);
+    const uint32_t x = static_cast<uint32_t>(PackComponent(v.X, kXYLowest, kXYHighest)) & kXYMask;
+    const uint32_t y = static_cast<uint32_t>(PackComponent(v.Y, kXYLowest, kXYHighest)) & kXYMask;
+    const uint32_t z = static_cast<uint32_t>(PackComponent(v.Z, kZLowest, kZHighest)) & kZMask;
+    return x | (y << kXYBits) | (z << (2 * kXYBits));
 }
 
 Vector UnpackMeshVertex(uint32_t packed) {
-    const int32_t x = UnpackXY(packed & 0x7FFu);
-    const int32_t y = UnpackXY((packed >> 11) & 0x7FFu);
-    const uint32_t zField = packed >> 22;
-    const int32_t z = zField >= 512 ? static_cast<int32_t>(zField) - 1024 : static_cast<int32_t>(zField);
+    const int32_t x = UnpackField(packed & kXYMask, kXYBits, kXYHighest);
+    const int32_t y = UnpackField((packed >> kXYBits) & kXYMask, kXYBits, kXYHighest);
+    const int32_t z = UnpackField(packed >> (2 * kXYBits), kZBits, kZHighest);
     return {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
 }
 
@@ -84,7 +101,7 @@ std::vector<uint8_t> WriteMeshAnimationFile(uint16_t numFrames, uint16_t vertexC
     }
     BinaryWriter w;
     w.U16(numFrames);
-    w.U16(static_cast<uint16_t>(vertexCount * 4));
+    w.U16(static_cast<uint16_t>(vertexCount * kPackedVertexBytes));
     for (uint32_t packed : frames) {
         w.U32(packed);
     }
@@ -92,13 +109,14 @@ std::vector<uint8_t> WriteMeshAnimationFile(uint16_t numFrames, uint16_t vertexC
 }
 
 std::vector<uint8_t> WriteMeshDataFile(uint16_t vertexCount, const std::vector<MeshTriangle>& triangles) {
-    if (triangles.size() > 0xFFFF) {
-        FatalError("A mesh holds at most 65535 triangles, not " + std::to_string(triangles.size()));
+    if (triangles.size() > kMaxTriangles) {
+        FatalError("A mesh holds at most " + std::to_string(kMaxTriangles) + " triangles, not " +
+                   std::to_string(triangles.size()));
     }
     BinaryWriter w;
     w.U16(static_cast<uint16_t>(triangles.size()));
     w.U16(vertexCount);
-    for (size_t i = 4; i < kDataHeaderSize; ++i) {
+    for (size_t i = kDataCountsSize; i < kDataHeaderSize; ++i) {
         w.U8(0);
     }
     for (const MeshTriangle& t : triangles) {
@@ -120,11 +138,11 @@ std::vector<uint8_t> WriteMeshDataFile(uint16_t vertexCount, const std::vector<M
 void ReadMeshAnimationFile(BinaryReader& reader, Mesh& mesh) {
     mesh.NumFrames = reader.U16();
     mesh.FrameSize = reader.U16();
-    if (mesh.FrameSize % 4 != 0) {
+    if (mesh.FrameSize % kPackedVertexBytes != 0) {
         FatalError("FrameSize not a multiply of four (" + reader.Name() + ")");
     }
-    const size_t count = static_cast<size_t>(mesh.NumFrames) * (mesh.FrameSize / 4);
-    if (count * 4 > reader.Remaining()) {
+    const size_t count = static_cast<size_t>(mesh.NumFrames) * mesh.NumVertices();
+    if (count * kPackedVertexBytes > reader.Remaining()) {
         reader.FailTruncated(reader.Offset());
     }
     mesh.Frames.Resize(static_cast<int>(count));
@@ -136,7 +154,7 @@ void ReadMeshAnimationFile(BinaryReader& reader, Mesh& mesh) {
 void ReadMeshDataFile(BinaryReader& reader, Mesh& mesh) {
     const uint16_t triangleCount = reader.U16();
     const uint16_t vertexCount = reader.U16();
-    if (mesh.FrameSize != static_cast<uint32_t>(vertexCount) * 4) {
+    if (mesh.FrameSize != static_cast<uint32_t>(vertexCount) * kPackedVertexBytes) {
         Log("Warning (" + reader.Name() + "): FrameSize <> NumVerts*4");
     }
     reader.Seek(kDataHeaderSize);

@@ -9,6 +9,7 @@
 #include "core/Vfs.h"
 
 #include <array>
+#include <vector>
 
 namespace orv {
 
@@ -69,18 +70,17 @@ std::string ResolvePackagePath(const Resources& res, std::string_view name, std:
     if (!SplitPackageName(name, defaultPackage, parts) || parts.Name.empty()) {
         return {};
     }
-    std::string bases[3] = {"System\\", std::string(kind.SharedBase), {}};
-    int baseCount = 2;
+    std::vector<std::string> bases = {"System\\", std::string(kind.SharedBase)};
     if (!res.CurrentLevelName.empty()) {
-        bases[baseCount++] = "Maps\\" + res.CurrentLevelName + "\\";
+        bases.push_back("Maps\\" + res.CurrentLevelName + "\\");
     }
     std::string tail = std::string(kind.PackageSub);
     if (!parts.Group.empty()) {
         tail += parts.Group + "\\";
     }
     tail += parts.Name;
-    for (int b = 0; b < baseCount; ++b) {
-        const std::string stem = bases[b] + parts.Package + tail;
+    for (const std::string& base : bases) {
+        const std::string stem = base + parts.Package + tail;
         for (size_t e = 0; e < kind.ExtensionCount; ++e) {
             std::string candidate = stem + std::string(kind.Extensions[e]);
             if (FileExists(candidate)) {
@@ -109,7 +109,7 @@ bool SplitPackageName(std::string_view name, std::string_view defaultPackage, Pa
     out = PackageName();
     const std::string bare = StripObjectReference(name);
     const std::vector<std::string_view> parts = SplitText(bare, '.');
-    switch (parts.size()) {
+    switch (parts.size()) { // Package.Group.Name, Package.Name or a bare Name
     case 3:
         out.Package = parts[0];
         out.Group = parts[1];

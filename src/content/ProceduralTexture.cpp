@@ -11,9 +11,12 @@ namespace orv {
 
 namespace {
 
+// The first field of each file; a reader refuses any other.
 constexpr int32_t kFireVersion = 1;
 constexpr int32_t kWetVersion = 2;
-constexpr size_t kSizeOffset = 4;
+// Width and height follow the 4-byte version.
+constexpr size_t kSizeOffset = sizeof(int32_t);
+// A spark or drop record.
 constexpr size_t kRecordSize = 8;
 
 // Width and height follow the version; the update wraps with size masks, so both are powers
@@ -130,7 +133,7 @@ std::unique_ptr<WetTexture> MakeWetTexture(const WetTextureFile& file) {
     auto wet = std::make_unique<WetTexture>();
     InitProcedural(*wet, file.Width, file.Height);
     wet->SourceName = file.SourceTexture;
-    wet->WaveAmplitude = file.WaveAmplitude == 0 ? 128 : file.WaveAmplitude;
+    wet->WaveAmplitude = file.WaveAmplitude == 0 ? kDefaultWaveAmplitude : file.WaveAmplitude;
     wet->Drops.Std() = file.Drops;
     const size_t cells = static_cast<size_t>(file.Width) * static_cast<size_t>(file.Height);
     wet->WaveHeight.assign(cells, 0);

@@ -16,6 +16,11 @@ namespace orv {
 
 class BinaryReader;
 
+// A fire texture's palette: one colour for each heat value of a byte.
+constexpr size_t kFirePaletteSize = 256;
+// The wave amplitude of a water texture whose file says 0.
+constexpr uint8_t kDefaultWaveAmplitude = 128;
+
 // An 8-byte record of a fire texture's heat source, as stored.
 struct FireSpark {
     uint8_t Type = 0;
@@ -43,7 +48,7 @@ struct WetDrop {
 struct FireTextureFile {
     int32_t Width = 0;
     int32_t Height = 0;
-    std::array<uint32_t, 256> Palette{}; // 0xAARRGGBB heat-to-colour
+    std::array<uint32_t, kFirePaletteSize> Palette{}; // 0xAARRGGBB heat-to-colour
     uint8_t bRising = 0;
     uint8_t RenderHeat = 0;
     int32_t SparkLimit = 0; // 0 means 1024
@@ -54,7 +59,7 @@ struct WetTextureFile {
     int32_t Width = 0;
     int32_t Height = 0;
     std::string SourceTexture;
-    uint8_t WaveAmplitude = 0; // 0 means 128
+    uint8_t WaveAmplitude = 0; // 0 means kDefaultWaveAmplitude
     std::vector<WetDrop> Drops;
 };
 
@@ -86,7 +91,7 @@ struct FireMovingSpark {
 };
 
 struct FireTexture : ProceduralTexture {
-    std::array<uint32_t, 256> Palette{}; // heat to colour, 0xAARRGGBB
+    std::array<uint32_t, kFirePaletteSize> Palette{}; // heat to colour, 0xAARRGGBB
     uint8_t bRising = 0;
     uint8_t RenderHeat = 0;
     Array<FireSpark> Sparks;       // the heat sources, from the file
@@ -98,7 +103,7 @@ struct FireTexture : ProceduralTexture {
 struct WetTexture : ProceduralTexture {
     std::string SourceName;           // as written in the file; empty for none
     Texture* SourceTexture = nullptr; // the picture the water refracts
-    uint8_t WaveAmplitude = 128;      // a 0 in the file means 128
+    uint8_t WaveAmplitude = kDefaultWaveAmplitude; // a 0 in the file means the default
     float Time = 0.0f;
     Array<WetDrop> Drops;
     std::vector<int32_t> WaveHeight; // width * height, row-major

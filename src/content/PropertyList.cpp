@@ -7,11 +7,13 @@ namespace orv {
 
 namespace {
 const std::string kEmpty;
+// The index that names the same property as the bare key.
+constexpr std::string_view kIndexZero = "(0)";
 }
 
 std::string_view StripIndexZero(std::string_view key) {
-    if (key.size() >= 3 && key.substr(key.size() - 3) == "(0)") {
-        key.remove_suffix(3);
+    if (key.ends_with(kIndexZero)) {
+        key.remove_suffix(kIndexZero.size());
     }
     return key;
 }

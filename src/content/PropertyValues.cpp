@@ -4,6 +4,7 @@
 #include "core/Text.h"
 
 #include <cctype>
+#include <optional>
 
 namespace orv {
 
@@ -22,7 +23,8 @@ const char* const kLightTypeNames[10] = {"",         "lt_steady",        "lt_pul
 
 namespace {
 
-// Splits "(A=1,B=2)" into trimmed pieces and hands each "KEY=number" to set.
+// Splits "(A=1,B=2)" into trimmed pieces and hands each "KEY=number" to set. Text shorter than
+// the two parentheses has no pieces.
 template <typename Set>
 void ForEachPiece(std::string_view text, Set set) {
     if (text.size() < 2) {
@@ -32,6 +34,14 @@ void ForEachPiece(std::string_view text, Set set) {
     for (std::string_view piece : SplitText(inner, ',')) {
         set(TrimBlanks(piece));
     }
+}
+
+// The text after key when piece starts with it (any case), else nothing.
+std::optional<std::string_view> AfterKey(std::string_view piece, std::string_view key) {
+    if (!StartsWithText(piece, key)) {
+        return std::nullopt;
+    }
+    return piece.substr(key.size());
 }
 
 bool IsDecimalInteger(std::string_view text) {
@@ -55,12 +65,12 @@ bool IsDecimalInteger(std::string_view text) {
 Vector ParseVectorValue(std::string_view text) {
     Vector v;
     ForEachPiece(text, [&v](std::string_view piece) {
-        if (StartsWithText(piece, "X=")) {
-            v.X = ParseFloat(piece.substr(2));
-        } else if (StartsWithText(piece, "Y=")) {
-            v.Y = ParseFloat(piece.substr(2));
-        } else if (StartsWithText(piece, "Z=")) {
-            v.Z = ParseFloat(piece.substr(2));
+        if (const auto x = AfterKey(piece, "X=")) {
+            v.X = ParseFloat(*x);
+        } else if (const auto y = AfterKey(piece, "Y=")) {
+            v.Y = ParseFloat(*y);
+        } else if (const auto z = AfterKey(piece, "Z=")) {
+            v.Z = ParseFloat(*z);
         }
     });
     return v;
@@ -76,7 +86,7 @@ Vector ParseVectorOrCurrent(std::string_view text, const Vector& current) {
         if (at == std::string::npos) {
             continue;
         }
-        std::string_view rest = std::string_view(lower).substr(at + 2);
+        std::string_view rest = std::string_view(lower).substr(at + std::string_view(keys[i]).size());
         const size_t end = rest.find_first_of(",)");
         *components[i] = ParseFloat(end == std::string_view::npos ? rest : rest.substr(0, end));
     }
@@ -86,19 +96,19 @@ Vector ParseVectorOrCurrent(std::string_view text, const Vector& current) {
 Rotator ParseRotatorValue(std::string_view text) {
     Rotator r;
     ForEachPiece(text, [&r](std::string_view piece) {
-        if (StartsWithText(piece, "Pitch=")) {
-            r.Pitch = ParseInt(piece.substr(6));
-        } else if (StartsWithText(piece, "Yaw=")) {
-            r.Yaw = ParseInt(piece.substr(4));
-        } else if (StartsWithText(piece, "Roll=")) {
-            r.Roll = ParseInt(piece.substr(5));
+        if (const auto pitch = AfterKey(piece, "Pitch=")) {
+            r.Pitch = ParseInt(*pitch);
+        } else if (const auto yaw = AfterKey(piece, "Yaw=")) {
+            r.Yaw = ParseInt(*yaw);
+        } else if (const auto roll = AfterKey(piece, "Roll=")) {
+            r.Roll = ParseInt(*roll);
         }
     });
     return r;
 }
 
 std::string ParseStateValue(std::string_view text) {
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') { // two quotes, not one
         return std::string(text.substr(1, text.size() - 2));
     }
     return std::string(text);

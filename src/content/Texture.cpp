@@ -15,6 +15,7 @@ namespace orv {
 
 namespace {
 
+// The built-in fallback: 64 x 64 texels of magenta and black squares of 8.
 constexpr std::string_view kFallbackName = "Zelkor.Missing";
 constexpr int kFallbackSize = 64;
 constexpr int kFallbackSquare = 8;
@@ -107,12 +108,13 @@ void LoadWetSource(Resources& res, Texture* texture) {
 } // namespace
 
 std::vector<uint8_t> TextureUploadBytes(const Image& image, int mode) {
-    constexpr uint32_t kColourKey = 0x00FF00FFu;
+    constexpr uint32_t kColourKey = 0x00FF00FFu; // magenta with zero alpha
+    constexpr size_t kBytesPerPixel = 4;          // R, G, B, A
     std::vector<uint8_t> bytes;
     if (image.IsEmpty()) {
         return bytes;
     }
-    bytes.reserve(image.Pixels.size() * 4);
+    bytes.reserve(image.Pixels.size() * kBytesPerPixel);
     for (int y = image.Height - 1; y >= 0; --y) {
         for (int x = 0; x < image.Width; ++x) {
             const uint32_t pixel = image.At(x, y);

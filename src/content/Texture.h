@@ -55,7 +55,8 @@ public:
     void DeleteTexture(uint32_t) override {}
 };
 
-// Texture flags a settings file can give.
+// Texture flags a settings file can give. They are the bits of the polygon flags PF_Masked and
+// PF_AlphaBlend, so the renderer ORs them into the flags of the surfaces the texture is on.
 constexpr uint32_t kTextureMasked = 0x00000002u;
 constexpr uint32_t kTextureAlphaBlend = 0x00020000u;
 

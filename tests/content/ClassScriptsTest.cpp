@@ -11,158 +11,116 @@ namespace orv {
 namespace {
 
 using ClassScripts = test::ContentTree;
+using Names = std::vector<std::string>;
 
-// "Package.Name<Parent" for every record, in list order.
-std::vector<std::string> Declarations(const Resources& res) {
-    std::vector<std::string> out;
-    for (const auto& record : res.Classes) {
-        out.push_back(record->Package + "." + record->Name + "<" + record->ParentName);
-    }
-    return out;
+Names Declarations(const Resources& res) {
+    return test::Lines(res.Classes, [](const auto& r) { return r->Package + "." + r->Name + "<" + r->ParentName; });
+}
+Names Pairs(const PropertyList& list) {
+    return test::Lines(list.Pairs, [](const PropertyPair& p) { return p.Key + "=" + p.Value; });
+}
+// A script of one class with its defaultproperties block.
+std::string Script(const std::string& declaration, const std::string& defaults) {
+    return declaration + "\ndefaultproperties\n{\n" + defaults + "}\n";
 }
 
-TEST_F(ClassScripts, DeclarationsAndDefaultBlocks) {
-    Write("Split.uc",
-          "//=====\n"
-          "class Split\n"
-          "\texpands Base;\n"
-          "\n"
-          "defaultproperties\n"
-          "{\n"
-          "\tDrawScale=\t1.5\t\r\n"
-          "    ; CollisionRadius=99\n"
-          "\tTag = Gate \n"
-          "\tTag=Door\n"
-          "}\n");
+TEST_F(ClassScripts, DeclarationsDefaultBlocksAndMeshDirectives) {
+    Write("Split.uc", "//=====\nclass Split\n\texpands Base;\n\ndefaultproperties\n{\n"
+                      "\tDrawScale=\t1.5\t\r\n    ; CollisionRadius=99\n\tTag = Gate \n\tTag=Door\n}\n");
     Write("Semi.uc", "class Semi extends Base;\r\ndefaultproperties\r\n{\r\n}\r\n");
     Write("Tabbed.uc", "class Tabbed\textends Base;\ndefaultproperties\n{\n}\n");
     Write("Lower.uc", "Class Lower\n  EXPANDS Base\ndefaultproperties\n{\nA=1\n}\n");
     Write("Mixed.uc", "class Mixed extends Base;\ndefaultProperties\n{\nA=1\n}\n");
     Write("Open.uc", "class Open extends Base;\ndefaultproperties\n{\nA=1\n");
-    Write("Two.uc", "class First extends Base;\ndefaultproperties\n{\nA=1\n}\nclass Second;\ndefaultproperties\n{\nB=2\n}\n");
+    Write("Two.uc", "class First extends Base;\ndefaultproperties\n{\nA=1\n}\n"
+                    "class Second;\ndefaultproperties\n{\nB=2\n}\n");
+    Write("Imp.uc", "class Imp expands Pawn;\n"
+                    "#exec MESH IMPORT MESH=Imp ANIVFILE=MODELS\\Imp_a.3d DATAFILE=MODELS\\Imp_d.3d\n"
+                    "  #EXEC  MESH ORIGIN MESH=Imp X=0 Y=0 Z=0 YAW=64  \n"
+                    "#exec TEXTURE IMPORT NAME=JImp1 FILE=MODELS\\Imp.PCX\n"
+                    "#exec meshmap settexture meshmap=ImpSkin\tnum=1\n"
+                    "defaultproperties\n{\n#exec MESH ORIGIN MESH=Inside\n}\n");
     Write("Headless.uc", "defaultproperties\n{\nA=1\n}\nclass Late;\ndefaultproperties\n{\n}\n");
-
-    for (const char* file : {"Split.uc", "Semi.uc", "Tabbed.uc", "Lower.uc", "Mixed.uc", "Open.uc", "Two.uc"}) {
-        ParseClassScript(Res, file, "Pkg");
+    for (const char* name : {"Split", "Semi", "Tabbed", "Lower", "Mixed", "Open", "Two", "Imp"}) {
+        ParseClassScript(Res, std::string(name) + ".uc", "Pkg");
     }
     test::LogCapture log;
     ParseClassScript(Res, "Headless.uc", "Pkg");
-    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Warning: Can't find class name in Headless.uc"});
+    EXPECT_EQ(log.Lines(), Names{"Warning: Can't find class name in Headless.uc"});
 
     // Split over two lines, ended by a semicolon, by a tab, parent on a later line in capitals,
-    // two classes in one file, a class after a nameless block.
-    EXPECT_EQ(Declarations(Res), (std::vector<std::string>{"Pkg.Split<Base", "Pkg.Semi<Base", "Pkg.Tabbed<Base",
-                                                           "Pkg.Lower<Base", "Pkg.First<Base", "Pkg.Second<", "Pkg.Late<"}));
-    const ClassRecord& split = *Res.Classes[0];
-    ASSERT_EQ(split.Defaults.Num(), 3);
-    EXPECT_EQ(split.Defaults.Pairs[0].Key, "DrawScale");
-    EXPECT_EQ(split.Defaults.Pairs[0].Value, "1.5");
-    EXPECT_EQ(split.Defaults.Pairs[1].Key, "Tag");
-    EXPECT_EQ(split.Defaults.Pairs[1].Value, "Gate");
-    EXPECT_EQ(split.Defaults.Pairs[2].Value, "Door") << "repeated keys are kept in file order";
-    EXPECT_EQ(Res.Classes[5]->Defaults.Get("B"), "2");
-    EXPECT_EQ(FindClass(Res, "Mixed"), nullptr) << "only a lower-case defaultproperties opens the block";
-    EXPECT_EQ(FindClass(Res, "open"), nullptr) << "a block never closed adds nothing";
-
-    EXPECT_EQ(test::CatchFatal([&] { ParseClassScript(Res, "Gone.uc", "Pkg"); }), "Can't open \"Gone.uc\": file not found.");
+    // two classes in one file, a class after a nameless block. Only a lower-case
+    // defaultproperties opens the block (Mixed), and a block never closed adds nothing (Open).
+    EXPECT_EQ(Declarations(Res), (Names{"Pkg.Split<Base", "Pkg.Semi<Base", "Pkg.Tabbed<Base", "Pkg.Lower<Base",
+                                        "Pkg.First<Base", "Pkg.Second<", "Pkg.Imp<Pawn", "Pkg.Late<"}));
+    EXPECT_EQ(Pairs(Res.Classes[0]->Defaults), (Names{"DrawScale=1.5", "Tag=Gate", "Tag=Door"})) << "repeats kept";
+    EXPECT_EQ(Pairs(Res.Classes[5]->Defaults), Names{"B=2"});
+    // Only mesh directives, trimmed; a mesh name ends at a blank only.
+    EXPECT_EQ(test::Lines(Res.MeshDirectives, [](const MeshDirective& d) { return d.MeshName + ": " + d.Text; }),
+              (Names{"Imp: MESH IMPORT MESH=Imp ANIVFILE=MODELS\\Imp_a.3d DATAFILE=MODELS\\Imp_d.3d",
+                     "Imp: MESH ORIGIN MESH=Imp X=0 Y=0 Z=0 YAW=64",
+                     "ImpSkin\tnum=1: meshmap settexture meshmap=ImpSkin\tnum=1"}));
+    EXPECT_EQ(test::CatchFatal([&] { ParseClassScript(Res, "Gone.uc", "Pkg"); }),
+              "Can't open \"Gone.uc\": file not found.");
 }
 
-TEST_F(ClassScripts, ExecLinesCollectMeshDirectives) {
-    Write("Imp.uc",
-          "class Imp expands Pawn;\n"
-          "#exec MESH IMPORT MESH=Imp ANIVFILE=MODELS\\Imp_a.3d DATAFILE=MODELS\\Imp_d.3d\n"
-          "  #EXEC  MESH ORIGIN MESH=Imp X=0 Y=0 Z=0 YAW=64  \n"
-          "#exec MESHMAP SCALE MESHMAP=Imp X=0.1 Y=0.1 Z=0.2\n"
-          "#exec TEXTURE IMPORT NAME=JImp1 FILE=MODELS\\Imp.PCX\n"
-          "#exec meshmap settexture meshmap=ImpSkin\tnum=1\n"
-          "defaultproperties\n{\n#exec MESH ORIGIN MESH=Inside\n}\n");
-    ParseClassScript(Res, "Imp.uc", "Pkg");
-    ASSERT_EQ(Res.MeshDirectives.Num(), 4);
-    EXPECT_EQ(Res.MeshDirectives[0].MeshName, "Imp");
-    EXPECT_EQ(Res.MeshDirectives[0].Text, "MESH IMPORT MESH=Imp ANIVFILE=MODELS\\Imp_a.3d DATAFILE=MODELS\\Imp_d.3d");
-    EXPECT_EQ(Res.MeshDirectives[1].MeshName, "Imp");
-    EXPECT_EQ(Res.MeshDirectives[1].Text, "MESH ORIGIN MESH=Imp X=0 Y=0 Z=0 YAW=64");
-    EXPECT_EQ(Res.MeshDirectives[2].MeshName, "Imp");
-    EXPECT_EQ(Res.MeshDirectives[3].MeshName, "ImpSkin\tnum=1") << "mesh names end at a blank only";
-}
-
-TEST_F(ClassScripts, StartUpScanLinksParentsAndLoadsMeshes) {
-    Write("System/Engine/Classes/Actor.uc", "class Actor;\ndefaultproperties\n{\nDrawScale=1\nCollisionRadius=22\n}\n");
-    Write("System/Engine/Classes/Pawn.uc", "class Pawn extends Actor;\ndefaultproperties\n{\nHealth=100\n}\n");
-    Write("System/Engine/Classes/Loop.uc",
-          "class LoopA extends LoopB;\ndefaultproperties\n{\nA=1\n}\n"
-          "class LoopB extends LoopA;\ndefaultproperties\n{\nB=2\n}\n");
-    Write("System/Engine/Classes/Self.uc", "class Self extends Self;\ndefaultproperties\n{\nS=1\n}\n");
-    Write("System/Engine/Classes/Notes.txt", "class NotAScript;\ndefaultproperties\n{\n}\n");
-    Write("System/Monsters/Classes/Imp.uc",
-          "class Imp extends ScriptedPawn;\n#exec MESH SEQUENCE MESH=Imp SEQ=Walk STARTFRAME=0 NUMFRAMES=2\n"
-          "defaultproperties\n{\nCollisionRadius=30\nHealth=60\nHealth=70\nMesh=Monsters.Imp\n}\n");
-    Write("System/Monsters/Classes/ScriptedPawn.uc", "class ScriptedPawn expands Pawn;\ndefaultproperties\n{\n}\n");
-    Write("System/Monsters/Classes/Orphan.uc", "class Orphan expands Missing;\ndefaultproperties\n{\nO=1\n}\n");
-    std::vector<uint32_t> frames(4, PackMeshVertex({1, 2, 3}));
-    MeshTriangle triangle;
-    triangle.Vertex[2] = 1;
-    test::WriteBytes(Dir, "System/Monsters/Models/Imp_a.3d", WriteMeshAnimationFile(2, 2, frames));
-    test::WriteBytes(Dir, "System/Monsters/Models/Imp_d.3d", WriteMeshDataFile(2, {triangle}));
+TEST_F(ClassScripts, StartUpScanLinksParentsLoadsMeshesAndAppliesDefaults) {
+    const std::string engine = "System/Engine/Classes/", monsters = "System/Monsters/Classes/";
+    Write(engine + "Actor.uc", Script("class Actor;", "DrawScale=1\nCollisionRadius=22\n"));
+    Write(engine + "Pawn.uc", Script("class Pawn extends Actor;", "Health=100\n"));
+    Write(engine + "Loop.uc",
+          Script("class LoopA extends LoopB;", "A=1\n") + Script("class LoopB extends LoopA;", "B=2\n"));
+    Write(engine + "Self.uc", Script("class Self extends Self;", "S=1\n"));
+    Write(engine + "Notes.txt", Script("class NotAScript;", ""));
+    Write(monsters + "Imp.uc", Script("class Imp extends ScriptedPawn;\n#exec MESH SEQUENCE MESH=Imp NUMFRAMES=2",
+                                      "CollisionRadius=30\nHealth=60\nHealth=70\nMesh=Monsters.Imp\n"));
+    Write(monsters + "ScriptedPawn.uc", Script("class ScriptedPawn expands Pawn;", ""));
+    Write(monsters + "Orphan.uc", Script("class Orphan expands Missing;", "O=1\n"));
+    test::WriteBytes(Dir, "System/Monsters/Models/Imp_a.3d", WriteMeshAnimationFile(2, 2, std::vector<uint32_t>(4, 1)));
+    test::WriteBytes(Dir, "System/Monsters/Models/Imp_d.3d", WriteMeshDataFile(2, {MeshTriangle{}}));
     Write("System/Empty.txt", "");
 
     test::LogCapture log;
     LoadClassDefaults(Res);
     ASSERT_FALSE(log.Lines().empty());
     EXPECT_EQ(log.Lines()[0], "Loading defaultproperties and meshes...");
-
     EXPECT_EQ(Declarations(Res),
-              (std::vector<std::string>{"Engine.Actor<", "Engine.LoopA<LoopB", "Engine.LoopB<LoopA", "Engine.Pawn<Actor",
-                                        "Engine.Self<Self", "Monsters.Imp<ScriptedPawn", "Monsters.Orphan<Missing",
-                                        "Monsters.ScriptedPawn<Pawn"}));
-    EXPECT_EQ(FindClass(Res, "imp")->Parent, FindClass(Res, "ScriptedPawn")) << "parents link across packages";
-    EXPECT_EQ(FindClass(Res, "ScriptedPawn")->Parent->Parent, FindClass(Res, "Actor"));
-    EXPECT_EQ(FindClass(Res, "Actor")->Parent, nullptr);
-    EXPECT_EQ(FindClass(Res, "Orphan")->Parent, nullptr);
-    EXPECT_EQ(FindClass(Res, "Self")->Parent, nullptr);
-    EXPECT_EQ(FindClass(Res, "LoopA")->Parent, FindClass(Res, "LoopB"));
-    EXPECT_EQ(FindClass(Res, "LoopB")->Parent, nullptr) << "the link that would close a loop is refused";
-
+              (Names{"Engine.Actor<", "Engine.LoopA<LoopB", "Engine.LoopB<LoopA", "Engine.Pawn<Actor",
+                     "Engine.Self<Self", "Monsters.Imp<ScriptedPawn", "Monsters.Orphan<Missing",
+                     "Monsters.ScriptedPawn<Pawn"}));
+    // Parents link across packages; a missing parent, a class naming itself and the link that
+    // would close a loop stay unlinked.
+    auto link = [](const auto& r) { return r->Name + "<" + (r->Parent ? r->Parent->Name : "-"); };
+    EXPECT_EQ(test::Lines(Res.Classes, link),
+              (Names{"Actor<-", "LoopA<LoopB", "LoopB<-", "Pawn<Actor", "Self<-", "Imp<ScriptedPawn", "Orphan<-",
+                     "ScriptedPawn<Pawn"}));
     ASSERT_EQ(Res.Meshes.Num(), 2);
-    const Mesh& imp = *Res.Meshes[1];
-    EXPECT_EQ(imp.Package, "Monsters");
-    EXPECT_EQ(imp.Name, "Imp");
-    EXPECT_EQ(imp.Triangles.Num(), 1);
-    ASSERT_EQ(imp.Sequences.Num(), 1) << "directives of scripts read before the mesh apply";
     EXPECT_EQ(FindMesh(Res, "Monsters.Imp"), Res.Meshes[1].get());
+    EXPECT_EQ(Res.Meshes[1]->Triangles.Num(), 1);
+    EXPECT_EQ(Res.Meshes[1]->Sequences.Num(), 1) << "directives of scripts read before the mesh apply";
 
-    // Defaults: root first, derived values win, the last of a repeated key wins.
+    // Defaults: root first, derived values win, the last of a repeated key wins, the level's own
+    // values stay first.
     PropertyList props;
     props.Set("Tag", "FromLevel");
     EXPECT_EQ(ApplyClassDefaults(Res, "IMP", props), FindClass(Res, "Imp"));
-    EXPECT_EQ(props.Get("CollisionRadius"), "30");
-    EXPECT_EQ(props.Get("Health"), "70");
-    EXPECT_EQ(props.Get("DrawScale"), "1");
-    EXPECT_EQ(props.Get("Tag"), "FromLevel");
-    EXPECT_EQ(props.Pairs[0].Key, "Tag");
-    EXPECT_EQ(props.Num(), 5);
-    PropertyList base;
-    ApplyClassDefaults(Res, "Pawn", base);
-    EXPECT_EQ(base.Get("CollisionRadius"), "22");
-    EXPECT_EQ(base.Get("Health"), "100");
+    EXPECT_EQ(Pairs(props),
+              (Names{"Tag=FromLevel", "DrawScale=1", "CollisionRadius=30", "Health=70", "Mesh=Monsters.Imp"}));
     PropertyList none;
     EXPECT_EQ(ApplyClassDefaults(Res, "Unknown", none), nullptr);
     EXPECT_EQ(none.Num(), 0);
     PropertyList loop;
     ApplyClassDefaults(Res, "LoopA", loop);
-    EXPECT_EQ(loop.Num(), 2);
+    EXPECT_EQ(Pairs(loop), (Names{"B=2", "A=1"})) << "the chain ends where the loop was cut";
 
-    // Class tests.
-    EXPECT_TRUE(IsA(Res, "Imp", "pawn"));
-    EXPECT_TRUE(IsA(Res, "Imp", "Actor"));
-    EXPECT_TRUE(IsA(Res, "Imp", "Imp"));
-    EXPECT_FALSE(IsA(Res, "Pawn", "Imp"));
-    EXPECT_TRUE(IsA(Res, "Orphan", "Missing")) << "the stored parent name counts though it has no record";
-    EXPECT_FALSE(IsA(Res, "Orphan", "Actor"));
-    EXPECT_FALSE(IsA(Res, "Unknown", "Actor"));
-    EXPECT_FALSE(IsA(Res, "LoopB", "Pawn"));
-    EXPECT_TRUE(IsSameOrA(Res, "Unknown", "UNKNOWN"));
-    EXPECT_TRUE(IsSameOrA(Res, "ScriptedPawn", "Actor"));
+    // The stored parent name counts though it has no record; IsSameOrA also takes the name itself.
+    const std::tuple<const char*, const char*, bool> isA[] = {
+        {"Imp", "pawn", true},       {"Imp", "Actor", true},       {"Imp", "Imp", true},        {"Pawn", "Imp", false},
+        {"Orphan", "Missing", true}, {"Orphan", "Actor", false}, {"Unknown", "Actor", false}, {"LoopB", "Pawn", false}};
+    for (const auto& [name, base, expected] : isA) {
+        EXPECT_EQ(IsA(Res, name, base), expected) << name << " IsA " << base;
+    }
+    EXPECT_TRUE(IsSameOrA(Res, "Unknown", "UNKNOWN") && IsSameOrA(Res, "ScriptedPawn", "Actor"));
     EXPECT_FALSE(IsSameOrA(Res, "Actor", "ScriptedPawn"));
 }
 

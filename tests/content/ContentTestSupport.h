@@ -1,8 +1,10 @@
-// Helpers for the content tests: an uploader that keeps every call, and binary files written
-// into a test tree.
+// Helpers for the content tests: an uploader that keeps every call, a test that runs inside its
+// own content tree, and binary files and pictures written into it.
 #pragma once
 
+#include "content/ImageFile.h"
 #include "content/Resources.h"
+#include "core/Vfs.h"
 
 #include "support/TestSupport.h"
 
@@ -19,20 +21,13 @@ class RecordingUploader final : public TextureUploader {
 public:
     struct Upload {
         Image Pixels;
-        int Mode = 0;          // the mode bits of UploadTexture; -1 for a generated image
-        bool Generated = false;
-        bool NearestFilter = false;
+        int Mode = 0;               // the mode bits of UploadTexture; -1 for a generated image
+        bool NearestFilter = false; // of a generated image
         uint32_t Name = 0;
     };
 
-    uint32_t UploadTexture(const Image& image, int mode) override {
-        Uploads.push_back({image, mode, false, false, ++nextName_});
-        return nextName_;
-    }
-    uint32_t UploadGeneratedImage(const Image& image, bool nearestFilter) override {
-        Uploads.push_back({image, -1, true, nearestFilter, ++nextName_});
-        return nextName_;
-    }
+    uint32_t UploadTexture(const Image& image, int mode) override { return Add({image, mode, false}); }
+    uint32_t UploadGeneratedImage(const Image& image, bool nearest) override { return Add({image, -1, nearest}); }
     void UploadTextureRegion(const Texture&, int, int, int, int) override {}
     void DeleteTexture(uint32_t glTexture) override { Deleted.push_back(glTexture); }
 
@@ -40,17 +35,28 @@ public:
     std::vector<uint32_t> Deleted;
 
 private:
-    uint32_t nextName_ = 0;
+    uint32_t Add(Upload upload) {
+        upload.Name = static_cast<uint32_t>(Uploads.size()) + 1;
+        Uploads.push_back(std::move(upload));
+        return Uploads.back().Name;
+    }
 };
 
 // A test that runs inside a fresh content tree (its working directory), with a resource table
 // that uploads through a RecordingUploader.
 class ContentTree : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    std::string Write(const std::string& relative, const std::string& contents) { return Dir.Write(relative, contents); }
+    void SetUp() override {
+        oldDirectory_ = std::filesystem::current_path();
+        std::filesystem::current_path(Dir.Path());
+        InvalidateVfsCache();
+        Res.Uploader = &Uploader;
+    }
+    void TearDown() override {
+        std::filesystem::current_path(oldDirectory_);
+        InvalidateVfsCache();
+    }
+    std::string Write(const std::string& relative, const std::string& text) { return Dir.Write(relative, text); }
 
     TempDir Dir;
     RecordingUploader Uploader;
@@ -60,11 +66,25 @@ private:
     std::filesystem::path oldDirectory_;
 };
 
+// One line of text per element of a range, in order: a table's contents compared at once.
+template <typename Range, typename Describe>
+std::vector<std::string> Lines(const Range& range, Describe describe) {
+    std::vector<std::string> lines;
+    for (const auto& element : range) {
+        lines.push_back(describe(element));
+    }
+    return lines;
+}
+
 inline std::string WriteBytes(const TempDir& dir, const std::string& relative, const std::vector<uint8_t>& bytes) {
     return dir.Write(relative, std::string(bytes.begin(), bytes.end()));
 }
 
 // A small PNG whose top-left pixel is the given colour.
-std::string WritePng(const TempDir& dir, const std::string& relative, uint32_t topLeft, int width = 2, int height = 2);
+inline std::string WritePng(const TempDir& dir, const std::string& relative, uint32_t topLeft) {
+    Image image(2, 2, 0xFF808080u);
+    image.At(0, 0) = topLeft;
+    return WriteBytes(dir, relative, EncodePng(image, true));
+}
 
 } // namespace orv::test

@@ -2,10 +2,11 @@
 #include "content/LevelModel.h"
 
 #include "content/Resources.h"
-#include "core/BinaryWriter.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace orv {
 namespace {
@@ -14,67 +15,50 @@ namespace {
 // polygon-less splitter behind it (node 2), with one lightmap lit by one light.
 LevelModel SmallModel() {
     LevelModel m;
-    m.ActorRefs.Add({"Light", "Light0", nullptr});
-    m.ActorRefs.Add({"ZoneInfo", "ZoneInfo0", nullptr});
-    m.Vectors.Add({1, 2, 3});
-    for (Vector p : {Vector{0, 0, 0}, Vector{256, 0, 0}, Vector{256, 256, 0}, Vector{0, 256, 0}, Vector{0, 0, 128}}) {
-        m.Points.Add(p);
-    }
-    for (int v : {0, 1, 2, 3, 0, 1, 4}) {
-        m.VertexPool.Add(v);
-    }
-    m.LightIndices.Add(1);
-    m.LightIndices.Add(0);
+    m.ActorRefs = {{"Light", "Light0", nullptr}, {"ZoneInfo", "ZoneInfo0", nullptr}};
+    m.Vectors = {{1, 2, 3}};
+    m.Points = {{0, 0, 0}, {256, 0, 0}, {256, 256, 0}, {0, 256, 0}, {0, 0, 128}};
+    m.VertexPool = {0, 1, 2, 3, 0, 1, 4};
+    m.LightIndices = {1, 0};
     for (int i = 0; i < 16; ++i) {
         m.ShadowBits.Add(uint8_t(0xF0 | i));
     }
-    LightmapRecord l;
-    l.ShadowOffset = 0;
-    l.PanX = -0.125f;
-    l.Width = 9;
-    l.Height = 8; // 16 x 8 bits for one light: exactly the 16 bytes above
-    l.UScale = l.VScale = 32.25f;
-    l.FirstLight = 0;
-    m.Lightmaps.Add(l);
-    Surface floor;
+    // 9 texels wide round up to 16 bits a row; 16 x 8 bits for one light are the 16 bytes above.
+    LightmapRecord& lightmap = m.Lightmaps.Emplace();
+    lightmap.ShadowOffset = lightmap.FirstLight = 0;
+    lightmap.PanX = -0.125f;
+    lightmap.Width = 9;
+    lightmap.Height = 8;
+    lightmap.UScale = lightmap.VScale = 32.25f;
+    Surface& floor = m.Surfaces.Emplace();
     floor.TextureName = "Orvane.Floor.Tiles";
-    floor.Flags = 0;
     floor.LightmapIndex = 0;
     floor.Normal = {0, 0, -1};
     floor.UAxis = {1, 0, 0};
     floor.VAxis = {0, 1, 0};
     floor.UPan = 3;
     floor.VPan = -4;
-    m.Surfaces.Add(floor);
-    Surface sky;
+    Surface& sky = m.Surfaces.Emplace();
     sky.Flags = PF_FakeBackdrop;
     sky.Normal = {0, 1, 0};
     sky.UAxis = {1, 0, 0};
     sky.VAxis = {0, 0, 1};
-    m.Surfaces.Add(sky);
-    BspNode n0;
-    n0.NodePlane = {{0, 0, 1}, 0};
-    n0.Surface = 0;
-    n0.NumVertices = 4;
-    n0.FirstZone = 0;
-    n0.SecondZone = 1;
-    n0.Front = 1;
-    n0.Back = 2;
-    m.Nodes.Add(n0);
-    BspNode n1;
-    n1.NodePlane = {{0, -1, 0}, 0};
-    n1.Surface = 1;
-    n1.FirstVertex = 4;
-    n1.NumVertices = 3;
-    n1.SecondZone = kNoZone;
-    m.Nodes.Add(n1);
-    BspNode n2;
-    n2.NodePlane = {{1, 0, 0}, 10};
-    n2.Surface = -1;
-    m.Nodes.Add(n2);
-    m.ZoneIndices.Add(0);
-    m.ZoneIndices.Add(2);
-    m.PairData.Add({7, -7});
+    auto node = [&m](Plane plane, int32_t surface, int32_t firstVertex, uint8_t numVertices) -> BspNode& {
+        BspNode& n = m.Nodes.Emplace();
+        n.NodePlane = plane;
+        n.Surface = surface;
+        n.FirstVertex = firstVertex;
+        n.NumVertices = numVertices;
+        return n;
+    };
+    BspNode& root = node({{0, 0, 1}, 0}, 0, 0, 4);
+    root.Back = 2;
+    root.Front = 1;
+    root.SecondZone = 1;
+    node({{0, -1, 0}, 0}, 1, 4, 3);
+    node({{1, 0, 0}, 10}, -1, 0, 0);
+    m.ZoneIndices = {0, 2};
+    m.PairData = {{7, -7}};
     return m;
 }
 
@@ -96,14 +80,13 @@ TEST(LevelModel, WriteReadWriteGivesTheSameBytes) {
     EXPECT_EQ(textures, (std::vector<std::string>{"Orvane.Floor.Tiles", ""})); // resolved while read
     EXPECT_EQ(WriteLevelModel(back), bytes);
     EXPECT_FALSE(back.HasNodeExtras); // the file ends right after the pair data
-    EXPECT_EQ(back.Surfaces[0].UPan, 3);
     EXPECT_EQ(back.Surfaces[0].VPan, -4);
     EXPECT_EQ(back.Nodes[1].SecondZone, kNoZone);
     EXPECT_EQ(back.ActorRefs[1].Name, "ZoneInfo0");
 
     LevelModel withExtras = SmallModel();
     withExtras.HasNodeExtras = true;
-    withExtras.NodeExtraTable.Add(42);
+    withExtras.NodeExtraTable = {42};
     withExtras.Nodes[2].Extra = -9;
     const std::vector<uint8_t> extraBytes = WriteLevelModel(withExtras);
     LevelModel extrasBack = Read(extraBytes);
@@ -123,28 +106,24 @@ TEST(LevelModel, RenderPreparationCountsAndBoundsSubtrees) {
     EXPECT_EQ(root.Min, (Vector{0, 0, 0}));
     EXPECT_EQ(root.Max, (Vector{256, 256, 128}));
     EXPECT_EQ(root.Count, 2);
-    const RenderBound& sky = m.RenderBounds[m.Nodes[1].RenderBound];
-    EXPECT_EQ(sky.Max, (Vector{256, 0, 128}));
+    EXPECT_EQ(m.RenderBounds[m.Nodes[1].RenderBound].Max, (Vector{256, 0, 128}));
 }
 
 TEST(LevelModel, WorldTrianglesFromNodePolygons) {
     LevelModel m = Read(WriteLevelModel(SmallModel()));
     Actor* zone = reinterpret_cast<Actor*>(0x1000);
     Actor* levelInfo = reinterpret_cast<Actor*>(0x2000);
-    m.ZoneActors.Add(nullptr);
-    m.ZoneActors.Add(zone);
+    m.ZoneActors = {nullptr, zone};
     Array<WorldTriangle> tris;
     BuildWorldTriangles(m, tris, levelInfo);
     ASSERT_EQ(tris.Num(), 3); // the quad fans into (0,1,2), (0,2,3); the sky triangle is one
-    EXPECT_EQ(tris[1].Vertices[0], (Vector{0, 0, 0}));
-    EXPECT_EQ(tris[1].Vertices[1], (Vector{256, 256, 0}));
-    EXPECT_EQ(tris[1].Vertices[2], (Vector{0, 256, 0}));
+    EXPECT_EQ(std::vector<Vector>(tris[1].Vertices, tris[1].Vertices + 3),
+              (std::vector<Vector>{{0, 0, 0}, {256, 256, 0}, {0, 256, 0}}));
     EXPECT_EQ(tris[0].Normal, (Vector{0, 0, 1})); // the stored normal is negated
     EXPECT_EQ(tris[0].Link, zone);
-    EXPECT_EQ(tris[2].Link, levelInfo);            // zone 63 takes the LevelInfo
+    EXPECT_EQ(tris[2].Link, levelInfo); // zone 63 takes the LevelInfo
     EXPECT_EQ(tris[2].Flags, PF_FakeBackdrop | PF_Invisible);
-    EXPECT_EQ(tris[0].Index, 0);
-    EXPECT_EQ(tris[2].Index, 1);
+    EXPECT_EQ(std::pair(tris[0].Index, tris[2].Index), std::pair(0, 1));
     // No texture image: 128 x 128 texture space, pans in texels, V flipped.
     EXPECT_FLOAT_EQ(tris[0].TexCoords[1][0], (256.0f + 3.0f) / 128.0f);
     EXPECT_FLOAT_EQ(tris[0].TexCoords[1][1], 1.0f - (0.0f - 4.0f) / 128.0f);
@@ -152,66 +131,43 @@ TEST(LevelModel, WorldTrianglesFromNodePolygons) {
 }
 
 TEST(LevelModel, BadFilesAreRefusedWithFileAndOffset) {
-    const std::string path = "Maps\\Test.bsp";
-    auto fatalOf = [&](LevelModel m) {
+    std::vector<uint8_t> bytes = WriteLevelModel(SmallModel());
+    bytes[0] = kLevelModelVersion - 1;
+    EXPECT_EQ(test::CatchFatal([&] { Read(bytes); }), "Bad Level Model header. (Maps\\Test.bsp)");
+    bytes[0] = kLevelModelVersion;
+    bytes[4] = bytes[5] = 0xFF; // the actor reference count after the version: far beyond the file
+    EXPECT_EQ(test::CatchFatal([&] { Read(bytes); }),
+              "Bad Level Model: actor reference count out of range (Maps\\Test.bsp, offset 4)");
+    bytes = WriteLevelModel(SmallModel());
+    bytes.resize(bytes.size() - 30); // cut short inside the nodes
+    EXPECT_NE(test::CatchFatal([&] { Read(bytes); }).find("out of range (Maps\\Test.bsp"), std::string::npos);
+
+    // Every index is checked against its array; the message names the field and the record.
+    using Damage = std::function<void(LevelModel&)>;
+    auto fatalOf = [](const Damage& damage) {
+        LevelModel m = SmallModel();
+        damage(m);
         return test::CatchFatal([&] { Read(WriteLevelModel(m)); });
     };
-    std::vector<uint8_t> bytes = WriteLevelModel(SmallModel());
-    bytes[0] = 23;
-    EXPECT_EQ(test::CatchFatal([&] { Read(bytes); }), "Bad Level Model header. (" + path + ")");
-
-    // A count far beyond the rest of the file (the actor reference count at offset 4).
-    bytes = WriteLevelModel(SmallModel());
-    bytes[4] = 0xFF;
-    bytes[5] = 0xFF;
-    EXPECT_EQ(test::CatchFatal([&] { Read(bytes); }),
-              "Bad Level Model: actor reference count out of range (" + path + ", offset 4)");
-    // A file cut short inside the nodes.
-    bytes = WriteLevelModel(SmallModel());
-    bytes.resize(bytes.size() - 30);
-    EXPECT_NE(test::CatchFatal([&] { Read(bytes); }).find("out of range (" + path), std::string::npos);
-
-    LevelModel m = SmallModel();
-    m.VertexPool[2] = 99;
-    EXPECT_NE(fatalOf(m).find("Bad Level Model: vertex pool point out of range"), std::string::npos);
-    m = SmallModel();
-    m.Nodes[0].Surface = 5;
-    EXPECT_NE(fatalOf(m).find("Bad Level Model: node surface out of range"), std::string::npos);
-    m = SmallModel();
-    m.Nodes[1].Front = 3;
-    EXPECT_NE(fatalOf(m).find("Bad Level Model: node child out of range"), std::string::npos);
-    m = SmallModel();
-    m.Nodes[1].NumVertices = 33;
-    EXPECT_NE(fatalOf(m).find("Bad Level Model: node vertex count out of range"), std::string::npos);
-    m = SmallModel();
-    m.Nodes[1].FirstVertex = 6;
-    EXPECT_NE(fatalOf(m).find("Bad Level Model: node vertex pool range out of range"), std::string::npos);
-    m = SmallModel();
-    m.Surfaces[0].LightmapIndex = 1;
-    EXPECT_NE(fatalOf(m).find("Bad Level Model: surface lightmap out of range"), std::string::npos);
-    m = SmallModel();
-    m.Lightmaps[0].Height = 9; // one more row of bits than the shadow array holds
-    EXPECT_NE(fatalOf(m).find("Bad Level Model: lightmap shadow range out of range"), std::string::npos);
-    m = SmallModel();
-    m.LightIndices[0] = 3;
-    EXPECT_NE(fatalOf(m).find("Bad Level Model: light actor reference out of range"), std::string::npos);
-    m = SmallModel();
-    m.ZoneIndices[1] = -1;
-    EXPECT_NE(fatalOf(m).find("Bad Level Model: zone actor reference out of range"), std::string::npos);
-    m = SmallModel();
-    m.Nodes[0].FirstZone = 64;
-    EXPECT_NE(fatalOf(m).find("Bad Level Model: node zone number out of range"), std::string::npos);
-    m = SmallModel();
-    m.Nodes[2].Back = 1; // node 1 reached from two parents
-    EXPECT_NE(fatalOf(m).find("reached twice"), std::string::npos);
-    // The offset names the record: node 1 starts right after node 0.
-    m = SmallModel();
-    m.Nodes[1].Front = 3;
-    const std::string first = fatalOf(m);
-    m = SmallModel();
-    m.Nodes[0].Front = 3;
-    const std::string zeroth = fatalOf(m);
-    EXPECT_NE(first, zeroth);
+    const std::pair<Damage, std::string> cases[] = {
+        {[](LevelModel& m) { m.VertexPool[2] = 99; }, "vertex pool point"},
+        {[](LevelModel& m) { m.Nodes[0].Surface = 5; }, "node surface"},
+        {[](LevelModel& m) { m.Nodes[1].Front = 3; }, "node child"},
+        {[](LevelModel& m) { m.Nodes[1].NumVertices = kMaxNodeVertices + 1; }, "node vertex count"},
+        {[](LevelModel& m) { m.Nodes[1].FirstVertex = 6; }, "node vertex pool range"},
+        {[](LevelModel& m) { m.Surfaces[0].LightmapIndex = 1; }, "surface lightmap"},
+        {[](LevelModel& m) { m.Lightmaps[0].Height = 9; }, "lightmap shadow range"}, // a row more than the bits
+        {[](LevelModel& m) { m.LightIndices[0] = 3; }, "light actor reference"},
+        {[](LevelModel& m) { m.ZoneIndices[1] = -1; }, "zone actor reference"},
+        {[](LevelModel& m) { m.Nodes[0].FirstZone = kNoZone + 1; }, "node zone number"},
+    };
+    for (const auto& [damage, what] : cases) {
+        EXPECT_NE(fatalOf(damage).find("Bad Level Model: " + what + " out of range"), std::string::npos) << what;
+    }
+    EXPECT_NE(fatalOf([](LevelModel& m) { m.Nodes[2].Back = 1; }).find("node 1 is reached twice"), std::string::npos);
+    // The offset names the record: node 1's differs from node 0's.
+    const Damage firstNode = [](LevelModel& m) { m.Nodes[0].Front = 3; };
+    EXPECT_NE(fatalOf([](LevelModel& m) { m.Nodes[1].Front = 3; }), fatalOf(firstNode));
 }
 
 } // namespace

@@ -14,19 +14,17 @@ TEST(PropertyList, IndexZeroIsTheBareKeyAndLookupsAreCaseBlind) {
     p.Set("KeyPos(0)", "(X=2)"); // the same key: replaced in place
     p.Set("KeyPos(1)", "(X=3)");
     EXPECT_EQ(p.Num(), 2);
-    EXPECT_EQ(p.Get("keypos"), "(X=2)");
-    EXPECT_EQ(p.Get("KEYPOS(0)"), "(X=2)");
-    EXPECT_EQ(p.Get("KeyPos(1)"), "(X=3)");
+    EXPECT_EQ(p.Get("keypos") + p.Get("KEYPOS(0)") + p.Get("KeyPos(1)"), "(X=2)(X=2)(X=3)");
     p.Set("DrawScale", "");
-    EXPECT_EQ(p.GetOr("DrawScale", "1"), ""); // present but empty is not the fallback
-    EXPECT_EQ(p.GetOr("Missing", "1"), "1");
-    EXPECT_EQ(p.Get("Missing"), "");
+    EXPECT_EQ(p.GetOr("DrawScale", "1"), "") << "present but empty is not the fallback";
+    EXPECT_EQ(p.GetOr("Missing", "1") + p.Get("Missing"), "1");
     p.Append("Tag", "a");
-    p.Append("Tag", "b"); // appended pairs keep repeats; lookups see the first
-    EXPECT_EQ(p.Get("tag"), "a");
+    p.Append("Tag", "b");
+    EXPECT_EQ(p.Num(), 5) << "appended pairs keep repeats";
+    EXPECT_EQ(p.Get("tag"), "a") << "lookups see the first";
 }
 
-TEST(PropertyValues, VectorsRotatorsAndOtherSyntaxes) {
+TEST(PropertyValues, VectorsRotatorsEnumerationsAndOtherSyntaxes) {
     EXPECT_EQ(ParseVectorValue("(X=1.5,Y=-2,Z=3)"), (Vector{1.5f, -2, 3}));
     EXPECT_EQ(ParseVectorValue("(z=7, x=1)"), (Vector{1, 0, 7}));
     EXPECT_EQ(ParseVectorValue(""), Vector{});
@@ -40,24 +38,18 @@ TEST(PropertyValues, VectorsRotatorsAndOtherSyntaxes) {
     EXPECT_EQ(ParseStateValue("\""), "\"");
     EXPECT_EQ(ParseClassRefValue("Class'UnrealShare.SkaarjProjectile'"), "SkaarjProjectile");
     EXPECT_EQ(ParseClassRefValue("Brute"), "Brute");
-}
 
-TEST(PropertyValues, EnumerationsByNameOrNumber) {
-    int32_t physics = 1;
-    EXPECT_TRUE(ParseEnumValue("PHYS_Falling", kPhysicsNames, physics));
-    EXPECT_EQ(physics, 2);
-    EXPECT_TRUE(ParseEnumValue("5", kPhysicsNames, physics));
-    EXPECT_EQ(physics, 5);
-    EXPECT_FALSE(ParseEnumValue("phys_hovering", kPhysicsNames, physics));
-    EXPECT_FALSE(ParseEnumValue("12", kPhysicsNames, physics));
-    EXPECT_EQ(physics, 5); // unknown text leaves the field alone
-    int32_t lightType = 3;
-    EXPECT_FALSE(ParseEnumValue("", kLightTypeNames, lightType)); // value 0 has no name
-    EXPECT_TRUE(ParseEnumValue("0", kLightTypeNames, lightType));
-    EXPECT_EQ(lightType, 0);
-    int32_t effect = 0;
-    EXPECT_TRUE(ParseEnumValue("LE_Sunlight", kLightEffectNames, effect));
-    EXPECT_EQ(effect, 19);
+    // An enumeration takes its lower-case name or its number; anything else leaves the field.
+    int32_t field = 1;
+    const std::tuple<const char*, std::span<const char* const>, bool, int32_t> enums[] = {
+        {"PHYS_Falling", kPhysicsNames, true, 2},   {"5", kPhysicsNames, true, 5},
+        {"phys_hovering", kPhysicsNames, false, 5}, {"12", kPhysicsNames, false, 5},
+        {"", kLightTypeNames, false, 5} /* value 0 has no name */, {"0", kLightTypeNames, true, 0},
+        {"LE_Sunlight", kLightEffectNames, true, 19}};
+    for (const auto& [text, names, taken, value] : enums) {
+        EXPECT_EQ(ParseEnumValue(text, names, field), taken) << text;
+        EXPECT_EQ(field, value) << text;
+    }
 }
 
 TEST(BrushTransform, PlacesVerticesLikeTheActorRotation) {
@@ -66,21 +58,16 @@ TEST(BrushTransform, PlacesVerticesLikeTheActorRotation) {
     t.Rotation = {0, 16384, 0};
     t.PrePivot = {10, 0, 0};
     t.MainScale = {2, 1, 1};
-    const Vector w = BrushVertexToWorld(t, {20, 0, 0}); // (20-10)*2 = 20 along +X, turned to +Y
-    EXPECT_NEAR(w.X, 100, 1e-3);
-    EXPECT_NEAR(w.Y, 20, 1e-3);
-    EXPECT_NEAR(w.Z, 0, 1e-3);
+    // (20 - 10) * 2 = 20 along +X, turned to +Y by the quarter yaw.
+    EXPECT_LT(Length(BrushVertexToWorld(t, {20, 0, 0}) - Vector{100, 20, 0}), 1e-3f);
     const Rotator r{3000, -7000, 12000};
     t = {};
     t.Rotation = r;
-    const Vector v{3, -4, 5};
-    const Vector a = BrushVertexToWorld(t, v), b = RotateVector(v, r);
-    EXPECT_NEAR(a.X, b.X, 1e-4);
-    EXPECT_NEAR(a.Y, b.Y, 1e-4);
-    EXPECT_NEAR(a.Z, b.Z, 1e-4);
+    EXPECT_LT(Length(BrushVertexToWorld(t, {3, -4, 5}) - RotateVector({3, -4, 5}, r)), 1e-4f);
     t.PostScale = {1, -1, 1}; // a mirrored brush flips the normal's Y with it
     const Vector n = BrushNormalToWorld(t, {0, 0, 2});
     EXPECT_NEAR(Length(n), 1.0f, 1e-5);
+    EXPECT_LT(Length(n - Normal(Scale3(RotateVector({0, 0, 1}, r), t.PostScale))), 1e-4f);
 }
 
 } // namespace

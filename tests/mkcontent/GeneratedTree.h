@@ -1,37 +1,37 @@
-// A content tree made for one test: only the parts it looks at, in a temporary folder.
+// The content tree the build generated in the game folder (orvane-mkcontent, run as the build runs
+// it), for the tests that check what the generator made, and the authored sources it reads.
 #pragma once
 
 #include "ContentTree.h"
+#include "core/Vfs.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
+#include <filesystem>
 
 namespace orv::test {
 
-inline std::filesystem::path ContentSourceDir() {
-    const char* source = std::getenv("ORV_SOURCE_DIR");
-    return std::filesystem::path(source ? source : ORV_TEST_SOURCE_DIR) / "content";
-}
+inline std::filesystem::path ContentSourceDir() { return SourceDir() / "content"; }
 
-class GeneratedTree {
-public:
-    explicit GeneratedTree(unsigned parts, int threads = 2) {
-        ContentOptions options;
-        options.OutDir = dir_.Path();
-        options.SourceDir = ContentSourceDir();
-        options.Parts = parts;
-        options.Threads = threads;
-        errors_ = GenerateContent(options);
+// A test that runs inside the game folder, where the engine's relative content paths resolve.
+class GameTree : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(std::filesystem::is_directory(GameDir() / "System")) << GameDir() << " holds no generated content";
+        oldDirectory_ = std::filesystem::current_path();
+        std::filesystem::current_path(GameDir());
+        InvalidateVfsCache();
     }
-    const std::vector<std::string>& Errors() const { return errors_; }
-    const std::filesystem::path& Path() const { return dir_.Path(); }
+    void TearDown() override {
+        if (!oldDirectory_.empty()) {
+            std::filesystem::current_path(oldDirectory_);
+            InvalidateVfsCache();
+        }
+    }
 
 private:
-    TempDir dir_;
-    std::vector<std::string> errors_;
+    std::filesystem::path oldDirectory_;
 };
 
 } // namespace orv::test

@@ -1,4 +1,5 @@
-// Generated pictures and fonts load through the engine's texture and font loaders.
+// Generated pictures and fonts load through the engine's texture and font loaders, the logo fills
+// the splash, the caustics loop, fire and water keep moving, and the fonts fit the menus.
 #include "EngineTextures.h"
 #include "FontGen.h"
 #include "Fonts.h"
@@ -15,76 +16,75 @@
 namespace orv {
 namespace {
 
+using MkContentTextures = test::GameTree;
+
 bool IsPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
-TEST(MkContentTextures, EveryNamedTextureLoadsWithoutFallbackOrWarning) {
-    test::GeneratedTree tree(kPartAuthored | kPartEngineTextures | kPartEffects | kPartWorldTextures | kPartMeshes);
-    ASSERT_TRUE(tree.Errors().empty()) << tree.Errors().front();
-    test::InDirectory(tree.Path(), [] {
-        test::LogCapture log;
-        Resources res;
-        LoadFallbackTexture(res);
-        ASSERT_EQ(res.Textures.Num(), 1);
-        EXPECT_EQ(res.FallbackTexture()->Width(), 64);
-        std::vector<std::string> names = {"Zelkor.Logo", "Zelkor.Projectile", "UnrealShare.Effect1.FireEffect1u",
-                                          "UnrealShare.Skins.JMedBox2"};
-        for (int v = 1; v <= 5; ++v) {
-            for (int f = 0; f < 8; ++f) {
-                names.push_back("UnrealShare.MainEffect.e" + std::to_string(v) + "_a0" + std::to_string(f));
-            }
+TEST_F(MkContentTextures, EveryNamedTextureLoadsWithoutFallbackOrWarning) {
+    test::LogCapture log;
+    Resources res;
+    LoadFallbackTexture(res);
+    ASSERT_EQ(res.Textures.Num(), 1);
+    EXPECT_EQ(res.FallbackTexture()->Width(), 64);
+    std::vector<std::string> names = {"Zelkor.Logo", "Zelkor.Projectile", "UnrealShare.Effect1.FireEffect1u",
+                                      "UnrealShare.Skins.JMedBox2"};
+    for (int explosion = 1; explosion <= 5; ++explosion) { // five explosions of 8 frames, the shot's 10
+        for (int f = 0; f < 8; ++f) {
+            names.push_back("UnrealShare.MainEffect.e" + std::to_string(explosion) + "_a0" + std::to_string(f));
         }
-        for (int f = 0; f < 10; ++f) {
-            names.push_back("UnrealShare.DispExpl.dseb_A0" + std::to_string(f));
-        }
-        for (const WorldTextureInfo& info : WorldTextureList()) {
-            names.push_back("Orvane." + info.Group + "." + info.Name);
-        }
-        for (const NamedFireTexture& fire : FireTextures()) {
-            names.push_back("Orvane." + fire.Group + "." + fire.Name);
-        }
-        for (const NamedWetTexture& wet : WetTextures()) {
-            names.push_back("Orvane." + wet.Group + "." + wet.Name);
-        }
-        for (const std::string& name : names) {
-            Texture* texture = LoadTexture(res, name, false);
-            ASSERT_NE(texture, res.FallbackTexture()) << name;
-            EXPECT_TRUE(IsPowerOfTwo(texture->Width()) && IsPowerOfTwo(texture->Height())) << name;
-        }
-        EXPECT_TRUE(LoadTexture(res, "Orvane.Liquid.WaterWet", false)->IsProcedural());
-        EXPECT_EQ(LoadTexture(res, "Orvane.Metal.Grate", false)->Flags, kTextureMasked);
-        EXPECT_EQ(LoadTexture(res, "Orvane.Glass.Window", false)->Flags, kTextureAlphaBlend);
-        EXPECT_EQ(LoadTexture(res, "Orvane.Stone.Wall", false)->Flags, 0u);
-        for (const std::string& line : log.Lines()) {
-            EXPECT_EQ(line.find("Warning"), std::string::npos) << line;
-        }
-    });
+    }
+    for (int f = 0; f < 10; ++f) {
+        names.push_back("UnrealShare.DispExpl.dseb_A0" + std::to_string(f));
+    }
+    for (const WorldTextureInfo& info : WorldTextureList()) {
+        names.push_back("Orvane." + info.Group + "." + info.Name);
+    }
+    for (const NamedFireTexture& fire : FireTextures()) {
+        names.push_back("Orvane." + fire.Group + "." + fire.Name);
+    }
+    for (const NamedWetTexture& wet : WetTextures()) {
+        names.push_back("Orvane." + wet.Group + "." + wet.Name);
+    }
+    for (const std::string& name : names) {
+        Texture* texture = LoadTexture(res, name, false);
+        ASSERT_NE(texture, res.FallbackTexture()) << name;
+        EXPECT_TRUE(IsPowerOfTwo(texture->Width()) && IsPowerOfTwo(texture->Height())) << name;
+    }
+    EXPECT_TRUE(LoadTexture(res, "Orvane.Liquid.WaterWet", false)->IsProcedural());
+    EXPECT_EQ(LoadTexture(res, "Orvane.Metal.Grate", false)->Flags, kTextureMasked);
+    EXPECT_EQ(LoadTexture(res, "Orvane.Glass.Window", false)->Flags, kTextureAlphaBlend);
+    EXPECT_EQ(LoadTexture(res, "Orvane.Stone.Wall", false)->Flags, 0u);
+    for (const std::string& line : log.Lines()) {
+        EXPECT_EQ(line.find("Warning"), std::string::npos) << line;
+    }
 }
 
-TEST(MkContentTextures, LogoFillsTheSplashAreaAndCausticsCycle) {
-    test::GeneratedTree tree(kPartEngineTextures);
-    ASSERT_TRUE(tree.Errors().empty());
+TEST_F(MkContentTextures, LogoFillsTheSplashAreaAndCausticsCycle) {
     Image logo;
-    ASSERT_TRUE(DecodeImageFile((tree.Path() / "Textures/Zelkor/Textures/Logo.png").string(), logo));
-    ASSERT_EQ(logo.Width, 1024);
-    ASSERT_EQ(logo.Height, 512);
+    ASSERT_TRUE(DecodeImageFile("Textures\\Zelkor\\Textures\\Logo.png", logo));
+    ASSERT_EQ(std::pair(logo.Width, logo.Height), std::pair(1024, 512));
     // The splash shows the top-left 640 x 480: lit inside, black outside.
-    auto brightness = [&](int x, int y) { const uint32_t p = logo.At(x, y); return ((p >> 16) & 255) + ((p >> 8) & 255) + (p & 255); };
+    auto brightness = [&](int x, int y) {
+        const uint32_t p = logo.At(x, y);
+        return ((p >> 16) & 255) + ((p >> 8) & 255) + (p & 255);
+    };
     int lit = 0;
     for (int y = 0; y < 480; y += 8) {
         for (int x = 0; x < 640; x += 8) {
             lit += brightness(x, y) > 60;
         }
     }
-    EXPECT_GT(lit, 400);
-    EXPECT_EQ(brightness(700, 100) + brightness(100, 500) + brightness(1023, 511), 0);
+    EXPECT_GT(lit, 400) << "of the 80 x 60 samples";
+    EXPECT_EQ(brightness(700, 100) + brightness(100, 500) + brightness(1023, 511), 0u);
     // 32 distinct frames; the last leads back into the first.
     std::set<std::vector<uint32_t>> frames;
     for (int i = 0; i < kCausticsFrames; ++i) {
         Image frame;
-        ASSERT_TRUE(DecodeImageFile((tree.Path() / ("Textures/Zelkor/Textures/caustics/caust_a" + std::to_string(i) + ".png")).string(), frame));
+        const std::string path = "Textures\\Zelkor\\Textures\\caustics\\caust_a" + std::to_string(i) + ".png";
+        ASSERT_TRUE(DecodeImageFile(path, frame)) << path;
         frames.insert(frame.Pixels);
     }
-    EXPECT_EQ(frames.size(), 32u);
+    EXPECT_EQ(frames.size(), size_t(kCausticsFrames));
     const Image wrapped = MakeCausticsFrame(kCausticsFrames, kCausticsFrames, 32);
     const Image first = MakeCausticsFrame(0, kCausticsFrames, 32);
     for (size_t i = 0; i < first.Pixels.size(); ++i) {
@@ -95,10 +95,10 @@ TEST(MkContentTextures, LogoFillsTheSplashAreaAndCausticsCycle) {
     }
 }
 
-TEST(MkContentTextures, FireAndWaterKeepChangingInThePreview) {
+TEST(MkContentPreviews, FireAndWaterKeepChanging) {
     for (const NamedFireTexture& fire : FireTextures()) {
         FirePreview preview(fire.File);
-        for (int i = 0; i < 240; ++i) {
+        for (int i = 0; i < 240; ++i) { // four seconds at 60 steps a second
             preview.Step();
         }
         const Image before = preview.Picture();
@@ -127,30 +127,26 @@ TEST(MkContentTextures, FireAndWaterKeepChangingInThePreview) {
     }
 }
 
-TEST(MkContentFonts, BothFontsLoadWithEveryPrintableGlyphAndFitTheMenus) {
-    test::GeneratedTree tree(kPartFonts);
-    ASSERT_TRUE(tree.Errors().empty());
-    test::InDirectory(tree.Path(), [] {
-        Resources res;
-        LoadFallbackTexture(res);
-        for (const char* path : {"Textures\\Zelkor\\Textures\\K_LargeFont.font", "Textures\\Zelkor\\Textures\\K_MedFont.font"}) {
-            std::unique_ptr<Font> font = LoadFont(res, path);
-            ASSERT_TRUE(font);
-            EXPECT_GT(font->Height, 0) << path;
-            ASSERT_EQ(font->Pages.Num(), 1);
-            const FontPage& page = font->Pages[0];
-            ASSERT_NE(page.PageTexture, res.FallbackTexture()) << path;
-            ASSERT_EQ(page.Characters.Num(), 256);
-            for (int code = 32; code <= 126; ++code) {
-                const FontCharacter& c = page.Characters[code];
-                EXPECT_GT(c.USize, 0) << path << " code " << code;
-                EXPECT_EQ(c.VSize, font->Height) << path << " code " << code;
-                EXPECT_LE(c.StartU + c.USize, page.PageTexture->Width());
-                EXPECT_LE(c.StartV + c.VSize, page.PageTexture->Height());
-            }
-            EXPECT_EQ(page.Characters[10].USize, 0); // control codes draw nothing
+TEST_F(MkContentTextures, BothFontsLoadWithEveryPrintableGlyphAndFitTheMenus) {
+    Resources res;
+    LoadFallbackTexture(res);
+    for (const char* name : {"K_LargeFont", "K_MedFont"}) {
+        const std::string path = std::string("Textures\\Zelkor\\Textures\\") + name + ".font";
+        std::unique_ptr<Font> font = LoadFont(res, path);
+        EXPECT_GT(font->Height, 0) << path;
+        ASSERT_EQ(font->Pages.Num(), 1);
+        const FontPage& page = font->Pages[0];
+        ASSERT_NE(page.PageTexture, res.FallbackTexture()) << path;
+        ASSERT_EQ(page.Characters.Num(), 256);
+        for (int code = ' '; code <= '~'; ++code) {
+            const FontCharacter& c = page.Characters[code];
+            EXPECT_GT(c.USize, 0) << path << " code " << code;
+            EXPECT_EQ(c.VSize, font->Height) << path << " code " << code;
+            EXPECT_LE(c.StartU + c.USize, page.PageTexture->Width());
+            EXPECT_LE(c.StartV + c.VSize, page.PageTexture->Height());
         }
-    });
+        EXPECT_EQ(page.Characters['\n'].USize, 0) << "control codes draw nothing";
+    }
     // The menus place text at fixed pixel columns of a 480-line screen.
     TrueTypeFont sans, bold;
     std::string error;
