@@ -94,7 +94,6 @@ public:
             SDL_GL_SwapWindow(window_);
         }
     }
-    void* GetProcAddress(const char* name) override { return context_ ? SDL_GL_GetProcAddress(name) : nullptr; }
 
     bool GetGammaRamp(GammaRamp& ramp) override {
         return window_ && SDL_GetWindowGammaRamp(window_, ramp.Red, ramp.Green, ramp.Blue) == 0;
@@ -427,6 +426,8 @@ WindowEvents SdlWindow::PumpEvents(InputState& input, bool deliverInput) {
 extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
 
 std::unique_ptr<Window> CreateSdlWindow(bool headless) { return std::make_unique<SdlWindow>(headless); }
+
+void* GlProcAddress(const char* name) { return SDL_GL_GetCurrentContext() ? SDL_GL_GetProcAddress(name) : nullptr; }
 
 std::string PlatformErrorText() { return SDL_GetError(); }
 

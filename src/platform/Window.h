@@ -1,6 +1,6 @@
 // The game window with its OpenGL context and everything the engine asks of the desktop: the
-// screen mode, the cursor, the gamma ramp, the message box, GL entry points, the display-mode
-// list and the input devices. SdlWindow is the real one (SDL2; in headless runs SDL's offscreen
+// screen mode, the cursor, the gamma ramp, the message box, the display-mode list and the input
+// devices; and the loader of GL entry points. SdlWindow is the real one (SDL2; in headless runs SDL's offscreen
 // driver on EGL); tests put in their own.
 #pragma once
 
@@ -74,7 +74,6 @@ public:
     virtual void WarpMouse(int x, int y) = 0;
 
     virtual void Present() = 0;
-    virtual void* GetProcAddress(const char* name) = 0;
 
     virtual bool GetGammaRamp(GammaRamp& ramp) = 0;
     virtual bool SetGammaRamp(const GammaRamp& ramp) = 0;
@@ -94,6 +93,11 @@ public:
 // The SDL window. Headless: the offscreen video driver, no audio, no message boxes, nothing
 // reaches a display; drawing works as in a real window.
 std::unique_ptr<Window> CreateSdlWindow(bool headless);
+
+// The GL entry point of that name for the current context, null when no context is current or
+// the driver lacks it. Its signature is the renderer's GlProcLoader: the renderer fetches and
+// keeps its extension entry points itself.
+void* GlProcAddress(const char* name);
 
 // The last SDL error text, for log lines.
 std::string PlatformErrorText();

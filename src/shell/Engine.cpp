@@ -81,9 +81,7 @@ void Engine::InitEngine() {
     LoadFallbackTexture();
     AddFallbackMesh();
 
-    ActiveTextureARB = ScreenWindow->GetProcAddress("glActiveTextureARB");
-    MultiTexCoord2fARB = ScreenWindow->GetProcAddress("glMultiTexCoord2fARB");
-    if (!StartRenderer(*WorldRenderer, ActiveTextureARB, MultiTexCoord2fARB)) {
+    if (!StartRenderer(*WorldRenderer, GlProcAddress)) {
         Log("Multitexturing not supported.");
     }
 

@@ -92,9 +92,6 @@ public:
 
     int LightmapAtlasSize = 0;
     bool TraceMeshColor = false;
-    // The multitexture entry points by name; both null: "Multitexturing not supported."
-    void* ActiveTextureARB = nullptr;
-    void* MultiTexCoord2fARB = nullptr;
     std::unique_ptr<Renderer> WorldRenderer = CreateRenderer(); // the world renderer's state
     FrameHooks WorldHooks;                   // actors, caustics and 2D fills of the world frame
     std::array<uint32_t, kNumCausticFrames> CausticTextures{}; // 0 for a frame that did not load

@@ -43,9 +43,9 @@ TEST_F(HeadlessWindow, OpensWithFixedFunctionGl) {
     EXPECT_EQ(window_->Width(), 320);
     EXPECT_EQ(window_->Height(), 240);
     EXPECT_FALSE(window_->IsFullscreen());
-    EXPECT_NE(window_->GetProcAddress("glActiveTextureARB"), nullptr);
-    EXPECT_NE(window_->GetProcAddress("glMultiTexCoord2fARB"), nullptr);
-    EXPECT_NE(window_->GetProcAddress("glBegin"), nullptr);
+    EXPECT_NE(GlProcAddress("glActiveTextureARB"), nullptr);
+    EXPECT_NE(GlProcAddress("glMultiTexCoord2fARB"), nullptr);
+    EXPECT_NE(GlProcAddress("glBegin"), nullptr);
     window_->SetTitle("Orvane");
     window_->SetCursorHidden(true);
     window_->SetCursorConfined(true);
@@ -59,7 +59,7 @@ TEST_F(HeadlessWindow, OpensWithFixedFunctionGl) {
     full.RefreshRate = 75;
     ASSERT_EQ(window_->Open(full), kWindowOk);
     EXPECT_EQ(window_->Width(), 640);
-    EXPECT_NE(window_->GetProcAddress("glBegin"), nullptr);
+    EXPECT_NE(GlProcAddress("glBegin"), nullptr);
 }
 
 TEST_F(HeadlessWindow, BorderlessTakesTheDesktopSize) {
@@ -79,7 +79,7 @@ TEST_F(HeadlessWindow, BorderlessTakesTheDesktopSize) {
 TEST_F(HeadlessWindow, ZeroSizeIsRefusedWithItsCode) {
     ScreenSettings settings; // a settings file without ScreenWidth and ScreenHeight
     EXPECT_EQ(window_->Open(settings), kWindowBadSize);
-    EXPECT_EQ(window_->GetProcAddress("glBegin"), nullptr); // no window, no context
+    EXPECT_EQ(GlProcAddress("glBegin"), nullptr); // no window, no context
     settings.Width = 320;
     settings.Height = -5;
     EXPECT_EQ(window_->Open(settings), kWindowBadSize);

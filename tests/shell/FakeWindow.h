@@ -44,7 +44,6 @@ public:
     void SetCursorConfined(bool confined) override { Calls.push_back(confined ? "Confine" : "Release"); }
     void WarpMouse(int x, int y) override { Calls.push_back("Warp " + std::to_string(x) + "," + std::to_string(y)); }
     void Present() override { Calls.push_back("Present"); }
-    void* GetProcAddress(const char*) override { return nullptr; }
     bool GetGammaRamp(GammaRamp& ramp) override {
         ramp = DeviceRamp;
         return GammaReadable;
