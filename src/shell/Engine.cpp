@@ -204,10 +204,10 @@ void Engine::MenuInput() {
     if (!KeyEdge(kKeyEscape)) {
         return;
     }
-    switch (GameWorld.MenuState) {
-    case kMenuGameOver: Shutdown();
-    case kMenuMain: OpenMenu(kMenuPlaying); break;
-    default: OpenMenu(kMenuMain); break;
+    switch (Menu) {
+    case MenuState::GameOver: Shutdown();
+    case MenuState::Main: OpenMenu(MenuState::Playing); break;
+    default: OpenMenu(MenuState::Main); break;
     }
 }
 

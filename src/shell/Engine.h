@@ -14,6 +14,7 @@
 #include "shell/HarnessOptions.h"
 #include "shell/InputScript.h"
 #include "shell/MainLoop.h"
+#include "shell/MenuState.h"
 #include "world/World.h"
 
 #include <array>
@@ -25,16 +26,6 @@
 namespace orv {
 
 constexpr int kNumCausticFrames = 32;
-
-// MenuState values.
-enum : int {
-    kMenuPlaying = 0,
-    kMenuGameOver = 1,
-    kMenuMain = 2,
-    kMenuLevelSelect = 3,
-    kMenuOptions = 4,
-    kMenuCredits = 5,
-};
 
 class Engine {
 public:
@@ -62,7 +53,8 @@ public:
     void RestoreGamma();
     bool KeyEdge(int scancode) { return Input.KeyEdge(scancode); }
     void MouseLookDelta(int& dx, int& dy) { Input.MouseLookDelta(dx, dy); }
-    void OpenMenu(int mode);
+    // Switches to another screen (Playing closes the menus); leaving Options saves the settings.
+    void OpenMenu(MenuState state);
     // Saves the next drawn frame as a numbered PNG (F9 and --screenshot-at).
     void RequestScreenshot() { ++screenshotsRequested_; }
 
@@ -76,9 +68,9 @@ public:
     Resources Res; // textures, meshes and class records; uploads through Uploader
     std::unique_ptr<Window> ScreenWindow;
     InputState Input;
-    // The actors, the loaded level, the game clock, the menu state, the pending level and the
-    // on-screen texts.
+    // The actors, the loaded level, the game clock, the pending level and the on-screen texts.
     World GameWorld;
+    MenuState Menu = MenuState::Playing;
     std::unique_ptr<WorldServices> Services; // what the world asks of the engine
 
     int ScreenWidth = 0;

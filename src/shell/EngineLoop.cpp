@@ -53,7 +53,7 @@ void Engine::RunStep() {
     }
     StepWorld();
     ++Steps;
-    if (GameWorld.MenuState == kMenuPlaying) {
+    if (Menu == MenuState::Playing) {
         GameWorld.GameTime += kStepSeconds;
     }
 }
@@ -63,11 +63,11 @@ void Engine::StepWorld() {
         LoadLevel(GameWorld.PendingLevel, true);
         GameWorld.PendingLevel.clear();
     }
-    if (GameWorld.MenuState == kMenuPlaying) {
+    if (Menu == MenuState::Playing) {
         if (KeyEdge(kKeyEscape)) {
-            OpenMenu(kMenuMain);
+            OpenMenu(MenuState::Main);
         }
-        if (GameWorld.MenuState == kMenuPlaying) {
+        if (Menu == MenuState::Playing) {
             UpdateActors();
             Input.DiscardChars(); // typed characters never pile up while playing
             return;
@@ -87,7 +87,7 @@ void Engine::RenderFrame() {
     }
     DrawWorldFrame();
     if (GameWorld.PendingLevel.empty()) {
-        if (GameWorld.MenuState == kMenuPlaying) {
+        if (Menu == MenuState::Playing) {
             DrawHud();
         } else {
             DrawMenu();
@@ -121,9 +121,9 @@ void Engine::TakeDueScreenshots() {
     }
 }
 
-void Engine::OpenMenu(int mode) {
+void Engine::OpenMenu(MenuState state) {
     // Still to come with the menus: the select sound and the lines of each screen.
-    if (mode == kMenuPlaying) {
+    if (state == MenuState::Playing) {
         Input.SetMousePosition(savedCursorX_, savedCursorY_);
         ScreenWindow->WarpMouse(savedCursorX_, savedCursorY_);
         ScreenWindow->SetCursorConfined(true);
@@ -132,10 +132,10 @@ void Engine::OpenMenu(int mode) {
         savedCursorY_ = Input.MouseY();
         ScreenWindow->SetCursorConfined(false);
     }
-    if (GameWorld.MenuState == kMenuOptions) {
+    if (Menu == MenuState::Options) {
         ConfigSave(Config, ConfigFileName());
     }
-    GameWorld.MenuState = mode;
+    Menu = state;
 }
 
 } // namespace orv

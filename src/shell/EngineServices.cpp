@@ -7,7 +7,7 @@
 
 namespace orv {
 
-void EngineServices::OpenMenu(int state) { engine_.OpenMenu(state); }
+void EngineServices::GameOver() { engine_.OpenMenu(MenuState::GameOver); }
 
 void EngineServices::TakeScreenshot() { engine_.RequestScreenshot(); }
 

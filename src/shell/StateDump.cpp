@@ -55,7 +55,7 @@ std::string JsonFloat(float value) {
 
 std::string EngineStateLine(const Engine& engine) {
     std::string line = "{";
-    line += "\"MenuState\":" + std::to_string(engine.GameWorld.MenuState);
+    line += "\"MenuState\":" + std::to_string(static_cast<int32_t>(engine.Menu));
     line += ",\"GameTime\":" + JsonDouble(engine.GameWorld.GameTime);
     line += ",\"Steps\":" + std::to_string(engine.Steps);
     line += ",\"Level\":" + JsonString(engine.GameWorld.CurrentLevel.Name);

@@ -86,20 +86,20 @@ TEST_F(EngineTest, EscapeOpensTheMenuOnceAndTheMenuDoesNotSeeItAgain) {
 
     engine_->Input.SetKey(kKeyEscape, true);
     engine_->StepWorld();
-    EXPECT_EQ(engine_->GameWorld.MenuState, kMenuMain);
+    EXPECT_EQ(engine_->Menu, MenuState::Main);
     EXPECT_FALSE(engine_->KeyEdge(kKeyEscape)); // the menu input sees no second press
     EXPECT_NE(std::find(window_->Calls.begin(), window_->Calls.end(), "Release"), window_->Calls.end());
 
     engine_->Input.PushChar('y');
     engine_->StepWorld(); // in a menu the step runs the menu input only
-    EXPECT_EQ(engine_->GameWorld.MenuState, kMenuMain);
+    EXPECT_EQ(engine_->Menu, MenuState::Main);
 
     engine_->Input.SetMousePosition(5, 5);
     engine_->Input.SetKey(kKeyEscape, false);
     engine_->StepWorld();
     engine_->Input.SetKey(kKeyEscape, true);
     engine_->StepWorld(); // a second press of Escape in the main menu: back to play
-    EXPECT_EQ(engine_->GameWorld.MenuState, kMenuPlaying); // the cursor goes back where it was
+    EXPECT_EQ(engine_->Menu, MenuState::Playing); // the cursor goes back where it was
     EXPECT_EQ(engine_->Input.MouseX(), 100);
     EXPECT_EQ(engine_->Input.MouseY(), 200);
     EXPECT_EQ(window_->Calls.back(), "Confine");
@@ -107,11 +107,11 @@ TEST_F(EngineTest, EscapeOpensTheMenuOnceAndTheMenuDoesNotSeeItAgain) {
 
 TEST_F(EngineTest, EscapeInTheOtherScreensLeadsBackToTheMainMenu) {
     engine_->SetScreenMode(640, 480, 0, false, false);
-    for (int screen : {kMenuLevelSelect, kMenuOptions, kMenuCredits}) {
-        engine_->GameWorld.MenuState = screen;
+    for (MenuState screen : {MenuState::LevelSelect, MenuState::Options, MenuState::Credits}) {
+        engine_->Menu = screen;
         engine_->Input.SetKey(kKeyEscape, true);
         engine_->StepWorld();
-        EXPECT_EQ(engine_->GameWorld.MenuState, kMenuMain) << screen;
+        EXPECT_EQ(engine_->Menu, MenuState::Main) << static_cast<int>(screen);
         engine_->Input.SetKey(kKeyEscape, false);
         engine_->StepWorld();
     }
@@ -127,11 +127,11 @@ TEST_F(EngineTest, LeavingTheOptionsMenuSavesTheSettings) {
     test::TempDir dir;
     engine_->Options.ConfigFile = dir / "Saved.ini";
     ConfigSet(engine_->Config, "Gamma", "1.3");
-    engine_->GameWorld.MenuState = kMenuLevelSelect;
-    engine_->OpenMenu(kMenuMain);
+    engine_->Menu = MenuState::LevelSelect;
+    engine_->OpenMenu(MenuState::Main);
     EXPECT_FALSE(FileExists(dir / "Saved.ini"));
-    engine_->GameWorld.MenuState = kMenuOptions;
-    engine_->OpenMenu(kMenuMain);
+    engine_->Menu = MenuState::Options;
+    engine_->OpenMenu(MenuState::Main);
     std::string text;
     ASSERT_TRUE(ReadWholeFile(dir / "Saved.ini", text));
     EXPECT_EQ(text, "Gamma=1.3\r\n");

@@ -37,7 +37,7 @@ TEST(StateDump, EngineLineInKeyOrder) {
     Engine engine(HarnessOptions(), std::make_unique<test::FakeWindow>());
     EXPECT_EQ(StateDumpText(engine), "{\"MenuState\":0,\"GameTime\":0,\"Steps\":0,\"Level\":\"\",\"PendingLevel\":\"\","
                                      "\"HudMessage\":\"\",\"HudMessageTime\":0,\"TranslatorText\":\"\",\"LevelIntroTime\":0}\n");
-    engine.GameWorld.MenuState = kMenuOptions;
+    engine.Menu = MenuState::Options;
     engine.GameWorld.GameTime = 0.1;
     engine.Steps = 1234;
     engine.GameWorld.CurrentLevel.Name = "Demo1";
