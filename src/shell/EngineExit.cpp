@@ -47,7 +47,7 @@ void Engine::LogTimedemo() const {
 }
 
 void Engine::WriteDumpIfAsked() const {
-    if (!Options.DumpFile.empty() && !WriteStateDump(*this, Options.DumpFile)) {
+    if (!Options.DumpFile.empty() && !WriteStateDump(Options.DumpFile, GameWorld, Menu, Steps)) {
         Log("Can't write the state dump \"" + Options.DumpFile + "\".");
     }
 }
