@@ -1,11 +1,11 @@
-// The engine's own services with a recording window: screen mode, gamma, the step, the menu
-// hand-over and the fatal path.
+// The engine with a recording window: the screen mode, gamma, the step, Escape through every
+// screen, and both ways out.
 #include "shell/Engine.h"
 
-#include "core/Fatal.h"
 #include "core/Vfs.h"
 #include "shell/FakeWindow.h"
 #include "shell/Gamma.h"
+#include "support/DumpFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,154 +26,137 @@ bool SameRamp(const GammaRamp& a, const GammaRamp& b) {
 
 class EngineTest : public ::testing::Test {
 protected:
-    EngineTest() {
+    EngineTest() { Start({}); }
+
+    void Start(HarnessOptions options) {
         auto window = std::make_unique<test::FakeWindow>();
         window_ = window.get();
-        engine_ = std::make_unique<Engine>(HarnessOptions(), std::move(window));
-        engine_->ExitProcess = [](int code) { throw ProcessExit{code}; };
+        engine_ = std::make_unique<Engine>(std::move(options), std::move(window));
+        engine_->SetExitProcess([](int code) { throw ProcessExit{code}; });
     }
 
-    test::FakeWindow* window_;
+    // A step with Escape newly down, then one with it up again.
+    void PressEscape() {
+        engine_->Input().SetKey(kKeyEscape, true);
+        engine_->StepWorld();
+        engine_->Input().SetKey(kKeyEscape, false);
+        engine_->StepWorld();
+    }
+
+    test::FakeWindow* window_ = nullptr;
     std::unique_ptr<Engine> engine_;
 };
 
-TEST_F(EngineTest, ScreenModeFailureIsFatalWithItsCode) {
+TEST_F(EngineTest, ScreenModeOpensTheWindowOrIsFatalWithItsCode) {
+    engine_->SetScreenMode(800, 600, 75, false, true);
+    EXPECT_EQ(engine_->ScreenWidth(), test::FakeWindow::kDesktopWidth); // borderless: the desktop size
+    EXPECT_EQ(engine_->ScreenHeight(), test::FakeWindow::kDesktopHeight);
+    engine_->SetScreenMode(640, 480, 0, false, false);
+    EXPECT_EQ(engine_->ScreenWidth(), 640);
+    EXPECT_EQ(engine_->ScreenHeight(), 480);
+
     window_->OpenError = kWindowNoGlContext;
     EXPECT_EQ(test::CatchFatal([&] { engine_->SetScreenMode(800, 600, 60, true, false); }), "ScreenRes failed. Err=3");
-    ASSERT_EQ(window_->Opened.size(), 1u);
-    EXPECT_TRUE(window_->Opened[0].Fullscreen);
-    EXPECT_EQ(window_->Opened[0].RefreshRate, 60);
-    EXPECT_TRUE(window_->Opened[0].Vsync);
+    ASSERT_EQ(window_->Opened.size(), 3u);
+    EXPECT_TRUE(window_->Opened[2].Fullscreen);
+    EXPECT_EQ(window_->Opened[2].RefreshRate, 60);
+    EXPECT_TRUE(window_->Opened[2].Vsync); // only timedemo runs turn it off
 }
 
-TEST_F(EngineTest, BorderlessTakesTheDesktopSize) {
-    engine_->SetScreenMode(800, 600, 75, false, true);
-    EXPECT_EQ(engine_->ScreenWidth, 1920);
-    EXPECT_EQ(engine_->ScreenHeight, 1080);
-    EXPECT_EQ(engine_->RefreshRate, 75);
-    engine_->SetScreenMode(640, 480, 0, false, false);
-    EXPECT_EQ(engine_->ScreenWidth, 640);
-    EXPECT_EQ(engine_->ScreenHeight, 480);
-}
-
-TEST_F(EngineTest, GammaIsAppliedAndRestored) {
+TEST_F(EngineTest, GammaIsAppliedAndTheRightRampGoesBack) {
+    // A ramp never read (a fatal error early in start-up) is never written back.
+    ConfigSet(engine_->Config(), "RestoreCustomGamma", "true");
+    engine_->RestoreGamma();
     engine_->ApplyGamma(2.0f);
-    ASSERT_EQ(window_->RampsSet.size(), 1u);
-    EXPECT_TRUE(SameRamp(window_->RampsSet[0], GammaRampFor(2.0f)));
-
-    // Not asked to put back the custom ramp: the linear one goes back.
-    engine_->SavedGammaRamp = GammaRampFor(0.7f);
-    engine_->SavedGammaRampRead = true;
+    window_->DeviceRamp = GammaRampFor(0.7f);
+    engine_->SaveGammaRamp();
     engine_->RestoreGamma();
-    EXPECT_TRUE(SameRamp(window_->RampsSet.back(), LinearGammaRamp()));
-
-    ConfigSet(engine_->Config, "RestoreCustomGamma", "true");
+    ConfigSet(engine_->Config(), "RestoreCustomGamma", "false");
     engine_->RestoreGamma();
-    EXPECT_TRUE(SameRamp(window_->RampsSet.back(), GammaRampFor(0.7f)));
-
-    // A ramp that was never read (a fatal error early in start-up) is never written back.
-    engine_->SavedGammaRampRead = false;
-    engine_->RestoreGamma();
-    EXPECT_TRUE(SameRamp(window_->RampsSet.back(), LinearGammaRamp()));
+    ASSERT_EQ(window_->RampsSet.size(), 4u);
+    EXPECT_TRUE(SameRamp(window_->RampsSet[0], LinearGammaRamp()));
+    EXPECT_TRUE(SameRamp(window_->RampsSet[1], GammaRampFor(2.0f)));
+    EXPECT_TRUE(SameRamp(window_->RampsSet[2], GammaRampFor(0.7f)));
+    EXPECT_TRUE(SameRamp(window_->RampsSet[3], LinearGammaRamp()));
 }
 
-TEST_F(EngineTest, EscapeOpensTheMenuOnceAndTheMenuDoesNotSeeItAgain) {
-    engine_->SetScreenMode(640, 480, 0, false, false);
-    engine_->Input.SetMousePosition(100, 200);
-    engine_->Input.PushChar('x');
-    engine_->StepWorld();
-    EXPECT_EQ(engine_->Input.PendingChars(), 0); // typed characters are dropped while playing
-
-    engine_->Input.SetKey(kKeyEscape, true);
-    engine_->StepWorld();
-    EXPECT_EQ(engine_->Menu, MenuState::Main);
-    EXPECT_FALSE(engine_->KeyEdge(kKeyEscape)); // the menu input sees no second press
-    EXPECT_NE(std::find(window_->Calls.begin(), window_->Calls.end(), "Release"), window_->Calls.end());
-
-    engine_->Input.PushChar('y');
-    engine_->StepWorld(); // in a menu the step runs the menu input only
-    EXPECT_EQ(engine_->Menu, MenuState::Main);
-
-    engine_->Input.SetMousePosition(5, 5);
-    engine_->Input.SetKey(kKeyEscape, false);
-    engine_->StepWorld();
-    engine_->Input.SetKey(kKeyEscape, true);
-    engine_->StepWorld(); // a second press of Escape in the main menu: back to play
-    EXPECT_EQ(engine_->Menu, MenuState::Playing); // the cursor goes back where it was
-    EXPECT_EQ(engine_->Input.MouseX(), 100);
-    EXPECT_EQ(engine_->Input.MouseY(), 200);
-    EXPECT_EQ(window_->Calls.back(), "Confine");
-}
-
-TEST_F(EngineTest, EscapeInTheOtherScreensLeadsBackToTheMainMenu) {
-    engine_->SetScreenMode(640, 480, 0, false, false);
-    for (MenuState screen : {MenuState::LevelSelect, MenuState::Options, MenuState::Credits}) {
-        engine_->Menu = screen;
-        engine_->Input.SetKey(kKeyEscape, true);
-        engine_->StepWorld();
-        EXPECT_EQ(engine_->Menu, MenuState::Main) << static_cast<int>(screen);
-        engine_->Input.SetKey(kKeyEscape, false);
-        engine_->StepWorld();
-    }
-}
-
-TEST_F(EngineTest, PendingLevelIsTakenAtTheNextStep) {
-    engine_->GameWorld.PendingLevel = "Maps\\Demo2.t3d";
-    engine_->StepWorld();
-    EXPECT_EQ(engine_->GameWorld.PendingLevel, "");
-}
-
-TEST_F(EngineTest, LeavingTheOptionsMenuSavesTheSettings) {
+// Until the menus are drawn, Escape is the only way out of each screen: none may strand the player.
+TEST_F(EngineTest, EscapeLeadsOutOfEveryScreenAndLeavingTheOptionsSavesThem) {
     test::TempDir dir;
-    engine_->Options.ConfigFile = dir / "Saved.ini";
-    ConfigSet(engine_->Config, "Gamma", "1.3");
-    engine_->Menu = MenuState::LevelSelect;
-    engine_->OpenMenu(MenuState::Main);
-    EXPECT_FALSE(FileExists(dir / "Saved.ini"));
-    engine_->Menu = MenuState::Options;
-    engine_->OpenMenu(MenuState::Main);
+    HarnessOptions options;
+    options.ConfigFile = dir / "Saved.ini";
+    Start(std::move(options));
+    ConfigSet(engine_->Config(), "Gamma", "1.3");
+    engine_->SetScreenMode(640, 480, 0, false, false);
+    InputState& input = engine_->Input();
+    input.SetMousePosition(100, 200);
+    input.PushChar('x');
+    engine_->GameWorld().PendingLevel = "Maps\\Demo2.t3d";
+    engine_->StepWorld();
+    EXPECT_EQ(engine_->GameWorld().PendingLevel, ""); // taken at the step
+    EXPECT_EQ(input.PendingChars(), 0);                // typed characters are dropped while playing
+
+    input.SetKey(kKeyEscape, true);
+    engine_->StepWorld();
+    EXPECT_EQ(engine_->Menu(), MenuState::Main);
+    EXPECT_FALSE(input.KeyEdge(kKeyEscape)); // the menu input saw no second press
+    EXPECT_EQ(window_->Calls.back(), "Release");
+    input.PushChar('y');
+    engine_->StepWorld(); // in a menu the step runs the menu input only
+    EXPECT_EQ(engine_->Menu(), MenuState::Main);
+    EXPECT_EQ(input.PendingChars(), 1);
+
+    input.SetMousePosition(5, 5);
+    input.SetKey(kKeyEscape, false);
+    PressEscape(); // back to play, the cursor where it was
+    EXPECT_EQ(engine_->Menu(), MenuState::Playing);
+    EXPECT_EQ(input.MouseX(), 100);
+    EXPECT_EQ(input.MouseY(), 200);
+    EXPECT_EQ(window_->Calls.back(), "Confine");
+
+    for (MenuState screen : {MenuState::LevelSelect, MenuState::Credits, MenuState::Options}) {
+        EXPECT_FALSE(FileExists(dir / "Saved.ini")); // only leaving the options saves
+        engine_->OpenMenu(screen);
+        PressEscape();
+        EXPECT_EQ(engine_->Menu(), MenuState::Main) << static_cast<int>(screen);
+    }
     std::string text;
     ASSERT_TRUE(ReadWholeFile(dir / "Saved.ini", text));
     EXPECT_EQ(text, "Gamma=1.3\r\n");
+
+    engine_->GameWorld().Services->GameOver(); // what the world says when the player dies
+    EXPECT_EQ(engine_->Menu(), MenuState::GameOver);
+    engine_->Input().SetKey(kKeyEscape, true);
+    EXPECT_THROW(engine_->StepWorld(), ProcessExit); // the program ends
 }
 
-TEST_F(EngineTest, FirstLevelComesFromTheArgumentOrTheSettings) {
-    ConfigTable config;
-    ConfigParse(config, "InitialLevel=Demo1\n");
-    EXPECT_EQ(Engine::FirstLevelPath("", config), "Maps\\Demo1.t3d");
-    EXPECT_EQ(Engine::FirstLevelPath("elsewhere/My.T3D", config), "elsewhere/My.T3D");
-    EXPECT_EQ(Engine::FirstLevelPath("", ConfigTable()), "Maps\\.t3d");
-}
-
-TEST_F(EngineTest, FatalPathInOrder) {
+TEST_F(EngineTest, BothWaysOutRestoreGammaWriteTheDumpAndCloseInOrder) {
     test::TempDir dir;
-    engine_->Options.DumpFile = dir / "dump.jsonl";
-    engine_->Steps = 7;
+    HarnessOptions options;
+    options.DumpFile = dir / "dump.jsonl";
+    Start(std::move(options));
+    auto exitCode = [](const std::function<void()>& exit) {
+        try {
+            exit();
+        } catch (const ProcessExit& e) {
+            return e.Code;
+        }
+        return -1;
+    };
     test::LogCapture log;
-    int code = -1;
-    try {
-        engine_->FatalErrorPath("Bad FireTexture header. (x.firet)");
-    } catch (const ProcessExit& e) {
-        code = e.Code;
-    }
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Error: Bad FireTexture header. (x.firet)", "Exiting."}));
-    const std::vector<std::string> expectedCalls = {"OpenPlainWindow 256x128",
-                                                    "MessageBox Error: Bad FireTexture header. (x.firet)", "Close"};
-    EXPECT_EQ(window_->Calls, expectedCalls);
-    ASSERT_EQ(window_->RampsSet.size(), 1u); // the gamma goes back on this path too
-    EXPECT_TRUE(SameRamp(window_->RampsSet[0], LinearGammaRamp()));
-    std::string dump;
-    ASSERT_TRUE(ReadWholeFile(dir / "dump.jsonl", dump));
-    EXPECT_NE(dump.find("\"Steps\":7,"), std::string::npos);
-}
-
-TEST_F(EngineTest, ShutdownLogsAndRestoresGamma) {
-    test::LogCapture log;
-    EXPECT_THROW(engine_->Shutdown(), ProcessExit);
+    EXPECT_EQ(exitCode([&] { engine_->Shutdown(); }), 0);
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Exiting."}));
-    EXPECT_EQ(window_->RampsSet.size(), 1u);
     EXPECT_EQ(window_->Calls, (std::vector<std::string>{"Close"}));
+    EXPECT_EQ(test::ReadDumpFile(dir / "dump.jsonl").State["Steps"], 0);
+
+    std::filesystem::remove(dir / "dump.jsonl");
+    EXPECT_EQ(exitCode([&] { engine_->FatalErrorPath("Bad FireTexture header. (x.firet)"); }), 0);
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Exiting.", "Error: Bad FireTexture header. (x.firet)", "Exiting."}));
+    EXPECT_EQ(window_->Calls, (std::vector<std::string>{"Close", "OpenPlainWindow 256x128",
+                                                        "MessageBox Error: Bad FireTexture header. (x.firet)", "Close"}));
+    ASSERT_EQ(window_->RampsSet.size(), 2u); // the gamma goes back on both paths
+    EXPECT_TRUE(SameRamp(window_->RampsSet[1], LinearGammaRamp()));
+    EXPECT_EQ(test::ReadDumpFile(dir / "dump.jsonl").State["MenuState"], 0);
 }
 
 } // namespace

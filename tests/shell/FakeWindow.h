@@ -11,22 +11,19 @@ namespace orv::test {
 class FakeWindow final : public Window {
 public:
     int OpenError = kWindowOk;
-    int DesktopWidth = 1920;
-    int DesktopHeight = 1080;
-    GammaRamp DeviceRamp;       // what GetGammaRamp reports
+    GammaRamp DeviceRamp; // what GetGammaRamp reports
     bool GammaReadable = true;
     std::vector<GammaRamp> RampsSet; // every SetGammaRamp, in order
     std::vector<ScreenSettings> Opened;
-    std::vector<std::string> Calls;  // the other calls, by name, in order
+    std::vector<std::string> Calls; // the other calls that change something, by name, in order
+    static constexpr int kDesktopWidth = 1920;
+    static constexpr int kDesktopHeight = 1080;
 
     int Open(const ScreenSettings& settings) override {
         Opened.push_back(settings);
-        if (OpenError != kWindowOk) {
-            return OpenError;
-        }
-        width_ = settings.Borderless ? DesktopWidth : settings.Width;
-        height_ = settings.Borderless ? DesktopHeight : settings.Height;
-        return kWindowOk;
+        width_ = settings.Borderless ? kDesktopWidth : settings.Width;
+        height_ = settings.Borderless ? kDesktopHeight : settings.Height;
+        return OpenError;
     }
     void OpenPlainWindow(int width, int height) override {
         Calls.push_back("OpenPlainWindow " + std::to_string(width) + "x" + std::to_string(height));
@@ -36,14 +33,14 @@ public:
     int Height() const override { return height_; }
     bool IsFullscreen() const override { return false; }
     void DesktopSize(int& width, int& height) override {
-        width = DesktopWidth;
-        height = DesktopHeight;
+        width = kDesktopWidth;
+        height = kDesktopHeight;
     }
     void SetTitle(std::string_view title) override { Calls.push_back("SetTitle " + std::string(title)); }
     void SetCursorHidden(bool hidden) override { Calls.push_back(hidden ? "HideCursor" : "ShowCursor"); }
     void SetCursorConfined(bool confined) override { Calls.push_back(confined ? "Confine" : "Release"); }
     void WarpMouse(int x, int y) override { Calls.push_back("Warp " + std::to_string(x) + "," + std::to_string(y)); }
-    void Present() override { Calls.push_back("Present"); }
+    void Present() override {}
     bool GetGammaRamp(GammaRamp& ramp) override {
         ramp = DeviceRamp;
         return GammaReadable;
@@ -55,7 +52,7 @@ public:
     void ShowMessageBox(std::string_view caption, std::string_view text) override {
         Calls.push_back("MessageBox " + std::string(caption) + ": " + std::string(text));
     }
-    std::vector<DisplayMode> DisplayModes() override { return {{640, 480, 60, 32}}; }
+    std::vector<DisplayMode> DisplayModes() override { return {}; }
     WindowEvents PumpEvents(InputState&, bool) override { return {}; }
 
 private:
