@@ -14,10 +14,13 @@ namespace orv {
 
 class InputState;
 
+// One 16-bit entry per 8-bit channel value, as the display takes it.
+constexpr int kGammaRampSize = 256;
+
 struct GammaRamp {
-    uint16_t Red[256] = {};
-    uint16_t Green[256] = {};
-    uint16_t Blue[256] = {};
+    uint16_t Red[kGammaRampSize] = {};
+    uint16_t Green[kGammaRampSize] = {};
+    uint16_t Blue[kGammaRampSize] = {};
 };
 
 struct DisplayMode {
@@ -36,7 +39,7 @@ struct ScreenSettings {
     bool Vsync = true;       // presenting waits for the display (timedemo runs turn it off)
 };
 
-// Why a window could not be opened; SetScreenMode reports the number.
+// Why a window could not be opened; the number is the one "ScreenRes failed. Err=N" reports.
 enum WindowError : int {
     kWindowOk = 0,
     kWindowVideoInitFailed = 1,
@@ -55,9 +58,9 @@ class Window {
 public:
     virtual ~Window() = default;
 
-    // Opens the OpenGL window (closing any open one) and makes its context current. Returns
-    // kWindowOk or a WindowError. In borderless mode the size becomes the desktop size.
-    virtual int Open(const ScreenSettings& settings) = 0;
+    // Opens the OpenGL window (closing any open one) and makes its context current. In
+    // borderless mode the size becomes the desktop size.
+    virtual WindowError Open(const ScreenSettings& settings) = 0;
     // Replaces the game window by a plain window without OpenGL (the fatal path shows its
     // message box over it, out of full screen).
     virtual void OpenPlainWindow(int width, int height) = 0;

@@ -128,7 +128,7 @@ void Engine::SetScreenMode(int width, int height, int refreshRate, bool fullscre
     settings.Fullscreen = fullscreen;
     settings.Borderless = borderless;
     settings.Vsync = !options_.Timedemo;
-    if (const int error = window_->Open(settings); error != kWindowOk) {
+    if (const WindowError error = window_->Open(settings); error != kWindowOk) {
         FatalError("ScreenRes failed. Err=" + std::to_string(error));
     }
     if (borderless) {

@@ -27,6 +27,14 @@ namespace orv {
 
 constexpr int kNumCausticFrames = 32; // caust_a0 .. caust_a31, drawn in turn under water
 
+// How the process ends. Every run ends with kExitOk, through the fatal path too (its message is
+// in the log and the message box); a command line that cannot be read ends with
+// kExitBadCommandLine before anything starts.
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitBadCommandLine = 2,
+};
+
 class Engine {
 public:
     Engine(HarnessOptions options, std::unique_ptr<Window> window);
@@ -42,7 +50,7 @@ public:
     void StepWorld();
     [[noreturn]] void Shutdown();
     // The fatal path (installed as the FatalError handler): log, plain window, message box,
-    // "Exiting.", gamma back, audio freed, exit code 0.
+    // "Exiting.", gamma back, audio freed, kExitOk.
     [[noreturn]] void FatalErrorPath(const std::string& message);
 
     // --- Services of the engine ---
@@ -65,7 +73,7 @@ public:
     MenuState Menu() const { return menu_; }
     int ScreenWidth() const { return screenWidth_; }
     int ScreenHeight() const { return screenHeight_; }
-    // How the process ends (std::exit by default); tests throw from it instead.
+    // How the process ends (std::exit with an ExitCode by default); tests throw from it instead.
     void SetExitProcess(std::function<void(int)> exitProcess) { exitProcess_ = std::move(exitProcess); }
 
 private:

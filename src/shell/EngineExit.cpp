@@ -11,12 +11,20 @@
 
 namespace orv {
 
+namespace {
+
+// The plain window the fatal path's message box stands over: small, and never full screen.
+constexpr int kErrorWindowWidth = 256;
+constexpr int kErrorWindowHeight = 128;
+
+} // namespace
+
 void Engine::Shutdown() { FinishExit(); }
 
 void Engine::FatalErrorPath(const std::string& message) {
     Log("Error: " + message);
     // Out of full screen and without GL, so that the box can be seen.
-    window_->OpenPlainWindow(256, 128);
+    window_->OpenPlainWindow(kErrorWindowWidth, kErrorWindowHeight);
     window_->ShowMessageBox("Error", message);
     FinishExit();
 }
@@ -29,8 +37,8 @@ void Engine::FinishExit() {
     FreeAudio();
     LogClose();
     window_->Close(); // leaves full screen and gives the display back
-    exitProcess_(0);
-    std::exit(0); // an exit function that returns has not done its job
+    exitProcess_(kExitOk);
+    std::exit(kExitOk); // an exit function that returns has not done its job
 }
 
 void Engine::LogTimedemo() const {

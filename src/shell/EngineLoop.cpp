@@ -11,7 +11,9 @@ namespace orv {
 
 namespace {
 
-// The frame's GL error line names this fixed place, whatever code finds the error.
+// The frame's GL error line ("Error: OpenGL 0x.., line: 10664") always carries this number,
+// whatever code left the error: it names the end of the frame, not a line of a source file, and
+// logs are compared against it.
 constexpr int kFrameErrorLine = 10664;
 
 } // namespace

@@ -19,7 +19,7 @@ protected:
         ScreenSettings settings;
         settings.Width = 320;
         settings.Height = 240;
-        const int error = window_->Open(settings);
+        const WindowError error = window_->Open(settings);
         if (error == kWindowVideoInitFailed || error == kWindowNoGlContext) {
             GTEST_SKIP() << "no headless OpenGL context on this machine: " << PlatformErrorText();
         }

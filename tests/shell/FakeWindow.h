@@ -10,7 +10,7 @@ namespace orv::test {
 
 class FakeWindow final : public Window {
 public:
-    int OpenError = kWindowOk;
+    WindowError OpenError = kWindowOk;
     GammaRamp DeviceRamp; // what GetGammaRamp reports
     bool GammaReadable = true;
     std::vector<GammaRamp> RampsSet; // every SetGammaRamp, in order
@@ -19,7 +19,7 @@ public:
     static constexpr int kDesktopWidth = 1920;
     static constexpr int kDesktopHeight = 1080;
 
-    int Open(const ScreenSettings& settings) override {
+    WindowError Open(const ScreenSettings& settings) override {
         Opened.push_back(settings);
         width_ = settings.Borderless ? kDesktopWidth : settings.Width;
         height_ = settings.Borderless ? kDesktopHeight : settings.Height;
