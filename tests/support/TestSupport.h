@@ -41,6 +41,8 @@ class TempDir {
 public:
     TempDir();
     ~TempDir();
+    TempDir(const TempDir&) = delete; // one owner removes the folder
+    TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& Path() const { return path_; }
     std::string operator/(const std::string& relative) const { return (path_ / relative).string(); }
     // Writes a file (making its folders) and returns its full path.
