@@ -103,8 +103,6 @@ public:
 
     int Width() const override { return width_; }
     int Height() const override { return height_; }
-    bool IsFullscreen() const override { return fullscreen_; }
-    void DesktopSize(int& width, int& height) override;
     void SetTitle(std::string_view title) override;
 
     void SetCursorHidden(bool hidden) override;
@@ -130,6 +128,7 @@ public:
 
 private:
     bool EnsureVideo();
+    void DesktopSize(int& width, int& height);
     bool EnterFullscreen();
     void ToggleFullscreen();
     // Relative mouse motion while the cursor is hidden and confined: the pointer can then never

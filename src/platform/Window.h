@@ -21,6 +21,8 @@ struct GammaRamp {
     uint16_t Red[kGammaRampSize] = {};
     uint16_t Green[kGammaRampSize] = {};
     uint16_t Blue[kGammaRampSize] = {};
+
+    bool operator==(const GammaRamp&) const = default;
 };
 
 struct DisplayMode {
@@ -68,8 +70,6 @@ public:
 
     virtual int Width() const = 0;
     virtual int Height() const = 0;
-    virtual bool IsFullscreen() const = 0;
-    virtual void DesktopSize(int& width, int& height) = 0;
     virtual void SetTitle(std::string_view title) = 0;
 
     virtual void SetCursorHidden(bool hidden) = 0;

@@ -31,11 +31,6 @@ public:
     void Close() override { Calls.push_back("Close"); }
     int Width() const override { return width_; }
     int Height() const override { return height_; }
-    bool IsFullscreen() const override { return false; }
-    void DesktopSize(int& width, int& height) override {
-        width = kDesktopWidth;
-        height = kDesktopHeight;
-    }
     void SetTitle(std::string_view title) override { Calls.push_back("SetTitle " + std::string(title)); }
     void SetCursorHidden(bool hidden) override { Calls.push_back(hidden ? "HideCursor" : "ShowCursor"); }
     void SetCursorConfined(bool confined) override { Calls.push_back(confined ? "Confine" : "Release"); }
