@@ -26,6 +26,14 @@ namespace {
 
 constexpr int kCausticUploadMode = kUploadMipmaps | kUploadKeepAlpha;
 
+// The first level: the level argument when there is one, else "Maps\" + "InitialLevel" + ".t3d".
+std::string FirstLevelPath(const std::string& levelArgument, const ConfigTable& config) {
+    if (!levelArgument.empty()) {
+        return levelArgument;
+    }
+    return "Maps\\" + ConfigGet(config, "InitialLevel") + ".t3d";
+}
+
 } // namespace
 
 Engine::Engine(HarnessOptions options, std::unique_ptr<Window> window)
@@ -43,13 +51,6 @@ Engine::Engine(HarnessOptions options, std::unique_ptr<Window> window)
 }
 
 Engine::~Engine() = default;
-
-std::string Engine::FirstLevelPath(const std::string& levelArgument, const ConfigTable& config) {
-    if (!levelArgument.empty()) {
-        return levelArgument;
-    }
-    return "Maps\\" + ConfigGet(config, "InitialLevel") + ".t3d";
-}
 
 void Engine::InitEngine() {
     Log(BannerLine());

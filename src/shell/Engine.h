@@ -63,9 +63,6 @@ public:
     // Switches to another screen (Playing closes the menus); leaving Options saves the settings.
     void OpenMenu(MenuState state);
 
-    // The first level: the level argument when there is one, else "Maps\" + "InitialLevel" + ".t3d".
-    static std::string FirstLevelPath(const std::string& levelArgument, const ConfigTable& config);
-
     // --- What tests look at and set ---
     ConfigTable& Config() { return config_; }
     InputState& Input() { return input_; }
