@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <climits>
 #include <string>
 
 namespace orv {
@@ -15,8 +16,29 @@ namespace {
 
 constexpr const char* kWindowTitle = "Orvane";
 
+// Every display query and full-screen mode is of the primary display.
+constexpr int kPrimaryDisplay = 0;
+
+// 8 bits per colour channel and alpha (32 bits per pixel) and a 24-bit depth buffer.
+constexpr int kChannelBits = 8;
+constexpr int kDepthBits = 24;
+// OpenGL 2.1 in a compatibility profile: the fixed-function pipeline with multitexture, which is
+// all the renderer draws with, on Mesa and on desktop drivers alike.
+constexpr int kGlMajorVersion = 2;
+constexpr int kGlMinorVersion = 1;
+
+// The highest character the engine's fonts know: text input is kept to Latin-1.
+constexpr uint32_t kLastLatin1 = 0xFF;
+
+// The control characters a PC keyboard buffer holds for keys that type no text.
+constexpr uint8_t kCharBackspace = 8;
+constexpr uint8_t kCharTab = 9;
+constexpr uint8_t kCharReturn = 13;
+constexpr uint8_t kCharEscape = 27;
+
 // Decodes UTF-8 text input into the Latin-1 bytes the engine's fonts know; other characters
-// are dropped.
+// are dropped. A lead byte 0xxxxxxx, 110xxxxx, 1110xxxx or 11110xxx says how many continuation
+// bytes 10xxxxxx follow, each adding 6 bits to the character.
 void PushTextInput(const char* text, InputState& input) {
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     while (*p) {
@@ -47,24 +69,24 @@ void PushTextInput(const char* text, InputState& input) {
             code = (code << 6) | (*p & 0x3F);
             ++p;
         }
-        if (complete && code <= 0xFF) {
+        if (complete && code <= kLastLatin1) {
             input.PushChar(static_cast<uint8_t>(code));
         }
     }
 }
 
-// The control characters a Windows keyboard buffer carries for keys that type no text.
-int ControlCharFor(SDL_Scancode scancode) {
+// The control character of a key that types no text, or 0.
+uint8_t ControlCharFor(SDL_Scancode scancode) {
     switch (scancode) {
     case SDL_SCANCODE_RETURN:
     case SDL_SCANCODE_KP_ENTER:
-        return 13;
+        return kCharReturn;
     case SDL_SCANCODE_BACKSPACE:
-        return 8;
+        return kCharBackspace;
     case SDL_SCANCODE_TAB:
-        return 9;
+        return kCharTab;
     case SDL_SCANCODE_ESCAPE:
-        return 27;
+        return kCharEscape;
     default:
         return 0;
     }
@@ -75,14 +97,12 @@ public:
     explicit SdlWindow(bool headless) : headless_(headless) {}
     ~SdlWindow() override { Close(); }
 
-    int Open(const ScreenSettings& settings) override;
+    WindowError Open(const ScreenSettings& settings) override;
     void OpenPlainWindow(int width, int height) override;
     void Close() override;
 
     int Width() const override { return width_; }
     int Height() const override { return height_; }
-    bool IsFullscreen() const override { return fullscreen_; }
-    void DesktopSize(int& width, int& height) override;
     void SetTitle(std::string_view title) override;
 
     void SetCursorHidden(bool hidden) override;
@@ -94,7 +114,6 @@ public:
             SDL_GL_SwapWindow(window_);
         }
     }
-    void* GetProcAddress(const char* name) override { return context_ ? SDL_GL_GetProcAddress(name) : nullptr; }
 
     bool GetGammaRamp(GammaRamp& ramp) override {
         return window_ && SDL_GetWindowGammaRamp(window_, ramp.Red, ramp.Green, ramp.Blue) == 0;
@@ -109,6 +128,7 @@ public:
 
 private:
     bool EnsureVideo();
+    void DesktopSize(int& width, int& height);
     bool EnterFullscreen();
     void ToggleFullscreen();
     // Relative mouse motion while the cursor is hidden and confined: the pointer can then never
@@ -146,7 +166,7 @@ bool SdlWindow::EnsureVideo() {
     return videoReady_;
 }
 
-int SdlWindow::Open(const ScreenSettings& settings) {
+WindowError SdlWindow::Open(const ScreenSettings& settings) {
     Close();
     if (!EnsureVideo()) {
         return kWindowVideoInitFailed;
@@ -162,15 +182,15 @@ int SdlWindow::Open(const ScreenSettings& settings) {
     }
 
     SDL_GL_ResetAttributes();
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, kChannelBits);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, kChannelBits);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, kChannelBits);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, kChannelBits);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, kDepthBits);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, kGlMajorVersion);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, kGlMinorVersion);
 
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     if (settings.Borderless && !headless_) {
@@ -193,7 +213,7 @@ int SdlWindow::Open(const ScreenSettings& settings) {
         Close();
         return kWindowNoGlContext;
     }
-    SDL_GL_SetSwapInterval(settings.Vsync ? 1 : 0);
+    SDL_GL_SetSwapInterval(settings.Vsync ? 1 : 0); // 1: one display refresh per presented frame
     SDL_ShowWindow(window_);
     UpdateMouseMode();
     return kWindowOk;
@@ -205,7 +225,7 @@ bool SdlWindow::EnterFullscreen() {
     wanted.h = height_;
     wanted.refresh_rate = settings_.RefreshRate;
     SDL_DisplayMode closest{};
-    if (!SDL_GetClosestDisplayMode(0, &wanted, &closest)) {
+    if (!SDL_GetClosestDisplayMode(kPrimaryDisplay, &wanted, &closest)) {
         return false;
     }
     if (SDL_SetWindowDisplayMode(window_, &closest) != 0 || SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) {
@@ -261,7 +281,7 @@ void SdlWindow::DesktopSize(int& width, int& height) {
     width = 0;
     height = 0;
     SDL_DisplayMode mode{};
-    if (EnsureVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+    if (EnsureVideo() && SDL_GetDesktopDisplayMode(kPrimaryDisplay, &mode) == 0) {
         width = mode.w;
         height = mode.h;
     }
@@ -320,20 +340,20 @@ std::vector<DisplayMode> SdlWindow::DisplayModes() {
     }
     auto add = [&](const SDL_DisplayMode& m) {
         if (m.w > 0 && m.h > 0) {
-            modes.push_back({m.w, m.h, m.refresh_rate, static_cast<int>(SDL_BYTESPERPIXEL(m.format)) * 8});
+            modes.push_back({m.w, m.h, m.refresh_rate, static_cast<int>(SDL_BYTESPERPIXEL(m.format)) * CHAR_BIT});
         }
     };
-    const int count = SDL_GetNumDisplayModes(0);
+    const int count = SDL_GetNumDisplayModes(kPrimaryDisplay);
     for (int i = 0; i < count; ++i) {
         SDL_DisplayMode m{};
-        if (SDL_GetDisplayMode(0, i, &m) == 0) {
+        if (SDL_GetDisplayMode(kPrimaryDisplay, i, &m) == 0) {
             add(m);
         }
     }
     // Drivers without a mode list (the offscreen one lists a blank entry) still have the desktop.
     if (modes.empty()) {
         SDL_DisplayMode desktop{};
-        if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        if (SDL_GetDesktopDisplayMode(kPrimaryDisplay, &desktop) == 0) {
             add(desktop);
         }
     }
@@ -375,8 +395,8 @@ WindowEvents SdlWindow::PumpEvents(InputState& input, bool deliverInput) {
                 input.SetKey(code, down);
             }
             if (down) {
-                if (const int c = ControlCharFor(sc)) {
-                    input.PushChar(static_cast<uint8_t>(c));
+                if (const uint8_t c = ControlCharFor(sc)) {
+                    input.PushChar(c);
                 }
             }
             break;
@@ -427,6 +447,8 @@ WindowEvents SdlWindow::PumpEvents(InputState& input, bool deliverInput) {
 extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
 
 std::unique_ptr<Window> CreateSdlWindow(bool headless) { return std::make_unique<SdlWindow>(headless); }
+
+void* GlProcAddress(const char* name) { return SDL_GL_GetCurrentContext() ? SDL_GL_GetProcAddress(name) : nullptr; }
 
 std::string PlatformErrorText() { return SDL_GetError(); }
 

@@ -1,6 +1,6 @@
 // The game window with its OpenGL context and everything the engine asks of the desktop: the
-// screen mode, the cursor, the gamma ramp, the message box, GL entry points, the display-mode
-// list and the input devices. SdlWindow is the real one (SDL2; in headless runs SDL's offscreen
+// screen mode, the cursor, the gamma ramp, the message box, the display-mode list and the input
+// devices; and the loader of GL entry points. SdlWindow is the real one (SDL2; in headless runs SDL's offscreen
 // driver on EGL); tests put in their own.
 #pragma once
 
@@ -14,10 +14,15 @@ namespace orv {
 
 class InputState;
 
+// One 16-bit entry per 8-bit channel value, as the display takes it.
+constexpr int kGammaRampSize = 256;
+
 struct GammaRamp {
-    uint16_t Red[256] = {};
-    uint16_t Green[256] = {};
-    uint16_t Blue[256] = {};
+    uint16_t Red[kGammaRampSize] = {};
+    uint16_t Green[kGammaRampSize] = {};
+    uint16_t Blue[kGammaRampSize] = {};
+
+    bool operator==(const GammaRamp&) const = default;
 };
 
 struct DisplayMode {
@@ -36,7 +41,7 @@ struct ScreenSettings {
     bool Vsync = true;       // presenting waits for the display (timedemo runs turn it off)
 };
 
-// Why a window could not be opened; SetScreenMode reports the number.
+// Why a window could not be opened; the number is the one "ScreenRes failed. Err=N" reports.
 enum WindowError : int {
     kWindowOk = 0,
     kWindowVideoInitFailed = 1,
@@ -55,9 +60,9 @@ class Window {
 public:
     virtual ~Window() = default;
 
-    // Opens the OpenGL window (closing any open one) and makes its context current. Returns
-    // kWindowOk or a WindowError. In borderless mode the size becomes the desktop size.
-    virtual int Open(const ScreenSettings& settings) = 0;
+    // Opens the OpenGL window (closing any open one) and makes its context current. In
+    // borderless mode the size becomes the desktop size.
+    virtual WindowError Open(const ScreenSettings& settings) = 0;
     // Replaces the game window by a plain window without OpenGL (the fatal path shows its
     // message box over it, out of full screen).
     virtual void OpenPlainWindow(int width, int height) = 0;
@@ -65,8 +70,6 @@ public:
 
     virtual int Width() const = 0;
     virtual int Height() const = 0;
-    virtual bool IsFullscreen() const = 0;
-    virtual void DesktopSize(int& width, int& height) = 0;
     virtual void SetTitle(std::string_view title) = 0;
 
     virtual void SetCursorHidden(bool hidden) = 0;
@@ -74,7 +77,6 @@ public:
     virtual void WarpMouse(int x, int y) = 0;
 
     virtual void Present() = 0;
-    virtual void* GetProcAddress(const char* name) = 0;
 
     virtual bool GetGammaRamp(GammaRamp& ramp) = 0;
     virtual bool SetGammaRamp(const GammaRamp& ramp) = 0;
@@ -94,6 +96,11 @@ public:
 // The SDL window. Headless: the offscreen video driver, no audio, no message boxes, nothing
 // reaches a display; drawing works as in a real window.
 std::unique_ptr<Window> CreateSdlWindow(bool headless);
+
+// The GL entry point of that name for the current context, null when no context is current or
+// the driver lacks it. Its signature is the renderer's GlProcLoader: the renderer fetches and
+// keeps its extension entry points itself.
+void* GlProcAddress(const char* name);
 
 // The last SDL error text, for log lines.
 std::string PlatformErrorText();

@@ -141,11 +141,7 @@ bool StartRenderer(Renderer& renderer, GlProcLoader getProc) {
         renderer.Multitexture = {};
         return false;
     }
-    return StartRenderer(renderer, getProc("glActiveTextureARB"), getProc("glMultiTexCoord2fARB"));
-}
-
-bool StartRenderer(Renderer& renderer, void* activeTextureARB, void* multiTexCoord2fARB) {
-    return SetMultitexture(renderer.Multitexture, activeTextureARB, multiTexCoord2fARB);
+    return SetMultitexture(renderer.Multitexture, getProc("glActiveTextureARB"), getProc("glMultiTexCoord2fARB"));
 }
 
 int RelightWorldLightmaps(Renderer& renderer, World& world, TextureUploader& uploader, const float* flickerTable) {

@@ -48,11 +48,10 @@ struct Renderer {
 // The renderer's state in one piece (the span buffer's pool makes it large: keep it on the heap).
 std::unique_ptr<Renderer> CreateRenderer();
 
-// Fetches the multitexture entry points through the platform's loader, or takes the two the
-// engine fetched itself. False when the driver lacks them (the engine then logs "Multitexturing
-// not supported."; lightmaps are not drawn).
+// Fetches the multitexture entry points through the platform's loader and keeps them. False
+// when the driver lacks them (the engine then logs "Multitexturing not supported."; lightmaps
+// are not drawn).
 bool StartRenderer(Renderer& renderer, GlProcLoader getProc);
-bool StartRenderer(Renderer& renderer, void* activeTextureARB, void* multiTexCoord2fARB);
 
 // The per-frame values the frame reads besides the world and the camera.
 struct FrameSettings {

@@ -26,30 +26,31 @@ namespace {
 
 constexpr int kCausticUploadMode = kUploadMipmaps | kUploadKeepAlpha;
 
-} // namespace
-
-Engine::Engine(HarnessOptions options, std::unique_ptr<Window> window)
-    : Options(std::move(options)), Uploader(std::make_unique<GlTextureUploader>()), ScreenWindow(std::move(window)),
-      GameWorld(Res, Config), Services(std::make_unique<EngineServices>(*this)), Now(ClockSeconds),
-      ExitProcess([](int code) { std::exit(code); }) {
-    Res.Config = &Config;
-    Res.Uploader = Uploader.get();
-    GameWorld.Services = Services.get();
-    GameWorld.Input = &Input;
-    std::sort(Options.ScreenshotSteps.begin(), Options.ScreenshotSteps.end());
-    // Both flicker sets are drawn here, before start-up seeds the generator: the first sets
-    // are the same on every run.
-    FillFlickerSets(Flicker);
-}
-
-Engine::~Engine() = default;
-
-std::string Engine::FirstLevelPath(const std::string& levelArgument, const ConfigTable& config) {
+// The first level: the level argument when there is one, else "Maps\" + "InitialLevel" + ".t3d".
+std::string FirstLevelPath(const std::string& levelArgument, const ConfigTable& config) {
     if (!levelArgument.empty()) {
         return levelArgument;
     }
     return "Maps\\" + ConfigGet(config, "InitialLevel") + ".t3d";
 }
+
+} // namespace
+
+Engine::Engine(HarnessOptions options, std::unique_ptr<Window> window)
+    : options_(std::move(options)), uploader_(std::make_unique<GlTextureUploader>()), window_(std::move(window)),
+      world_(res_, config_), services_(std::make_unique<EngineServices>(*this)),
+      exitProcess_([](int code) { std::exit(code); }) {
+    res_.Config = &config_;
+    res_.Uploader = uploader_.get();
+    world_.Services = services_.get();
+    world_.Input = &input_;
+    std::sort(options_.ScreenshotSteps.begin(), options_.ScreenshotSteps.end());
+    // Both flicker sets are drawn here, before start-up seeds the generator: the first sets
+    // are the same on every run.
+    FillFlickerSets(flicker_);
+}
+
+Engine::~Engine() = default;
 
 void Engine::InitEngine() {
     Log(BannerLine());
@@ -61,183 +62,161 @@ void Engine::InitEngine() {
         SetWorkingDirectory(folder);
     }
 
-    if (Options.Seed) {
-        SeedRandom(*Options.Seed);
+    if (options_.Seed) {
+        SeedRandom(*options_.Seed);
     } else {
         SeedRandomFromClock();
     }
 
-    CreatePlayerPawn();
+    // The PlayerPawn, not level-bound, becomes the first actor of the list and stays for the run.
+    CreatePlayerPawn(world_);
 
-    ConfigLoad(Config, ConfigFileName());
+    ConfigLoad(config_, ConfigFileName());
 
-    const std::string screenMode = ToLowerAscii(ConfigGet(Config, "ScreenMode"));
-    const int refresh = ConfigGetInt(Config, "RefreshRate");
-    const int height = ConfigGetInt(Config, "ScreenHeight");
-    const int width = ConfigGetInt(Config, "ScreenWidth");
+    const std::string screenMode = ToLowerAscii(ConfigGet(config_, "ScreenMode"));
+    const int refresh = ConfigGetInt(config_, "RefreshRate");
+    const int height = ConfigGetInt(config_, "ScreenHeight");
+    const int width = ConfigGetInt(config_, "ScreenWidth");
     SetScreenMode(width, height, refresh, screenMode == "fullscreen", screenMode == "borderless");
     ConnectInput();
 
-    LoadFallbackTexture();
-    AddFallbackMesh();
+    // "Zelkor.Missing" becomes texture 0 and the empty mesh 0: the fallbacks of every lookup.
+    LoadFallbackTexture(res_);
+    AddFallbackMesh(res_);
 
-    ActiveTextureARB = ScreenWindow->GetProcAddress("glActiveTextureARB");
-    MultiTexCoord2fARB = ScreenWindow->GetProcAddress("glMultiTexCoord2fARB");
-    if (!StartRenderer(*WorldRenderer, ActiveTextureARB, MultiTexCoord2fARB)) {
+    if (!StartRenderer(*renderer_, GlProcAddress)) {
         Log("Multitexturing not supported.");
     }
 
-    ScreenWindow->SetTitle("Orvane");
-    ScreenWindow->SetCursorHidden(true);
-    ScreenWindow->SetCursorConfined(true);
+    window_->SetTitle("Orvane");
+    window_->SetCursorHidden(true);
+    window_->SetCursorConfined(true);
 
-    ShowLogoSplash(*Uploader, ScreenWidth, ScreenHeight, [this] { ScreenWindow->Present(); });
+    ShowLogoSplash(*uploader_, screenWidth_, screenHeight_, [this] { window_->Present(); });
 
-    LoadClassDefaults();
+    // Every package's classes, default properties and meshes.
+    LoadClassDefaults(res_);
 
-    FOV = ConfigGetFloat(Config, "FOV");
-    SetStartupGlState(ScreenWidth, ScreenHeight, FOV);
+    fov_ = ConfigGetFloat(config_, "FOV");
+    SetStartupGlState(screenWidth_, screenHeight_, fov_);
 
-    LightmapAtlasSize = ConfigGetInt(Config, "LightmapAtlasSize");
-    TraceMeshColor = ConfigGetBool(Config, "TraceMeshColor");
+    lightmapAtlasSize_ = ConfigGetInt(config_, "LightmapAtlasSize");
+    traceMeshColor_ = ConfigGetBool(config_, "TraceMeshColor");
 
     LoadFonts();
     LoadCaustics();
     StartAudio();
 
     // The logo stays on screen while the first level loads.
-    LoadLevel(FirstLevelPath(Options.LevelPath, Config), false);
+    LoadLevel(world_, FirstLevelPath(options_.LevelPath, config_), false);
 
     int dx = 0, dy = 0;
-    MouseLookDelta(dx, dy); // so that the first step sees no jump
+    input_.MouseLookDelta(dx, dy); // so that the first step sees no jump
 
-    SavedGammaRampRead = ScreenWindow->GetGammaRamp(SavedGammaRamp);
-    if (const float gamma = ConfigGetFloat(Config, "Gamma"); gamma != 0.0f) {
+    SaveGammaRamp();
+    if (const float gamma = ConfigGetFloat(config_, "Gamma"); gamma != 0.0f) {
         ApplyGamma(gamma);
     }
 }
 
 void Engine::SetScreenMode(int width, int height, int refreshRate, bool fullscreen, bool borderless) {
-    ScreenWidth = width;
-    ScreenHeight = height;
-    RefreshRate = refreshRate;
+    screenWidth_ = width;
+    screenHeight_ = height;
     ScreenSettings settings;
     settings.Width = width;
     settings.Height = height;
     settings.RefreshRate = refreshRate;
     settings.Fullscreen = fullscreen;
     settings.Borderless = borderless;
-    settings.Vsync = !Options.Timedemo;
-    if (const int error = ScreenWindow->Open(settings); error != kWindowOk) {
+    settings.Vsync = !options_.Timedemo;
+    if (const WindowError error = window_->Open(settings); error != kWindowOk) {
         FatalError("ScreenRes failed. Err=" + std::to_string(error));
     }
     if (borderless) {
-        ScreenWidth = ScreenWindow->Width(); // the desktop size
-        ScreenHeight = ScreenWindow->Height();
+        screenWidth_ = window_->Width(); // the desktop size
+        screenHeight_ = window_->Height();
     }
 }
 
 void Engine::ConnectInput() {
-    Input.SetMouseArea(ScreenWidth, ScreenHeight);
-    if (Options.InputScript.empty()) {
-        Input.SetWarp([this](int x, int y) { ScreenWindow->WarpMouse(x, y); });
+    input_.SetMouseArea(screenWidth_, screenHeight_);
+    if (options_.InputScript.empty()) {
+        input_.SetWarp([this](int x, int y) { window_->WarpMouse(x, y); });
         return;
     }
     // Scripted runs: the script is the only keyboard and mouse; its pointer starts centred
     // and is always there.
-    script_ = std::make_unique<InputScript>(InputScript::Load(Options.InputScript));
-    Input.SetMousePosition(ScreenWidth / 2, ScreenHeight / 2);
-    Input.SetMouseAvailable(true);
+    script_ = std::make_unique<InputScript>(InputScript::Load(options_.InputScript));
+    input_.SetMousePosition(screenWidth_ / 2, screenHeight_ / 2);
+    input_.SetMouseAvailable(true);
 }
 
-void Engine::ApplyGamma(float gamma) { ScreenWindow->SetGammaRamp(GammaRampFor(gamma)); }
+void Engine::SaveGammaRamp() { savedGammaRampRead_ = window_->GetGammaRamp(savedGammaRamp_); }
+
+void Engine::ApplyGamma(float gamma) { window_->SetGammaRamp(GammaRampFor(gamma)); }
 
 void Engine::RestoreGamma() {
     // The ramp found at start-up only once it has been read: a fatal error before that puts
     // back the linear ramp rather than an empty one.
-    const bool custom = ConfigGetBool(Config, "RestoreCustomGamma") && SavedGammaRampRead;
-    ScreenWindow->SetGammaRamp(custom ? SavedGammaRamp : LinearGammaRamp());
+    const bool custom = ConfigGetBool(config_, "RestoreCustomGamma") && savedGammaRampRead_;
+    window_->SetGammaRamp(custom ? savedGammaRamp_ : LinearGammaRamp());
+}
+
+void Engine::LoadFonts() {
+    largeFont_ = LoadFont(res_, "Textures\\Zelkor\\Textures\\K_LargeFont.font");
+    mediumFont_ = LoadFont(res_, "Textures\\Zelkor\\Textures\\K_MedFont.font");
 }
 
 void Engine::LoadCaustics() {
     for (int i = 0; i < kNumCausticFrames; ++i) {
         Image image;
         const std::string path = "Textures\\Zelkor\\Textures\\caustics\\caust_a" + std::to_string(i) + ".png";
-        CausticTextures[i] = DecodeImageFile(path, image) ? Uploader->UploadTexture(image, kCausticUploadMode) : 0;
+        causticTextures_[i] = DecodeImageFile(path, image) ? uploader_->UploadTexture(image, kCausticUploadMode) : 0;
     }
 }
-
-// --- Places where later subsystems plug in ---
-
-// The PlayerPawn, not level-bound, becomes the first actor of the list and stays for the run.
-void Engine::CreatePlayerPawn() { orv::CreatePlayerPawn(GameWorld); }
-
-// "Zelkor.Missing" becomes texture 0, the fallback of every texture lookup.
-void Engine::LoadFallbackTexture() { orv::LoadFallbackTexture(Res); }
-
-// The empty mesh 0, the fallback of every mesh lookup.
-void Engine::AddFallbackMesh() { orv::AddFallbackMesh(Res); }
-
-// Every package's classes, default properties and meshes.
-void Engine::LoadClassDefaults() { orv::LoadClassDefaults(Res); }
-
-void Engine::LoadFonts() {
-    LargeFont = LoadFont(Res, "Textures\\Zelkor\\Textures\\K_LargeFont.font");
-    MediumFont = LoadFont(Res, "Textures\\Zelkor\\Textures\\K_MedFont.font");
-}
-
-// Waits for audio: the device, 3D factors, volumes and the looping underwater sound.
-void Engine::StartAudio() {}
-
-// Waits for audio: frees the device on the way out.
-void Engine::FreeAudio() {}
-
-void Engine::LoadLevel(const std::string& path, bool showLoadingScreen) {
-    orv::LoadLevel(GameWorld, path, showLoadingScreen);
-}
-
-// The generic update of every live actor, then the destroyed ones go.
-void Engine::UpdateActors() { orv::UpdateActors(GameWorld, kStepDeltaTime); }
 
 // The way out of every screen, so a press of Escape never strands the player: from the game
 // over screen the program ends, from the main menu play resumes, from the others the main menu
 // comes back. Moving through the menu lines with the arrows and Enter waits for the menus.
 void Engine::MenuInput() {
-    if (!KeyEdge(kKeyEscape)) {
+    if (!input_.KeyEdge(kKeyEscape)) {
         return;
     }
-    switch (GameWorld.MenuState) {
-    case kMenuGameOver: Shutdown();
-    case kMenuMain: OpenMenu(kMenuPlaying); break;
-    default: OpenMenu(kMenuMain); break;
+    switch (menu_) {
+    case MenuState::GameOver: Shutdown();
+    case MenuState::Main: OpenMenu(MenuState::Playing); break;
+    default: OpenMenu(MenuState::Main); break;
     }
-}
-
-// The dynamic lightmaps drawn in the last frame, relit (the world frame's first step).
-void Engine::RelightDynamicLightmaps() {
-    RelightWorldLightmaps(*WorldRenderer, GameWorld, *Uploader, Flicker.Table.data());
 }
 
 // The world frame from the player's eyes; the relight has run already.
 void Engine::DrawWorldFrame() {
-    if (!GameWorld.Player) {
+    if (!world_.Player) {
         ClearFrame();
         return;
     }
     FrameSettings settings;
-    settings.Width = ScreenWidth;
-    settings.Height = ScreenHeight;
-    settings.FovDegrees = FOV;
+    settings.Width = screenWidth_;
+    settings.Height = screenHeight_;
+    settings.FovDegrees = fov_;
     settings.DynamicLights = false;
-    settings.FlickerTable = Flicker.Table.data();
-    const CameraValues camera = ComputeCamera(*GameWorld.Player, ScreenWidth, ScreenHeight, FOV);
-    RenderWorldFrame(*WorldRenderer, GameWorld, camera, settings, *Uploader, WorldHooks);
+    settings.FlickerTable = flicker_.Table.data();
+    const CameraValues camera = ComputeCamera(*world_.Player, screenWidth_, screenHeight_, fov_);
+    RenderWorldFrame(*renderer_, world_, camera, settings, *uploader_, frameHooks_);
 }
 
-// Waits for the HUD: translator box, health, message line and level introduction.
+// --- Places that wait for subsystems still to come ---
+
+// Audio: the device, 3D factors, volumes and the looping underwater sound.
+void Engine::StartAudio() {}
+
+// Audio: frees the device on the way out.
+void Engine::FreeAudio() {}
+
+// The HUD: translator box, health, message line and level introduction.
 void Engine::DrawHud() {}
 
-// Waits for the menus: the panel, title and lines of the menu that is showing.
+// The menus: the panel, title and lines of the menu that is showing.
 void Engine::DrawMenu() {}
 
 } // namespace orv

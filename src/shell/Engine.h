@@ -14,6 +14,7 @@
 #include "shell/HarnessOptions.h"
 #include "shell/InputScript.h"
 #include "shell/MainLoop.h"
+#include "shell/MenuState.h"
 #include "world/World.h"
 
 #include <array>
@@ -24,16 +25,14 @@
 
 namespace orv {
 
-constexpr int kNumCausticFrames = 32;
+constexpr int kNumCausticFrames = 32; // caust_a0 .. caust_a31, drawn in turn under water
 
-// MenuState values.
-enum : int {
-    kMenuPlaying = 0,
-    kMenuGameOver = 1,
-    kMenuMain = 2,
-    kMenuLevelSelect = 3,
-    kMenuOptions = 4,
-    kMenuCredits = 5,
+// How the process ends. Every run ends with kExitOk, through the fatal path too (its message is
+// in the log and the message box); a command line that cannot be read ends with
+// kExitBadCommandLine before anything starts.
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitBadCommandLine = 2,
 };
 
 class Engine {
@@ -46,104 +45,99 @@ public:
     // --- Start-up, loop and exits ---
     void InitEngine();
     [[noreturn]] void RunMainLoop();
+    // One simulation step's work: a pending level change, then the world's update while
+    // playing, or the menu input while a menu shows.
+    void StepWorld();
+    [[noreturn]] void Shutdown();
+    // The fatal path (installed as the FatalError handler): log, plain window, message box,
+    // "Exiting.", gamma back, audio freed, kExitOk.
+    [[noreturn]] void FatalErrorPath(const std::string& message);
+
+    // --- Services of the engine ---
+    void SetScreenMode(int width, int height, int refreshRate, bool fullscreen, bool borderless);
+    // Keeps the display's own ramp for the way out (start-up, once the window is open).
+    void SaveGammaRamp();
+    void ApplyGamma(float gamma);
+    // The saved ramp when "RestoreCustomGamma" asks for it and one was read, else the linear one.
+    void RestoreGamma();
+    // Switches to another screen (Playing closes the menus); leaving Options saves the settings.
+    void OpenMenu(MenuState state);
+
+    // --- What tests look at and set ---
+    ConfigTable& Config() { return config_; }
+    InputState& Input() { return input_; }
+    World& GameWorld() { return world_; }
+    MenuState Menu() const { return menu_; }
+    int ScreenWidth() const { return screenWidth_; }
+    int ScreenHeight() const { return screenHeight_; }
+    // How the process ends (std::exit with an ExitCode by default); tests throw from it instead.
+    void SetExitProcess(std::function<void(int)> exitProcess) { exitProcess_ = std::move(exitProcess); }
+
+private:
+    friend class EngineServices; // the engine's side of what the world asks for
+
     // One main-loop pass: window events, the steps that are due, one frame; ends the program
     // through Shutdown once a --steps limit is reached.
     void RunPass();
-    void StepWorld();
-    void RenderFrame();
-    [[noreturn]] void Shutdown();
-    // The fatal path (installed as the FatalError handler): log, plain window, message box,
-    // "Exiting.", gamma back, audio freed, exit code 0.
-    [[noreturn]] void FatalErrorPath(const std::string& message);
-
-    // --- Services the other subsystems use ---
-    void SetScreenMode(int width, int height, int refreshRate, bool fullscreen, bool borderless);
-    void ApplyGamma(float gamma);
-    void RestoreGamma();
-    bool KeyEdge(int scancode) { return Input.KeyEdge(scancode); }
-    void MouseLookDelta(int& dx, int& dy) { Input.MouseLookDelta(dx, dy); }
-    void OpenMenu(int mode);
-    // Saves the next drawn frame as a numbered PNG (F9 and --screenshot-at).
-    void RequestScreenshot() { ++screenshotsRequested_; }
-
-    // The first level: the level argument when there is one, else "Maps\" + "InitialLevel" + ".t3d".
-    static std::string FirstLevelPath(const std::string& levelArgument, const ConfigTable& config);
-
-    // --- Engine-wide state ---
-    HarnessOptions Options;
-    ConfigTable Config;
-    std::unique_ptr<TextureUploader> Uploader;
-    Resources Res; // textures, meshes and class records; uploads through Uploader
-    std::unique_ptr<Window> ScreenWindow;
-    InputState Input;
-    // The actors, the loaded level, the game clock, the menu state, the pending level and the
-    // on-screen texts.
-    World GameWorld;
-    std::unique_ptr<WorldServices> Services; // what the world asks of the engine
-
-    int ScreenWidth = 0;
-    int ScreenHeight = 0;
-    int RefreshRate = 0;
-    float FOV = 0.0f; // vertical field of view, degrees, read at start-up
-
-    FlickerSets Flicker;
-    GammaRamp SavedGammaRamp;
-    bool SavedGammaRampRead = false;
-
-    int LightmapAtlasSize = 0;
-    bool TraceMeshColor = false;
-    // The multitexture entry points by name; both null: "Multitexturing not supported."
-    void* ActiveTextureARB = nullptr;
-    void* MultiTexCoord2fARB = nullptr;
-    std::unique_ptr<Renderer> WorldRenderer = CreateRenderer(); // the world renderer's state
-    FrameHooks WorldHooks;                   // actors, caustics and 2D fills of the world frame
-    std::array<uint32_t, kNumCausticFrames> CausticTextures{}; // 0 for a frame that did not load
-    std::unique_ptr<Font> LargeFont;
-    std::unique_ptr<Font> MediumFont;
-
-    int64_t Steps = 0;  // simulation steps run
-    int64_t Frames = 0; // frames drawn
-
-    // The wall clock the main loop reads; tests put in their own.
-    std::function<double()> Now;
-    // How the process ends (code 0); tests throw from it instead.
-    std::function<void(int)> ExitProcess;
-
-private:
     void RunStep();
-    std::string ConfigFileName() const { return Options.ConfigFile.empty() ? "Orvane.ini" : Options.ConfigFile; }
-    bool StepLimitReached() const { return Options.Steps && Steps >= *Options.Steps; }
+    void RenderFrame();
+    std::string ConfigFileName() const { return options_.ConfigFile.empty() ? "Orvane.ini" : options_.ConfigFile; }
+    bool StepLimitReached() const { return options_.Steps && steps_ >= *options_.Steps; }
     void ConnectInput();
+    void LoadFonts();
     void LoadCaustics();
     void TakeDueScreenshots();
     void AdvanceProceduralTextures();
+    void MenuInput();
+    void DrawWorldFrame();
     void WriteDumpIfAsked() const;
     void LogTimedemo() const;
     // The common end of Shutdown and the fatal path: timedemo and dump, "Exiting.", gamma back,
     // audio freed, log closed, window closed, exit code 0.
     [[noreturn]] void FinishExit();
 
-    // Start-up steps and per-step work of subsystems that plug in later.
-    void CreatePlayerPawn();
-    void LoadFallbackTexture();
-    void AddFallbackMesh();
-    void LoadClassDefaults();
-    void LoadFonts();
+    // Places that wait for subsystems still to come.
     void StartAudio();
     void FreeAudio();
-    void LoadLevel(const std::string& path, bool showLoadingScreen);
-    void UpdateActors();
-    void MenuInput();
-    void RelightDynamicLightmaps();
-    void DrawWorldFrame();
     void DrawHud();
     void DrawMenu();
 
+    HarnessOptions options_;
+    ConfigTable config_;
+    std::unique_ptr<TextureUploader> uploader_;
+    Resources res_; // textures, meshes and class records; uploads through uploader_
+    std::unique_ptr<Window> window_;
+    InputState input_;
+    // The actors, the loaded level, the game clock, the pending level and the on-screen texts.
+    World world_;
+    std::unique_ptr<WorldServices> services_; // what the world asks of the engine
+    MenuState menu_ = MenuState::Playing;
+
+    int screenWidth_ = 0;
+    int screenHeight_ = 0;
+    float fov_ = 0.0f; // vertical field of view, degrees, read at start-up
+
+    FlickerSets flicker_;
+    GammaRamp savedGammaRamp_;
+    bool savedGammaRampRead_ = false;
+
+    int lightmapAtlasSize_ = 0;
+    bool traceMeshColor_ = false; // for the actor lighting still to come
+    std::unique_ptr<Renderer> renderer_ = CreateRenderer(); // the world renderer's state
+    FrameHooks frameHooks_; // actors, caustics and 2D fills of the world frame
+    std::array<uint32_t, kNumCausticFrames> causticTextures_{}; // 0 for a frame that did not load
+    std::unique_ptr<Font> largeFont_;
+    std::unique_ptr<Font> mediumFont_;
+
+    int64_t steps_ = 0;  // simulation steps run
+    int64_t frames_ = 0; // frames drawn
+
+    std::function<void(int)> exitProcess_;
     std::unique_ptr<InputScript> script_;
     LoopClock loopClock_;
     double timedemoStart_ = 0.0;
-    int screenshotsRequested_ = 0;
-    size_t nextScreenshotStep_ = 0; // into the sorted Options.ScreenshotSteps
+    int screenshotsRequested_ = 0; // F9 and --screenshot-at: the next drawn frame is saved
+    size_t nextScreenshotStep_ = 0; // into the sorted options_.ScreenshotSteps
     int savedCursorX_ = 0;
     int savedCursorY_ = 0;
 };

@@ -11,13 +11,21 @@
 
 namespace orv {
 
+namespace {
+
+// The plain window the fatal path's message box stands over: small, and never full screen.
+constexpr int kErrorWindowWidth = 256;
+constexpr int kErrorWindowHeight = 128;
+
+} // namespace
+
 void Engine::Shutdown() { FinishExit(); }
 
 void Engine::FatalErrorPath(const std::string& message) {
     Log("Error: " + message);
     // Out of full screen and without GL, so that the box can be seen.
-    ScreenWindow->OpenPlainWindow(256, 128);
-    ScreenWindow->ShowMessageBox("Error", message);
+    window_->OpenPlainWindow(kErrorWindowWidth, kErrorWindowHeight);
+    window_->ShowMessageBox("Error", message);
     FinishExit();
 }
 
@@ -28,27 +36,27 @@ void Engine::FinishExit() {
     RestoreGamma();
     FreeAudio();
     LogClose();
-    ScreenWindow->Close(); // leaves full screen and gives the display back
-    ExitProcess(0);
-    std::exit(0); // an exit function that returns has not done its job
+    window_->Close(); // leaves full screen and gives the display back
+    exitProcess_(kExitOk);
+    std::exit(kExitOk); // an exit function that returns has not done its job
 }
 
 void Engine::LogTimedemo() const {
-    if (!Options.Timedemo || Frames == 0) {
+    if (!options_.Timedemo || frames_ == 0) {
         return;
     }
     const double seconds = ClockSeconds() - timedemoStart_;
     char line[160];
     std::snprintf(line, sizeof line, "Timedemo: %lld frames, %.3f ms per frame, %.1f steps per second",
-                  static_cast<long long>(Frames), seconds * 1000.0 / static_cast<double>(Frames),
-                  seconds > 0.0 ? static_cast<double>(Steps) / seconds : 0.0);
-    Log(TimedemoLine(WorldRenderer->Timings)); // the renderer's share, before the summary
+                  static_cast<long long>(frames_), seconds * 1000.0 / static_cast<double>(frames_),
+                  seconds > 0.0 ? static_cast<double>(steps_) / seconds : 0.0);
+    Log(TimedemoLine(renderer_->Timings)); // the renderer's share, before the summary
     Log(line);
 }
 
 void Engine::WriteDumpIfAsked() const {
-    if (!Options.DumpFile.empty() && !WriteStateDump(*this, Options.DumpFile)) {
-        Log("Can't write the state dump \"" + Options.DumpFile + "\".");
+    if (!options_.DumpFile.empty() && !WriteStateDump(options_.DumpFile, world_, menu_, steps_)) {
+        Log("Can't write the state dump \"" + options_.DumpFile + "\".");
     }
 }
 

@@ -5,18 +5,21 @@
 #include "platform/System.h"
 #include "render/GlState.h"
 #include "render/Screenshot.h"
+#include "world/LevelLoader.h"
 
 namespace orv {
 
 namespace {
 
-// The frame's GL error line names this fixed place, whatever code finds the error.
+// The frame's GL error line ("Error: OpenGL 0x.., line: 10664") always carries this number,
+// whatever code left the error: it names the end of the frame, not a line of a source file, and
+// logs are compared against it.
 constexpr int kFrameErrorLine = 10664;
 
 } // namespace
 
 void Engine::RunMainLoop() {
-    loopClock_.Start = Now();
+    loopClock_.Start = ClockSeconds();
     loopClock_.Simulated = 0.0;
     timedemoStart_ = ClockSeconds();
     for (;;) {
@@ -25,7 +28,7 @@ void Engine::RunMainLoop() {
 }
 
 void Engine::RunPass() {
-    if (ScreenWindow->PumpEvents(Input, script_ == nullptr).QuitRequested) {
+    if (window_->PumpEvents(input_, script_ == nullptr).QuitRequested) {
         Shutdown();
     }
     auto step = [this] {
@@ -36,11 +39,11 @@ void Engine::RunPass() {
         return true;
     };
     auto frame = [this] { RenderFrame(); };
-    if (Options.FixedStep) {
+    if (options_.FixedStep) {
         step(); // a virtual clock: exactly one step per pass
         frame();
     } else {
-        RunCatchUpPass(loopClock_, Now(), step, frame);
+        RunCatchUpPass(loopClock_, ClockSeconds(), step, frame);
     }
     if (StepLimitReached()) {
         Shutdown();
@@ -49,27 +52,28 @@ void Engine::RunPass() {
 
 void Engine::RunStep() {
     if (script_) {
-        script_->ApplyDue(Steps + 1, Input);
+        script_->ApplyDue(steps_ + 1, input_);
     }
     StepWorld();
-    ++Steps;
-    if (GameWorld.MenuState == kMenuPlaying) {
-        GameWorld.GameTime += kStepSeconds;
+    ++steps_;
+    if (menu_ == MenuState::Playing) {
+        world_.GameTime += kStepSeconds;
     }
 }
 
 void Engine::StepWorld() {
-    if (!GameWorld.PendingLevel.empty()) {
-        LoadLevel(GameWorld.PendingLevel, true);
-        GameWorld.PendingLevel.clear();
+    if (!world_.PendingLevel.empty()) {
+        LoadLevel(world_, world_.PendingLevel, true);
+        world_.PendingLevel.clear();
     }
-    if (GameWorld.MenuState == kMenuPlaying) {
-        if (KeyEdge(kKeyEscape)) {
-            OpenMenu(kMenuMain);
+    if (menu_ == MenuState::Playing) {
+        if (input_.KeyEdge(kKeyEscape)) {
+            OpenMenu(MenuState::Main);
         }
-        if (GameWorld.MenuState == kMenuPlaying) {
-            UpdateActors();
-            Input.DiscardChars(); // typed characters never pile up while playing
+        if (menu_ == MenuState::Playing) {
+            // The generic update of every live actor, then the destroyed ones go.
+            UpdateActors(world_, kStepDeltaTime);
+            input_.DiscardChars(); // typed characters never pile up while playing
             return;
         }
     }
@@ -78,64 +82,65 @@ void Engine::StepWorld() {
 }
 
 void Engine::RenderFrame() {
-    if (ConfigGetBool(Config, "ProceduralTextures")) {
+    if (ConfigGetBool(config_, "ProceduralTextures")) {
         AdvanceProceduralTextures();
     }
-    UpdateFlicker(Flicker, GameWorld.GameTime);
-    if (ConfigGetBool(Config, "DynamicLights")) {
-        RelightDynamicLightmaps();
+    UpdateFlicker(flicker_, world_.GameTime);
+    if (ConfigGetBool(config_, "DynamicLights")) {
+        // The dynamic lightmaps drawn in the last frame, relit (the world frame's first step).
+        RelightWorldLightmaps(*renderer_, world_, *uploader_, flicker_.Table.data());
     }
     DrawWorldFrame();
-    if (GameWorld.PendingLevel.empty()) {
-        if (GameWorld.MenuState == kMenuPlaying) {
+    if (world_.PendingLevel.empty()) {
+        if (menu_ == MenuState::Playing) {
             DrawHud();
         } else {
             DrawMenu();
         }
     }
     TakeDueScreenshots();
-    ScreenWindow->Present();
+    window_->Present();
     CheckGlError(kFrameErrorLine);
-    ++Frames;
+    ++frames_;
 }
 
 void Engine::AdvanceProceduralTextures() {
     // Only textures drawn in the last frame animate; the drawing marks them again.
-    for (std::unique_ptr<Texture>& texture : Res.Textures) {
+    for (std::unique_ptr<Texture>& texture : res_.Textures) {
         if (texture->Used && texture->IsProcedural()) {
             texture->Update(kStepDeltaTime);
-            Uploader->UploadTextureRegion(*texture, 0, 0, -1, -1);
+            uploader_->UploadTextureRegion(*texture, 0, 0, -1, -1);
         }
         texture->Used = 0;
     }
 }
 
 void Engine::TakeDueScreenshots() {
-    while (nextScreenshotStep_ < Options.ScreenshotSteps.size() && Options.ScreenshotSteps[nextScreenshotStep_] <= Steps) {
+    while (nextScreenshotStep_ < options_.ScreenshotSteps.size() && options_.ScreenshotSteps[nextScreenshotStep_] <= steps_) {
         ++screenshotsRequested_;
         ++nextScreenshotStep_;
     }
     // Taken before the frame is presented: after a swap the back buffer holds nothing certain.
     for (; screenshotsRequested_ > 0; --screenshotsRequested_) {
-        TakeScreenshot(ScreenWidth, ScreenHeight, ConfigGetFloat(Config, "Gamma"));
+        TakeScreenshot(screenWidth_, screenHeight_, ConfigGetFloat(config_, "Gamma"));
     }
 }
 
-void Engine::OpenMenu(int mode) {
+void Engine::OpenMenu(MenuState state) {
     // Still to come with the menus: the select sound and the lines of each screen.
-    if (mode == kMenuPlaying) {
-        Input.SetMousePosition(savedCursorX_, savedCursorY_);
-        ScreenWindow->WarpMouse(savedCursorX_, savedCursorY_);
-        ScreenWindow->SetCursorConfined(true);
+    if (state == MenuState::Playing) {
+        input_.SetMousePosition(savedCursorX_, savedCursorY_);
+        window_->WarpMouse(savedCursorX_, savedCursorY_);
+        window_->SetCursorConfined(true);
     } else {
-        savedCursorX_ = Input.MouseX();
-        savedCursorY_ = Input.MouseY();
-        ScreenWindow->SetCursorConfined(false);
+        savedCursorX_ = input_.MouseX();
+        savedCursorY_ = input_.MouseY();
+        window_->SetCursorConfined(false);
     }
-    if (GameWorld.MenuState == kMenuOptions) {
-        ConfigSave(Config, ConfigFileName());
+    if (menu_ == MenuState::Options) {
+        ConfigSave(config_, ConfigFileName());
     }
-    GameWorld.MenuState = mode;
+    menu_ = state;
 }
 
 } // namespace orv

@@ -7,18 +7,18 @@
 
 namespace orv {
 
-void EngineServices::OpenMenu(int state) { engine_.OpenMenu(state); }
+void EngineServices::GameOver() { engine_.OpenMenu(MenuState::GameOver); }
 
-void EngineServices::TakeScreenshot() { engine_.RequestScreenshot(); }
+void EngineServices::TakeScreenshot() { ++engine_.screenshotsRequested_; }
 
 void EngineServices::PrepareLightmaps(World& world) {
-    PrepareWorldLightmaps(world, *engine_.Uploader, engine_.LightmapAtlasSize, engine_.Flicker.Table.data());
+    PrepareWorldLightmaps(world, *engine_.uploader_, engine_.lightmapAtlasSize_, engine_.flicker_.Table.data());
 }
 
 void EngineServices::SetFarPlane(float farPlane) {
-    SetProjection(engine_.ScreenWidth, engine_.ScreenHeight, engine_.FOV, farPlane);
+    SetProjection(engine_.screenWidth_, engine_.screenHeight_, engine_.fov_, farPlane);
 }
 
-void EngineServices::SetWindowTitle(const std::string& title) { engine_.ScreenWindow->SetTitle(title); }
+void EngineServices::SetWindowTitle(const std::string& title) { engine_.window_->SetTitle(title); }
 
 } // namespace orv

@@ -1,4 +1,4 @@
-// The engine's answers to what the world asks for: menus, screenshots, the window title, the
+// The engine's answers to what the world asks for: the game over screen, screenshots, the window title, the
 // projection's far plane and (as they land) sound, music and the renderer's per-level work.
 #pragma once
 
@@ -12,7 +12,7 @@ class EngineServices final : public WorldServices {
 public:
     explicit EngineServices(Engine& engine) : engine_(engine) {}
 
-    void OpenMenu(int state) override;
+    void GameOver() override;
     void TakeScreenshot() override;
     void PrepareLightmaps(World& world) override;
     void SetFarPlane(float farPlane) override;

@@ -8,7 +8,7 @@
 namespace orv {
 
 float FlickerFactor(float r) {
-    const float factor = r * 0.4f + 0.6f;
+    const float factor = r * kFlickerSpan + kFlickerLow;
     return factor < 1.0f ? factor : std::nextafter(1.0f, 0.0f);
 }
 
@@ -25,7 +25,7 @@ void FillFlickerSets(FlickerSets& flicker) {
 
 void UpdateFlicker(FlickerSets& flicker, double gameTime) {
     double d = gameTime - flicker.LastTime;
-    if (d > 1.0) {
+    if (d > kFlickerRenewSeconds) {
         flicker.Previous = flicker.Next;
         for (float& f : flicker.Next) {
             f = NewFlickerFactor();

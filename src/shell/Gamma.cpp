@@ -2,16 +2,19 @@
 #include "shell/Gamma.h"
 
 #include <cmath>
+#include <limits>
 
 namespace orv {
 
 namespace {
 
+constexpr double kFullScale = std::numeric_limits<uint16_t>::max(); // a ramp entry's full brightness
+
 GammaRamp RampFromCurve(double exponent) {
     GammaRamp ramp;
-    for (int i = 0; i < 256; ++i) {
-        const double value = std::round(std::pow(i / 256.0, exponent) * 65535.0);
-        const auto entry = static_cast<uint16_t>(value < 0.0 ? 0.0 : (value > 65535.0 ? 65535.0 : value));
+    for (int i = 0; i < kGammaRampSize; ++i) {
+        const double value = std::round(std::pow(i / double(kGammaRampSize), exponent) * kFullScale);
+        const auto entry = static_cast<uint16_t>(value < 0.0 ? 0.0 : (value > kFullScale ? kFullScale : value));
         ramp.Red[i] = entry;
         ramp.Green[i] = entry;
         ramp.Blue[i] = entry;

@@ -6,7 +6,9 @@
 
 namespace orv {
 
-// ramp[i] = round((i / 256)^(1 / gamma) * 65535) for each channel.
+// ramp[i] = round((i / 256)^(1 / gamma) * 65535) for each channel. The divisor is the ramp's
+// size, not its last index, as the display ramps have always been built here: the top entry
+// stays just under 65535.
 GammaRamp GammaRampFor(float gamma);
 
 // ramp[i] = round(i / 256 * 65535): 0 ... 65279.

@@ -85,9 +85,12 @@ std::vector<std::string_view> Words(std::string_view line) {
     return words;
 }
 
+// Every event line has four words: the step, the kind and the kind's two values.
+constexpr size_t kEventWords = 4;
+
 // Reads one line into an event; returns the reason when it is malformed.
 std::string ParseEventLine(const std::vector<std::string_view>& words, InputEvent& event) {
-    if (words.size() < 2) {
+    if (words.size() < 2) { // a step and a kind at least
         return "expected a step number and an event";
     }
     if (!ParseWhole(words[0], event.Step) || event.Step < 1) {
@@ -96,7 +99,7 @@ std::string ParseEventLine(const std::vector<std::string_view>& words, InputEven
     const std::string_view kind = words[1];
     if (SameText(kind, "key")) {
         event.Type = InputEvent::Kind::Key;
-        if (words.size() != 4) {
+        if (words.size() != kEventWords) {
             return "expected: STEP key KEY down|up";
         }
         if (!ParseKeyCode(words[2], event.Scancode)) {
@@ -109,7 +112,7 @@ std::string ParseEventLine(const std::vector<std::string_view>& words, InputEven
     }
     if (SameText(kind, "mouse")) {
         event.Type = InputEvent::Kind::Mouse;
-        if (words.size() != 4) {
+        if (words.size() != kEventWords) {
             return "expected: STEP mouse DX DY";
         }
         if (!ParseWhole(words[2], event.Dx) || !ParseWhole(words[3], event.Dy)) {
@@ -119,7 +122,7 @@ std::string ParseEventLine(const std::vector<std::string_view>& words, InputEven
     }
     if (SameText(kind, "button")) {
         event.Type = InputEvent::Kind::Button;
-        if (words.size() != 4) {
+        if (words.size() != kEventWords) {
             return "expected: STEP button left|right|middle down|up";
         }
         if (SameText(words[2], "left")) {

@@ -22,21 +22,21 @@ int RunProgram(int argc, char** argv) {
     std::string error;
     if (!ParseHarnessOptions(args, options, error)) {
         std::fprintf(stderr, "orvane: %s\n%s", error.c_str(), UsageText().c_str());
-        return 2;
+        return kExitBadCommandLine;
     }
     if (options.Help) {
         std::fputs(UsageText().c_str(), stdout);
-        return 0;
+        return kExitOk;
     }
     if (options.Version) {
         std::printf("%s\n", VersionText().c_str());
-        return 0;
+        return kExitOk;
     }
     std::error_code ec;
     AnchorHarnessPaths(options, std::filesystem::current_path(ec).string());
     if (!options.LogFile.empty() && !LogToFile(options.LogFile)) {
         std::fprintf(stderr, "orvane: can't write the log file \"%s\"\n", options.LogFile.c_str());
-        return 2;
+        return kExitBadCommandLine;
     }
 
     const bool headless = options.Headless;

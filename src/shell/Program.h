@@ -4,8 +4,8 @@
 
 namespace orv {
 
-// Returns only for --help, --version (0) and command-line errors (2); a run ends the process
-// through Shutdown or the fatal path, with code 0.
+// Returns an ExitCode only for --help, --version (kExitOk) and a command line that cannot be
+// read (kExitBadCommandLine); a run ends the process through Shutdown or the fatal path.
 int RunProgram(int argc, char** argv);
 
 } // namespace orv

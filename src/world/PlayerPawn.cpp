@@ -159,7 +159,7 @@ void PlayerPawn::Tick(float deltaTime) {
         }
         const char* sound = FRand() < 0.25f ? "UnrealShare.Female.death1dfem" : "UnrealShare.Female.death4cfem";
         world.Services->PlayActorSound(*this, sound, 1.0f);
-        world.Services->OpenMenu(1);
+        world.Services->GameOver();
     }
     bWasLanded = bLanded;
     bLanded = 0;

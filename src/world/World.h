@@ -53,7 +53,6 @@ struct World {
     Level CurrentLevel;
 
     double GameTime = 0.0;
-    int32_t MenuState = 0;
     std::string PendingLevel;
     std::string HudMessage;
     float HudMessageTime = 0.0f;

@@ -1,6 +1,6 @@
-// What the world asks of the layers above it: sound, music, menus, screenshots and the
-// renderer's per-level work. The engine implements it; tests record the calls. Every operation
-// does nothing by default.
+// What the world asks of the layers above it: sound, music, the game over screen, screenshots
+// and the renderer's per-level work. The engine implements it; tests record the calls. Every
+// operation does nothing by default.
 #pragma once
 
 #include "core/Vector.h"
@@ -29,8 +29,8 @@ public:
     virtual void SetListener(const Vector& /*location*/, const Vector& /*front*/, const Vector& /*top*/) {}
     virtual void SetUnderwater(bool /*underwater*/) {}
 
-    // The menus: opens the menu in the given state (1 game over, 2 main menu).
-    virtual void OpenMenu(int /*state*/) {}
+    // The player died: the game is over (the shell shows its game over screen).
+    virtual void GameOver() {}
     virtual void TakeScreenshot() {}
 
     // Level loading steps that belong to the renderer and the window.

@@ -1,11 +1,14 @@
-// The engine's own services with a recording window: screen mode, gamma, the step, the menu
-// hand-over and the fatal path.
+// The engine with a recording window: the screen mode, gamma ramps, the step, Escape through
+// every screen and both ways out; the catch-up pass of its main loop against a fake clock; the
+// light flicker it keeps.
 #include "shell/Engine.h"
 
-#include "core/Fatal.h"
+#include "core/Random.h"
 #include "core/Vfs.h"
-#include "shell/FakeWindow.h"
+#include "shell/Flicker.h"
 #include "shell/Gamma.h"
+#include "shell/MainLoop.h"
+#include "support/DumpFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,165 +18,253 @@
 namespace orv {
 namespace {
 
-struct ProcessExit {
-    int Code;
+// A window that records what the engine asks of it, for tests that need no drawing.
+class FakeWindow final : public Window {
+public:
+    static constexpr int kDesktopWidth = 1920;
+    static constexpr int kDesktopHeight = 1080;
+    WindowError OpenError = kWindowOk;
+    GammaRamp DeviceRamp;            // what GetGammaRamp reports
+    std::vector<GammaRamp> RampsSet; // every SetGammaRamp, in order
+    std::vector<ScreenSettings> Opened;
+    std::vector<std::string> Calls; // closing, the cursor's confinement and the message box, in order
+
+    WindowError Open(const ScreenSettings& settings) override {
+        Opened.push_back(settings);
+        width_ = settings.Borderless ? kDesktopWidth : settings.Width;
+        height_ = settings.Borderless ? kDesktopHeight : settings.Height;
+        return OpenError;
+    }
+    void OpenPlainWindow(int width, int height) override {
+        Calls.push_back("OpenPlainWindow " + std::to_string(width) + "x" + std::to_string(height));
+    }
+    void Close() override { Calls.push_back("Close"); }
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    void SetTitle(std::string_view) override {}
+    void SetCursorHidden(bool) override {}
+    void SetCursorConfined(bool confined) override { Calls.push_back(confined ? "Confine" : "Release"); }
+    void WarpMouse(int, int) override {}
+    void Present() override {}
+    bool GetGammaRamp(GammaRamp& ramp) override {
+        ramp = DeviceRamp;
+        return true;
+    }
+    bool SetGammaRamp(const GammaRamp& ramp) override {
+        RampsSet.push_back(ramp);
+        return true;
+    }
+    void ShowMessageBox(std::string_view caption, std::string_view text) override {
+        Calls.push_back("MessageBox " + std::string(caption) + ": " + std::string(text));
+    }
+    std::vector<DisplayMode> DisplayModes() override { return {}; }
+    WindowEvents PumpEvents(InputState&, bool) override { return {}; }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
 };
 
-bool SameRamp(const GammaRamp& a, const GammaRamp& b) {
-    return std::equal(a.Red, a.Red + 256, b.Red) && std::equal(a.Green, a.Green + 256, b.Green) &&
-           std::equal(a.Blue, a.Blue + 256, b.Blue);
-}
+struct ProcessExit {};
 
 class EngineTest : public ::testing::Test {
 protected:
     EngineTest() {
-        auto window = std::make_unique<test::FakeWindow>();
+        HarnessOptions options;
+        options.ConfigFile = dir_ / "Saved.ini";
+        options.DumpFile = dir_ / "dump.jsonl";
+        auto window = std::make_unique<FakeWindow>();
         window_ = window.get();
-        engine_ = std::make_unique<Engine>(HarnessOptions(), std::move(window));
-        engine_->ExitProcess = [](int code) { throw ProcessExit{code}; };
+        engine_ = std::make_unique<Engine>(std::move(options), std::move(window));
+        engine_->SetExitProcess([this](int code) {
+            exitCode_ = code;
+            throw ProcessExit{};
+        });
     }
 
-    test::FakeWindow* window_;
+    // A step with Escape up, then one with it newly down.
+    void PressEscape() {
+        engine_->Input().SetKey(kKeyEscape, false);
+        engine_->StepWorld();
+        engine_->Input().SetKey(kKeyEscape, true);
+        engine_->StepWorld();
+    }
+
+    test::FatalCatcher fatal_; // a fatal error fails the test instead of ending it quietly
+    test::TempDir dir_;
+    FakeWindow* window_ = nullptr;
     std::unique_ptr<Engine> engine_;
+    int exitCode_ = -1;
 };
 
-TEST_F(EngineTest, ScreenModeFailureIsFatalWithItsCode) {
+TEST_F(EngineTest, ScreenModeOpensTheWindowOrIsFatalWithItsCode) {
+    engine_->SetScreenMode(800, 600, 75, false, true);
+    EXPECT_EQ(engine_->ScreenWidth(), FakeWindow::kDesktopWidth); // borderless: the desktop size
+    EXPECT_EQ(engine_->ScreenHeight(), FakeWindow::kDesktopHeight);
+
     window_->OpenError = kWindowNoGlContext;
     EXPECT_EQ(test::CatchFatal([&] { engine_->SetScreenMode(800, 600, 60, true, false); }), "ScreenRes failed. Err=3");
-    ASSERT_EQ(window_->Opened.size(), 1u);
-    EXPECT_TRUE(window_->Opened[0].Fullscreen);
-    EXPECT_EQ(window_->Opened[0].RefreshRate, 60);
-    EXPECT_TRUE(window_->Opened[0].Vsync);
+    ASSERT_EQ(window_->Opened.size(), 2u);
+    EXPECT_TRUE(window_->Opened[1].Fullscreen);
+    EXPECT_EQ(window_->Opened[1].RefreshRate, 60);
+    EXPECT_TRUE(window_->Opened[1].Vsync); // only timedemo runs turn it off
 }
 
-TEST_F(EngineTest, BorderlessTakesTheDesktopSize) {
-    engine_->SetScreenMode(800, 600, 75, false, true);
-    EXPECT_EQ(engine_->ScreenWidth, 1920);
-    EXPECT_EQ(engine_->ScreenHeight, 1080);
-    EXPECT_EQ(engine_->RefreshRate, 75);
-    engine_->SetScreenMode(640, 480, 0, false, false);
-    EXPECT_EQ(engine_->ScreenWidth, 640);
-    EXPECT_EQ(engine_->ScreenHeight, 480);
-}
-
-TEST_F(EngineTest, GammaIsAppliedAndRestored) {
+TEST_F(EngineTest, GammaRampsAreAppliedAndTheRightOneGoesBack) {
+    // A ramp never read (a fatal error early in start-up) is never written back.
+    ConfigSet(engine_->Config(), "RestoreCustomGamma", "true");
+    engine_->RestoreGamma();
     engine_->ApplyGamma(2.0f);
-    ASSERT_EQ(window_->RampsSet.size(), 1u);
-    EXPECT_TRUE(SameRamp(window_->RampsSet[0], GammaRampFor(2.0f)));
-
-    // Not asked to put back the custom ramp: the linear one goes back.
-    engine_->SavedGammaRamp = GammaRampFor(0.7f);
-    engine_->SavedGammaRampRead = true;
+    window_->DeviceRamp = GammaRampFor(0.7f);
+    engine_->SaveGammaRamp();
     engine_->RestoreGamma();
-    EXPECT_TRUE(SameRamp(window_->RampsSet.back(), LinearGammaRamp()));
-
-    ConfigSet(engine_->Config, "RestoreCustomGamma", "true");
+    ConfigSet(engine_->Config(), "RestoreCustomGamma", "false");
     engine_->RestoreGamma();
-    EXPECT_TRUE(SameRamp(window_->RampsSet.back(), GammaRampFor(0.7f)));
+    const GammaRamp linear = LinearGammaRamp();
+    EXPECT_EQ(window_->RampsSet, (std::vector{linear, GammaRampFor(2.0f), GammaRampFor(0.7f), linear}));
 
-    // A ramp that was never read (a fatal error early in start-up) is never written back.
-    engine_->SavedGammaRampRead = false;
-    engine_->RestoreGamma();
-    EXPECT_TRUE(SameRamp(window_->RampsSet.back(), LinearGammaRamp()));
+    // The curves by hand: (i / 256)^(1 / gamma) of full scale, never quite reaching it.
+    const GammaRamp& bright = window_->RampsSet[1];
+    EXPECT_EQ(bright.Red[1], 4096);
+    EXPECT_EQ(bright.Green[64], 32768);
+    EXPECT_EQ(bright.Red[255], 65407);
+    EXPECT_EQ(GammaRampFor(0.5f).Green[128], 16384);
+    EXPECT_EQ(linear.Blue[255], 65279);
+    EXPECT_EQ(GammaRampFor(1.0f), linear);
 }
 
-TEST_F(EngineTest, EscapeOpensTheMenuOnceAndTheMenuDoesNotSeeItAgain) {
+// Until the menus are drawn, Escape is the only way out of each screen: none may strand the player.
+TEST_F(EngineTest, EscapeLeadsOutOfEveryScreenAndLeavingTheOptionsSavesThem) {
+    ConfigSet(engine_->Config(), "Gamma", "1.3");
     engine_->SetScreenMode(640, 480, 0, false, false);
-    engine_->Input.SetMousePosition(100, 200);
-    engine_->Input.PushChar('x');
+    InputState& input = engine_->Input();
+    input.SetMousePosition(100, 200);
+    input.PushChar('x');
     engine_->StepWorld();
-    EXPECT_EQ(engine_->Input.PendingChars(), 0); // typed characters are dropped while playing
+    EXPECT_EQ(input.PendingChars(), 0); // typed characters are dropped while playing
 
-    engine_->Input.SetKey(kKeyEscape, true);
-    engine_->StepWorld();
-    EXPECT_EQ(engine_->GameWorld.MenuState, kMenuMain);
-    EXPECT_FALSE(engine_->KeyEdge(kKeyEscape)); // the menu input sees no second press
-    EXPECT_NE(std::find(window_->Calls.begin(), window_->Calls.end(), "Release"), window_->Calls.end());
-
-    engine_->Input.PushChar('y');
+    PressEscape();
+    EXPECT_EQ(engine_->Menu(), MenuState::Main);
+    EXPECT_FALSE(input.KeyEdge(kKeyEscape)); // the menu input saw no second press
+    EXPECT_EQ(window_->Calls.back(), "Release");
     engine_->StepWorld(); // in a menu the step runs the menu input only
-    EXPECT_EQ(engine_->GameWorld.MenuState, kMenuMain);
+    EXPECT_EQ(engine_->Menu(), MenuState::Main);
 
-    engine_->Input.SetMousePosition(5, 5);
-    engine_->Input.SetKey(kKeyEscape, false);
-    engine_->StepWorld();
-    engine_->Input.SetKey(kKeyEscape, true);
-    engine_->StepWorld(); // a second press of Escape in the main menu: back to play
-    EXPECT_EQ(engine_->GameWorld.MenuState, kMenuPlaying); // the cursor goes back where it was
-    EXPECT_EQ(engine_->Input.MouseX(), 100);
-    EXPECT_EQ(engine_->Input.MouseY(), 200);
+    input.SetMousePosition(5, 5);
+    PressEscape(); // back to play, the cursor where it was
+    EXPECT_EQ(engine_->Menu(), MenuState::Playing);
+    EXPECT_EQ(input.MouseX(), 100);
+    EXPECT_EQ(input.MouseY(), 200);
     EXPECT_EQ(window_->Calls.back(), "Confine");
-}
 
-TEST_F(EngineTest, EscapeInTheOtherScreensLeadsBackToTheMainMenu) {
-    engine_->SetScreenMode(640, 480, 0, false, false);
-    for (int screen : {kMenuLevelSelect, kMenuOptions, kMenuCredits}) {
-        engine_->GameWorld.MenuState = screen;
-        engine_->Input.SetKey(kKeyEscape, true);
-        engine_->StepWorld();
-        EXPECT_EQ(engine_->GameWorld.MenuState, kMenuMain) << screen;
-        engine_->Input.SetKey(kKeyEscape, false);
-        engine_->StepWorld();
+    for (MenuState screen : {MenuState::LevelSelect, MenuState::Credits, MenuState::Options}) {
+        EXPECT_FALSE(FileExists(dir_ / "Saved.ini")); // only leaving the options saves
+        engine_->OpenMenu(screen);
+        PressEscape();
+        EXPECT_EQ(engine_->Menu(), MenuState::Main) << static_cast<int>(screen);
     }
-}
-
-TEST_F(EngineTest, PendingLevelIsTakenAtTheNextStep) {
-    engine_->GameWorld.PendingLevel = "Maps\\Demo2.t3d";
-    engine_->StepWorld();
-    EXPECT_EQ(engine_->GameWorld.PendingLevel, "");
-}
-
-TEST_F(EngineTest, LeavingTheOptionsMenuSavesTheSettings) {
-    test::TempDir dir;
-    engine_->Options.ConfigFile = dir / "Saved.ini";
-    ConfigSet(engine_->Config, "Gamma", "1.3");
-    engine_->GameWorld.MenuState = kMenuLevelSelect;
-    engine_->OpenMenu(kMenuMain);
-    EXPECT_FALSE(FileExists(dir / "Saved.ini"));
-    engine_->GameWorld.MenuState = kMenuOptions;
-    engine_->OpenMenu(kMenuMain);
     std::string text;
-    ASSERT_TRUE(ReadWholeFile(dir / "Saved.ini", text));
+    ASSERT_TRUE(ReadWholeFile(dir_ / "Saved.ini", text));
     EXPECT_EQ(text, "Gamma=1.3\r\n");
+
+    engine_->GameWorld().Services->GameOver(); // what the world says when the player dies
+    EXPECT_EQ(engine_->Menu(), MenuState::GameOver);
+    EXPECT_THROW(PressEscape(), ProcessExit); // the program ends
+    EXPECT_EQ(exitCode_, kExitOk);
 }
 
-TEST_F(EngineTest, FirstLevelComesFromTheArgumentOrTheSettings) {
-    ConfigTable config;
-    ConfigParse(config, "InitialLevel=Demo1\n");
-    EXPECT_EQ(Engine::FirstLevelPath("", config), "Maps\\Demo1.t3d");
-    EXPECT_EQ(Engine::FirstLevelPath("elsewhere/My.T3D", config), "elsewhere/My.T3D");
-    EXPECT_EQ(Engine::FirstLevelPath("", ConfigTable()), "Maps\\.t3d");
+// A level change waits for the next step, which loads the level before anything else.
+TEST_F(EngineTest, TheStepLoadsThePendingLevelFirst) {
+    engine_->GameWorld().PendingLevel = "Maps\\Missing.t3d";
+    EXPECT_EQ(test::CatchFatal([&] { engine_->StepWorld(); }), "Can't load level \"Maps\\Missing.t3d\": file not found.");
 }
 
-TEST_F(EngineTest, FatalPathInOrder) {
-    test::TempDir dir;
-    engine_->Options.DumpFile = dir / "dump.jsonl";
-    engine_->Steps = 7;
-    test::LogCapture log;
-    int code = -1;
-    try {
-        engine_->FatalErrorPath("Bad FireTexture header. (x.firet)");
-    } catch (const ProcessExit& e) {
-        code = e.Code;
-    }
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Error: Bad FireTexture header. (x.firet)", "Exiting."}));
-    const std::vector<std::string> expectedCalls = {"OpenPlainWindow 256x128",
-                                                    "MessageBox Error: Bad FireTexture header. (x.firet)", "Close"};
-    EXPECT_EQ(window_->Calls, expectedCalls);
-    ASSERT_EQ(window_->RampsSet.size(), 1u); // the gamma goes back on this path too
-    EXPECT_TRUE(SameRamp(window_->RampsSet[0], LinearGammaRamp()));
-    std::string dump;
-    ASSERT_TRUE(ReadWholeFile(dir / "dump.jsonl", dump));
-    EXPECT_NE(dump.find("\"Steps\":7,"), std::string::npos);
-}
-
-TEST_F(EngineTest, ShutdownLogsAndRestoresGamma) {
+TEST_F(EngineTest, BothWaysOutRestoreGammaWriteTheDumpAndCloseInOrder) {
     test::LogCapture log;
     EXPECT_THROW(engine_->Shutdown(), ProcessExit);
+    EXPECT_EQ(exitCode_, kExitOk);
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Exiting."}));
-    EXPECT_EQ(window_->RampsSet.size(), 1u);
     EXPECT_EQ(window_->Calls, (std::vector<std::string>{"Close"}));
+    EXPECT_EQ(test::ReadDumpFile(dir_ / "dump.jsonl").State["Steps"], 0);
+
+    std::filesystem::remove(dir_ / "dump.jsonl");
+    exitCode_ = -1;
+    EXPECT_THROW(engine_->FatalErrorPath("Bad FireTexture header. (x.firet)"), ProcessExit);
+    EXPECT_EQ(exitCode_, kExitOk); // a fatal error too: the message is in the log and the box
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Exiting.", "Error: Bad FireTexture header. (x.firet)", "Exiting."}));
+    EXPECT_EQ(window_->Calls, (std::vector<std::string>{"Close", "OpenPlainWindow 256x128",
+                                                        "MessageBox Error: Bad FireTexture header. (x.firet)", "Close"}));
+    EXPECT_EQ(window_->RampsSet, (std::vector{LinearGammaRamp(), LinearGammaRamp()})); // on both paths
+    EXPECT_EQ(test::ReadDumpFile(dir_ / "dump.jsonl").State["MenuState"], 0);
+}
+
+// A step that stalls (a level load) is caught up back to back before the next frame, and the
+// simulation keeps to 60 steps per second of wall-clock time.
+TEST(MainLoop, AStalledStepIsCaughtUpBeforeTheNextFrame) {
+    double now = 0.0;
+    LoopClock clock;
+    int steps = 0;
+    std::vector<int> batches; // the steps of each pass, each followed by a frame
+    while (steps < 400) {
+        now += 0.002; // a fast frame
+        batches.push_back(RunCatchUpPass(clock, now, [&] { return now += ++steps == 10 ? 3.0 : 0.0, true; }, [] {}));
+    }
+    // The pass that ran step 10 ends at its own deadline; the next one runs the 3 seconds of
+    // missing steps, and only then is a frame drawn.
+    EXPECT_EQ(std::count_if(batches.begin(), batches.end(), [](int n) { return n > 2; }), 1);
+    EXPECT_NEAR(*std::max_element(batches.begin(), batches.end()), 180, 1);
+    EXPECT_NEAR(clock.Simulated, now, 1.0 / 60.0 + 1e-9);
+}
+
+TEST(MainLoop, EveryPassDrawsOneFrameAndADecliningStepEndsTheCatchUp) {
+    LoopClock clock;
+    clock.Start = 100.0;
+    int steps = 0, frames = 0;
+    auto step = [&] { return steps < 35 && ++steps; }; // then a step limit is reached
+    auto frame = [&] { ++frames; };
+    EXPECT_EQ(RunCatchUpPass(clock, 100.0, step, frame), 0);   // no time has passed
+    EXPECT_EQ(RunCatchUpPass(clock, 100.001, step, frame), 1); // the first step is due at once
+    EXPECT_EQ(RunCatchUpPass(clock, 100.01, step, frame), 0);
+    EXPECT_EQ(RunCatchUpPass(clock, 100.49, step, frame), 29); // steps 2 .. 30
+    EXPECT_EQ(RunCatchUpPass(clock, 101.0, step, frame), 5);   // 31 .. 35 of the 30 due
+    EXPECT_EQ(frames, 5);
+    EXPECT_DOUBLE_EQ(clock.Simulated, 35 * kStepSeconds);
+}
+
+TEST(Flicker, FactorsStayBelowOne) {
+    EXPECT_EQ(FlickerFactor(0.0f), 0.6f);
+    // The largest random number makes 0.4 r + 0.6 round up to 1.0 in floats; it must not.
+    EXPECT_LT(FlickerFactor(0.99999994f), 1.0f);
+    EXPECT_GT(FlickerFactor(0.99999994f), 0.9999f);
+    SeedRandom(7);
+    FlickerSets flicker;
+    for (int round = 0; round < 200; ++round) {
+        FillFlickerSets(flicker);
+        for (const auto& set : {flicker.Previous, flicker.Next}) {
+            const auto [low, high] = std::minmax_element(set.begin(), set.end());
+            ASSERT_GE(*low, 0.6f);
+            ASSERT_LT(*high, 1.0f);
+        }
+    }
+    EXPECT_NE(flicker.Previous, flicker.Next);
+}
+
+TEST(Flicker, BlendsOverASecondThenRenews) {
+    FlickerSets flicker;
+    flicker.Previous.fill(0.6f);
+    flicker.Next.fill(1.0f);
+    UpdateFlicker(flicker, 0.25);
+    EXPECT_FLOAT_EQ(flicker.Table[255], 0.7f);
+    UpdateFlicker(flicker, 1.0); // exactly one second: not yet renewed
+    EXPECT_EQ(flicker.LastTime, 0.0f);
+
+    SeedRandom(3);
+    UpdateFlicker(flicker, 1.5); // renewed: the old next set is now the previous one
+    EXPECT_EQ(flicker.LastTime, 1.5f);
+    EXPECT_EQ(flicker.Previous[9], 1.0f);
+    EXPECT_FLOAT_EQ(flicker.Table[9], 1.0f); // no time into the new second yet
+    UpdateFlicker(flicker, 2.0);
+    EXPECT_FLOAT_EQ(flicker.Table[9], 0.5f * 1.0f + 0.5f * flicker.Next[9]);
 }
 
 } // namespace

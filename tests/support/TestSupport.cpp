@@ -14,11 +14,10 @@ namespace orv::test {
 
 namespace fs = std::filesystem;
 
-FatalCatcher::FatalCatcher() {
-    SetFatalHandler([](const std::string& message) { throw FatalErrorRaised{message}; });
-}
+FatalCatcher::FatalCatcher()
+    : previous_(SetFatalHandler([](const std::string& message) { throw FatalErrorRaised{message}; })) {}
 
-FatalCatcher::~FatalCatcher() { SetFatalHandler({}); }
+FatalCatcher::~FatalCatcher() { SetFatalHandler(std::move(previous_)); }
 
 std::string CatchFatal(const std::function<void()>& fn) {
     FatalCatcher catcher;

@@ -2,6 +2,8 @@
 // and temporary folders.
 #pragma once
 
+#include "core/Fatal.h"
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -14,11 +16,17 @@ struct FatalErrorRaised {
     std::string Message;
 };
 
-// Installs the throwing fatal handler for its lifetime.
+// Installs the throwing fatal handler for its lifetime, then puts back the one before. Without
+// it a fatal error ends the test program with code 0, which reads as a pass.
 class FatalCatcher {
 public:
     FatalCatcher();
     ~FatalCatcher();
+    FatalCatcher(const FatalCatcher&) = delete;
+    FatalCatcher& operator=(const FatalCatcher&) = delete;
+
+private:
+    FatalHandler previous_;
 };
 
 // Runs fn and returns the fatal message it raised, or "<no fatal error>".
@@ -41,6 +49,8 @@ class TempDir {
 public:
     TempDir();
     ~TempDir();
+    TempDir(const TempDir&) = delete; // one owner removes the folder
+    TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& Path() const { return path_; }
     std::string operator/(const std::string& relative) const { return (path_ / relative).string(); }
     // Writes a file (making its folders) and returns its full path.

@@ -200,7 +200,7 @@ TEST(PlayerPawn, DeathOpensTheGameOverMenu) {
     f.player->TakeDamage(150, nullptr, {}, {}, "");
     EXPECT_EQ(f.player->Health, -50);
     f.Steps(1);
-    EXPECT_EQ(f.services.Menus, std::vector<int>{1});
+    EXPECT_EQ(f.services.GameOvers, 1);
     EXPECT_TRUE(f.services.PlayedSound("UnrealShare.Female.death1dfem") ||
                 f.services.PlayedSound("UnrealShare.Female.death4cfem"));
 }

@@ -23,7 +23,7 @@ struct RecordingServices : WorldServices {
     void PlayActorSound(Actor& actor, std::string_view name, float volume) override {
         Sounds.push_back({actor.Name, std::string(name), volume});
     }
-    void OpenMenu(int state) override { Menus.push_back(state); }
+    void GameOver() override { ++GameOvers; }
     void PlayMusic(std::string_view song, int section) override { Music.push_back(std::string(song) + "@" + std::to_string(section)); }
     void FreeMusic() override { ++MusicFreed; }
     void SetWindowTitle(const std::string& title) override { Title = title; }
@@ -39,7 +39,7 @@ struct RecordingServices : WorldServices {
         return false;
     }
     std::vector<Sound> Sounds;
-    std::vector<int> Menus;
+    int GameOvers = 0;
     std::vector<std::string> Music;
     int MusicFreed = 0;
     int Screenshots = 0;
