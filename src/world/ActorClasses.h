@@ -3,6 +3,7 @@
 #pragma once
 
 #include "world/Actor.h"
+#include "world/Mover.h"
 
 #include "core/Array.h"
 
@@ -85,7 +86,7 @@ struct Mover : Actor {
     uint8_t bGlide = 1;
     float StayOpenCounter = 0.0f;
     uint8_t bTimedClose = 0;
-    int32_t MoverState = 0; // 0 closed, 1 opening, 2 open, 3 closing
+    EMoverState MoverState = EMoverState::Closed;
     uint8_t bPawnOnTop = 0;
 };
 

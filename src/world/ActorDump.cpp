@@ -54,7 +54,7 @@ void AddCommon(JsonLine& j, const Actor& a) {
     j.Add("DrawScale", a.DrawScale).Add("SpriteProjForward", a.SpriteProjForward).AddByte("bUnlit", a.bUnlit);
     AddTexture(j, "Skin", a.Skin);
     std::string skins = "[";
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < kMultiSkins; ++i) {
         skins += (i ? "," : "") + (a.MultiSkins[i] ? JsonLine::Quote(a.MultiSkins[i]->Name) : std::string("null"));
     }
     j.AddRaw("MultiSkins", skins + "]");
@@ -105,7 +105,7 @@ void AddClassFields(JsonLine& j, const Actor& a) {
         j.Add("BaseRot", m->BaseRot).AddByte("NumKeys", m->NumKeys).Add("MoveTime", m->MoveTime);
         j.Add("StayOpenTime", m->StayOpenTime).Add("KeyAlpha", m->KeyAlpha).AddByte("bGlide", m->bGlide);
         j.Add("StayOpenCounter", m->StayOpenCounter).AddByte("bTimedClose", m->bTimedClose);
-        j.Add("MoverState", m->MoverState).AddByte("bPawnOnTop", m->bPawnOnTop);
+        j.Add("MoverState", static_cast<int32_t>(m->MoverState)).AddByte("bPawnOnTop", m->bPawnOnTop);
         std::string keys = "[";
         for (int i = 0; i < kMoverKeys; ++i) {
             const Vector& k = m->KeyPos[i];

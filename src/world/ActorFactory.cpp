@@ -60,20 +60,20 @@ PlayerPawn::PlayerPawn() {
 }
 
 EnemyProjectile::EnemyProjectile() {
-    Style = STY_Translucent;
+    Style = sty_translucent;
     bCollideWorld = 1;
     CollisionRadius = 8.0f;
     CollisionHeight = 8.0f;
 }
 
 DispersionAmmo::DispersionAmmo() {
-    Style = STY_Translucent;
+    Style = sty_translucent;
     bCollideWorld = 1;
     CollisionRadius = 8.0f;
     CollisionHeight = 8.0f;
 }
 
-Emitter::Emitter() { Style = STY_Translucent; }
+Emitter::Emitter() { Style = sty_translucent; }
 
 std::unique_ptr<Actor> CreateActor(World& world, std::string_view className) {
     size_t count = 0;

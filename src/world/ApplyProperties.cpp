@@ -19,8 +19,11 @@ bool BoolOr(const Actor& a, std::string_view key, std::string_view fallback) {
     return ParseBool(a.GetPropertyOr(key, fallback));
 }
 
-void ReadEnum(const Actor& a, std::string_view key, std::span<const char* const> names, int32_t& field) {
-    ParseEnumValue(a.GetProperty(key), names, field);
+template <class E>
+void ReadEnum(const Actor& a, std::string_view key, std::span<const char* const> names, E& field) {
+    int32_t value = field;
+    ParseEnumValue(a.GetProperty(key), names, value);
+    field = static_cast<E>(value);
 }
 
 // A texture property: empty text is the fallback; anything else loads as a level texture.
@@ -74,7 +77,7 @@ void Actor::ApplyProperties() {
         }
     }
     ReadEnum(*this, "Style", kStyleNames, Style);
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < kMultiSkins; ++i) {
         const std::string* value = PropertyList.Find(Indexed("MultiSkins", i));
         if (value) {
             Texture* t = TextureValue(world, *value);

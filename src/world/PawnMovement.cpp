@@ -28,8 +28,8 @@ void Land(Actor& pawn, const TraceResult& hit) {
     pawn.bLanded = 1;
     if (auto* mover = dynamic_cast<Mover*>(hit.HitActor)) {
         mover->bPawnOnTop = 1;
-        if (mover->InitialState == "StandOpenTimed" && mover->MoverState == MS_Closed) {
-            SetMoverState(*mover, MS_Opening);
+        if (mover->InitialState == "StandOpenTimed" && mover->MoverState == EMoverState::Closed) {
+            SetMoverState(*mover, EMoverState::Opening);
         }
     }
 }

@@ -57,7 +57,7 @@ TEST(ActorFactory, EveryRowByNameAndBySubclass) {
     EXPECT_EQ(unknown->Class, "NoSuchClass");
     // Engine defaults of projectiles.
     const auto bolt = CreateActor(f.world, "SkaarjBolt");
-    EXPECT_EQ(bolt->Style, STY_Translucent);
+    EXPECT_EQ(bolt->Style, sty_translucent);
     EXPECT_EQ(bolt->CollisionRadius, 8.0f);
     EXPECT_TRUE(bolt->bCollideWorld);
 }
@@ -77,21 +77,21 @@ TEST(ActorProperties, ValueSyntaxesAndFallbacks) {
                               {"InitialState", "\"TriggerToggle\""}});
     EXPECT_EQ(lamp.LightBrightness, 44);      // a byte keeps 8 bits of 300
     EXPECT_EQ(lamp.DrawScale, 0.0f);          // present but empty is 0, not the fallback 1
-    EXPECT_EQ(lamp.Physics, PHYS_Falling);    // the level's line replaced the class default
+    EXPECT_EQ(lamp.Physics, phys_falling);    // the level's line replaced the class default
     EXPECT_EQ(lamp.Location, (Vector{10, -20, 30.5f}));
     EXPECT_EQ(lamp.Rotation, (Rotator{0, 16384, 0}));
     EXPECT_FALSE(lamp.bCollideActors);
-    EXPECT_EQ(lamp.LightType, LT_Strobe);
+    EXPECT_EQ(lamp.LightType, lt_strobe);
     EXPECT_EQ(lamp.LightEffect, 13);
     EXPECT_EQ(lamp.InitialState, "TriggerToggle");
     EXPECT_EQ(lamp.CollisionRadius, 22.0f);   // absent: 22
     lamp.SetProperty("Physics", "phys_unknown");
     lamp.SetProperty("Physics(0)", "3");      // the same key as "Physics"
     lamp.ApplyProperties();
-    EXPECT_EQ(lamp.Physics, PHYS_Swimming);
+    EXPECT_EQ(lamp.Physics, phys_swimming);
     lamp.SetProperty("Physics", "phys_unknown");
     lamp.ApplyProperties();
-    EXPECT_EQ(lamp.Physics, PHYS_Swimming);   // an unknown name leaves the field alone
+    EXPECT_EQ(lamp.Physics, phys_swimming);   // an unknown name leaves the field alone
 
     Actor& plain = f.AddActor("Light", "Light0");
     EXPECT_TRUE(plain.bCollideActors);        // absent: true

@@ -105,8 +105,8 @@ TEST(ActorUpdate, StrobeFollowsStepsAndFlickerIsRandom) {
     WorldFixture f;
     Actor strobe, flicker;
     strobe.XLevel = flicker.XLevel = &f.world;
-    strobe.LightType = LT_Strobe;
-    flicker.LightType = LT_Flicker;
+    strobe.LightType = lt_strobe;
+    flicker.LightType = lt_flicker;
     int flickerOff = 0;
     for (int i = 0; i < 1000; ++i) {
         UpdateActor(strobe, kStepDeltaTime);
@@ -122,7 +122,7 @@ TEST(ActorUpdate, RotatingPhysicsTurnsByTheRateWithoutWrapping) {
     WorldFixture f;
     Actor a;
     a.XLevel = &f.world;
-    a.Physics = PHYS_Rotating;
+    a.Physics = phys_rotating;
     a.RotationRate = {0, 65536 * 3, -90};
     a.Rotation = {0, 65000, 0};
     for (int i = 0; i < 60; ++i) {
