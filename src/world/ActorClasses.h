@@ -1,5 +1,5 @@
 // The engine classes beyond Actor and their own fields. Behaviour lives in one file per class
-// (PlayerPawn.cpp, Mover.cpp, ...); property reading in ApplyProperties.cpp.
+// (PlayerPawn.cpp, Mover.cpp, ...); which property fills which field, in ClassFields.cpp.
 #pragma once
 
 #include "world/Actor.h"
@@ -13,7 +13,6 @@ namespace orv {
 
 struct ScriptedPawn : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::ScriptedPawn; }
-    void ApplyProperties() override;
 
     int32_t Health = 100;
     uint8_t bDead = 0;
@@ -37,7 +36,6 @@ struct ScriptedPawn : Actor {
 
 struct Bird1 : ScriptedPawn {
     EngineClass GetEngineClass() const override { return EngineClass::Bird1; }
-    void ApplyProperties() override;
 
     Vector HomeLocation;
     float CircleRadius = 500.0f;
@@ -58,6 +56,8 @@ struct PlayerPawn : Actor {
     float GroundSpeed = 300.0f;
     float EyeHeight = 23.0f;
     float BaseEyeHeight = 23.0f;
+    // [0]: the kick of a hit, tipping the view up and fading; [1..3]: the red, green and blue
+    // of the screen tint (pickups, pain), each fading to 0.
     float ViewFlash[4] = {0, 0, 0, 0};
     // The player's own movement and view state.
     Vector WalkVelocity;
@@ -71,7 +71,6 @@ constexpr int kMoverKeys = 9; // KeyPos(0) .. KeyPos(8)
 
 struct Mover : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Mover; }
-    void ApplyProperties() override;
 
     Vector MainScale{1, 1, 1};
     Vector PostScale{1, 1, 1};
@@ -94,12 +93,13 @@ struct Counter : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Counter; }
 };
 
+constexpr int kDispatcherEvents = 8; // OutEvents(0) .. OutEvents(7), each with its delay
+
 struct Dispatcher : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Dispatcher; }
-    void ApplyProperties() override;
 
-    float OutDelays[8] = {};
-    std::string OutEvents[8];
+    float OutDelays[kDispatcherEvents] = {};
+    std::string OutEvents[kDispatcherEvents];
     int32_t NumOutEvents = 0;
     uint8_t bActive = 0;
     float Delay = 0.0f;
@@ -114,7 +114,6 @@ struct TriggerLight : Actor {
 
 struct Earthquake : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Earthquake; }
-    void ApplyProperties() override;
 
     float magnitude = 0.0f;
     float duration = 0.0f;
@@ -125,7 +124,6 @@ struct Earthquake : Actor {
 
 struct ExplosionChain : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::ExplosionChain; }
-    void ApplyProperties() override;
 
     uint8_t bOnlyTriggerable = 0;
     float MomentumTransfer = 0.0f;
@@ -135,12 +133,13 @@ struct ExplosionChain : Actor {
     uint8_t bExploding = 0;
 };
 
+constexpr int kAmbientSoundChoices = 16; // Sounds(0) .. Sounds(15)
+
 struct DynamicAmbientSound : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::DynamicAmbientSound; }
-    void ApplyProperties() override;
 
     uint8_t bInitiallyOn = 0;
-    std::string Sounds[16];
+    std::string Sounds[kAmbientSoundChoices];
     float playProbability = 0.0f;
     float minReCheckTime = 0.0f;
     float maxReCheckTime = 0.0f;
@@ -153,7 +152,6 @@ struct DynamicAmbientSound : Actor {
 
 struct ZoneInfo : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::ZoneInfo; }
-    void ApplyProperties() override;
 
     uint8_t bWaterZone = 0;
     int32_t AmbientBrightness = 0;
@@ -166,7 +164,6 @@ struct ZoneInfo : Actor {
 
 struct DynamicZoneInfo : ZoneInfo {
     EngineClass GetEngineClass() const override { return EngineClass::DynamicZoneInfo; }
-    void ApplyProperties() override;
 
     Vector BoxMax;
     Vector BoxMin;
@@ -175,14 +172,12 @@ struct DynamicZoneInfo : ZoneInfo {
 
 struct LevelInfo : ZoneInfo {
     EngineClass GetEngineClass() const override { return EngineClass::LevelInfo; }
-    void ApplyProperties() override;
 
     float Brightness = 1.0f;
 };
 
 struct Inventory : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Inventory; }
-    void ApplyProperties() override;
 
     uint8_t bPickedUp = 0;
     Mesh* PlayerViewMesh = nullptr;
@@ -196,7 +191,6 @@ struct Weapon : Inventory {
 
 struct Projectile : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Projectile; }
-    void ApplyProperties() override;
 
     float LifeSpan = 10.0f;
 };
@@ -216,7 +210,6 @@ constexpr int kMaxSpriteFrames = 20;
 
 struct AnimSpriteEffect : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::AnimSpriteEffect; }
-    void ApplyProperties() override;
 
     int32_t NumFrames = 0;
     float Pause = 0.0f;
@@ -271,16 +264,16 @@ struct WaveTerm {
     float Speed = 0.0f;
 };
 
+constexpr int kWaveTerms = 6; // U, V and Z, each driven by X and by Y
+
 struct WavySurfaceInfo : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::WavySurfaceInfo; }
-    void ApplyProperties() override;
 
     float XGridSpace = 0.0f;
     float YGridSpace = 0.0f;
     float TexXSize = 0.0f;
     float TexYSize = 0.0f;
-    // UFromX, VFromX, ZFromX, UFromY, VFromY, ZFromY
-    WaveTerm Waves[6];
+    WaveTerm Waves[kWaveTerms]; // UFromX, VFromX, ZFromX, UFromY, VFromY, ZFromY
     float USpeed = 0.0f;
     float VSpeed = 0.0f;
     float WaveTime = 0.0f;
