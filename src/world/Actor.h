@@ -153,6 +153,11 @@ struct Actor {
 
     World& GetWorld() const { return *XLevel; }
 
+    // The fields. The value written here is what a new actor starts with; what a level actor
+    // reads when its properties say nothing is its class's field table's (ClassFields.cpp). The
+    // two differ on purpose for a few fields (bCollideActors: off until the properties are read,
+    // on when they do not mention it) and matter for the player, which reads no properties.
+
     World* XLevel = nullptr; // the world this actor lives in
     std::string Name;
     std::string Class;
@@ -168,8 +173,8 @@ struct Actor {
     Actor* Owner = nullptr;
     Actor* Instigator = nullptr;
     uint8_t bStatic = 0;
-    float CollisionRadius = 22.0f;
-    float CollisionHeight = 22.0f;
+    float CollisionRadius = 22.0f; // the collision cylinder, world units
+    float CollisionHeight = 22.0f; // half its height
     uint8_t bCollideActors = 0;
     uint8_t bCollideWorld = 0;
     uint8_t bBlockPlayers = 0;
@@ -178,7 +183,7 @@ struct Actor {
     uint8_t bHidden = 0;
     EStyle Style = sty_normal;
     float DrawScale = 1.0f;
-    float SpriteProjForward = 32.0f;
+    float SpriteProjForward = 32.0f; // a sprite is drawn this much nearer the eye, clear of its wall
     uint8_t bUnlit = 0;
     Texture* Skin = nullptr;
     Texture* MultiSkins[kMultiSkins] = {};
@@ -214,7 +219,7 @@ struct Actor {
     // The BSP actor lists this actor is filed in: (node, 0 for the negative side or 1 for the
     // positive side). Unregistering takes it out of exactly these, whatever moved since.
     std::vector<std::pair<int32_t, uint8_t>> RegisteredIn;
-    float Glow = 1.0f;
+    float Glow = 1.0f; // brightness factor of sprites
     float LightColor[3] = {0, 0, 0}; // red, green, blue
     uint8_t bLit = 0;
 };

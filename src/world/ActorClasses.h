@@ -16,13 +16,13 @@ struct ScriptedPawn : Actor {
 
     int32_t Health = 100;
     uint8_t bDead = 0;
-    float SightRadius = 256.0f;
-    float LoseRadius = 1024.0f;
+    float SightRadius = 256.0f; // the player nearer than this is attacked
+    float LoseRadius = 1024.0f; // the player farther than this is forgotten
     std::string RangedProjectile;
-    float MeleeRange = 96.0f;
+    float MeleeRange = 96.0f; // nearer than this, melee instead of ranged attacks
     uint8_t bCanMove = 1;
     uint8_t bFlyer = 0;
-    float GroundSpeed = 50.0f;
+    float GroundSpeed = 50.0f; // world units per second
     float AirSpeed = 50.0f;
     Array<std::string> IdleAnims;
     std::string MoveAnim;
@@ -38,7 +38,7 @@ struct Bird1 : ScriptedPawn {
     EngineClass GetEngineClass() const override { return EngineClass::Bird1; }
 
     Vector HomeLocation;
-    float CircleRadius = 500.0f;
+    float CircleRadius = 500.0f; // the bird circles its home at this distance
     float FlightTime = 0.0f;
 };
 
@@ -53,9 +53,9 @@ struct PlayerPawn : Actor {
     float LastZoneDamageTime = 0.0f;
     Array<Actor*> Inventory;
     float LastFireTime = 0.0f;
-    float GroundSpeed = 300.0f;
-    float EyeHeight = 23.0f;
-    float BaseEyeHeight = 23.0f;
+    float GroundSpeed = 300.0f;  // the fastest walk, world units per second
+    float EyeHeight = 23.0f;     // the eye above Location, lowered by a step up and easing back
+    float BaseEyeHeight = 23.0f; // the eye height it eases back to
     // [0]: the kick of a hit, tipping the view up and fading; [1..3]: the red, green and blue
     // of the screen tint (pickups, pain), each fading to 0.
     float ViewFlash[4] = {0, 0, 0, 0};
@@ -79,8 +79,8 @@ struct Mover : Actor {
     Vector BasePos;
     Rotator BaseRot;
     uint8_t NumKeys = 2;
-    float MoveTime = 1.0f;
-    float StayOpenTime = 4.0f;
+    float MoveTime = 1.0f;     // seconds from one key to the next
+    float StayOpenTime = 4.0f; // seconds a timed mover stays open
     float KeyAlpha = 0.0f;
     uint8_t bGlide = 1;
     float StayOpenCounter = 0.0f;
@@ -192,7 +192,7 @@ struct Weapon : Inventory {
 struct Projectile : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Projectile; }
 
-    float LifeSpan = 10.0f;
+    float LifeSpan = 10.0f; // seconds until it is destroyed
 };
 
 struct EnemyProjectile : Projectile {
@@ -239,8 +239,10 @@ struct Emitter : Actor {
     Emitter();
     EngineClass GetEngineClass() const override { return EngineClass::Emitter; }
 
-    float FadeIn = 0.0f;
-    float FadeOut = 0.1f;
+    // A burst of sparks falling under their own gravity: each particle draws its life, start,
+    // velocity, acceleration and size from these ranges (seconds, world units, per second).
+    float FadeIn = 0.0f;  // fractions of a particle's life over which it fades in ...
+    float FadeOut = 0.1f; // ... and out
     int32_t ParticleCount = 50;
     float LifetimeMin = 0.3f;
     float LifetimeMax = 0.4f;
@@ -277,7 +279,7 @@ struct WavySurfaceInfo : Actor {
     float USpeed = 0.0f;
     float VSpeed = 0.0f;
     float WaveTime = 0.0f;
-    int32_t SizeX = 16;
+    int32_t SizeX = 16; // grid vertices along X and Y
     int32_t SizeY = 16;
 };
 

@@ -57,7 +57,7 @@ void UpdateActor(Actor& actor, float deltaTime) {
         }
     }
     if (actor.LightType == lt_flicker) {
-        actor.bLightOff = FRand() < 0.5f ? 1 : 0;
+        actor.bLightOff = FRand() < 0.5f ? 1 : 0; // dark in half the steps, at random
     } else if (actor.LightType == lt_strobe) {
         actor.bLightOff = actor.bLightOff ? 0 : 1;
     }
