@@ -4,7 +4,6 @@
 #include "content/Mesh.h"
 #include "content/PropertyValues.h"
 #include "content/Texture.h"
-#include "core/Fatal.h"
 #include "core/JsonLine.h"
 #include "core/Text.h"
 #include "world/ActorClasses.h"
@@ -23,97 +22,53 @@ std::span<const char* const> EnumNames(EStyle) { return kStyleNames; }
 std::span<const char* const> EnumNames(ELightType) { return kLightTypeNames; }
 std::span<const char* const> EnumNames(ELightEffect) { return kLightEffectNames; }
 
-bool ReadEnumValue(int32_t& value, Syntax how, std::string_view text, std::span<const char* const> names) {
-    if (how != Syntax::Enum) {
-        return false;
-    }
+void ReadEnumValue(int32_t& value, std::string_view text, std::span<const char* const> names) {
     ParseEnumValue(text, names, value);
-    return true;
 }
 
-bool ReadValue(float& field, Syntax how, std::string_view text, World&) {
-    if (how == Syntax::Float) {
-        field = ParseFloat(text);
-    } else if (how == Syntax::Int) {
-        field = static_cast<float>(ParseInt(text));
-    } else {
-        return false;
-    }
-    return true;
+void ReadValue(float& field, Syntax how, std::string_view text, World&) {
+    field = how == Syntax::Int ? static_cast<float>(ParseInt(text)) : ParseFloat(text);
 }
 
-bool ReadValue(int32_t& field, Syntax how, std::string_view text, World&) {
-    if (how != Syntax::Int) {
-        return false;
-    }
-    field = ParseInt(text);
-    return true;
-}
+void ReadValue(int32_t& field, Syntax, std::string_view text, World&) { field = ParseInt(text); }
 
-bool ReadValue(uint8_t& field, Syntax how, std::string_view text, World&) {
+void ReadValue(uint8_t& field, Syntax how, std::string_view text, World&) {
     if (how == Syntax::Bool) {
         field = ParseBool(text) ? 1 : 0;
     } else if (how == Syntax::Byte) {
         field = ParseByte(text);
-    } else if (how == Syntax::Int) {
+    } else {
         field = static_cast<uint8_t>(ParseInt(text));
-    } else {
-        return false;
     }
-    return true;
 }
 
-bool ReadValue(Vector& field, Syntax how, std::string_view text, World&) {
-    if (how == Syntax::Xyz) {
-        field = ParseVectorValue(text);
-    } else if (how == Syntax::XyzOrCurrent) {
-        field = ParseVectorOrCurrent(text, field);
-    } else {
-        return false;
-    }
-    return true;
+void ReadValue(Vector& field, Syntax how, std::string_view text, World&) {
+    field = how == Syntax::XyzOrCurrent ? ParseVectorOrCurrent(text, field) : ParseVectorValue(text);
 }
 
-bool ReadValue(Rotator& field, Syntax how, std::string_view text, World&) {
-    if (how != Syntax::PitchYawRoll) {
-        return false;
-    }
-    field = ParseRotatorValue(text);
-    return true;
-}
+void ReadValue(Rotator& field, Syntax, std::string_view text, World&) { field = ParseRotatorValue(text); }
 
-bool ReadValue(std::string& field, Syntax how, std::string_view text, World&) {
-    if (how == Syntax::Text) {
-        field = std::string(text);
-    } else if (how == Syntax::State) {
+void ReadValue(std::string& field, Syntax how, std::string_view text, World&) {
+    if (how == Syntax::State) {
         field = ParseStateValue(text);
     } else if (how == Syntax::ClassRef) {
         field = ParseClassRefValue(text);
     } else {
-        return false;
+        field = std::string(text);
     }
-    return true;
 }
 
-bool ReadValue(Texture*& field, Syntax how, std::string_view text, World& world) {
-    if (how != Syntax::TextureName) {
-        return false;
-    }
+void ReadValue(Texture*& field, Syntax, std::string_view text, World& world) {
     if (!text.empty()) {
         Texture* texture = LoadTexture(world.Res, text, true);
         if (texture != world.Res.FallbackTexture()) {
             field = texture;
         }
     }
-    return true;
 }
 
-bool ReadValue(Mesh*& field, Syntax how, std::string_view text, World& world) {
-    if (how != Syntax::MeshName) {
-        return false;
-    }
+void ReadValue(Mesh*& field, Syntax, std::string_view text, World& world) {
     field = FindMesh(world.Res, ParseClassRefValue(text));
-    return true;
 }
 
 std::string JsonValue(uint8_t value) { return std::to_string(value); }
@@ -141,6 +96,8 @@ std::string JsonValue(const Mesh* mesh) {
     return JsonLine::Quote(mesh->Package.empty() ? mesh->Name : mesh->Package + "." + mesh->Name);
 }
 
+std::string JsonValue(const MeshSequence* sequence) { return sequence ? JsonLine::Quote(sequence->Name) : "null"; }
+
 std::string JsonValue(const Actor* actor) { return actor ? JsonLine::Quote(actor->Name) : "null"; }
 
 std::string JsonValue(const std::unique_ptr<ActorBrush>& brush) { return brush ? "true" : "false"; }
@@ -164,17 +121,13 @@ void Field::Read(Actor& actor) const {
         read_(actor, *this);
         return;
     }
-    if (How == Syntax::None) {
+    if (!assign_) {
         return;
     }
     for (int i = 0; i < Count; ++i) {
         const std::string text = Text(actor, i);
-        if (Absent == kUnchanged && text.empty()) {
-            continue;
-        }
-        if (!assign_(actor, i, How, text)) {
-            FatalError("The field " + std::string(Name) + " of " + EngineClassName(actor.GetEngineClass()) +
-                       " cannot be read with its syntax.");
+        if (Absent != kUnchanged || !text.empty()) {
+            assign_(actor, i, text);
         }
     }
 }

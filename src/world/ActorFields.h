@@ -25,53 +25,99 @@ enum class Syntax : uint8_t {
     Xyz,          // "(X=1,Y=2,Z=3)"; components not given are 0
     XyzOrCurrent, // "x=", "y=", "z=" anywhere in the text; components not given keep their value
     PitchYawRoll, // "(Pitch=..,Yaw=..,Roll=..)"; components not given are 0
-    Float,
-    Int,         // 32-bit signed; also into a float or a byte field
-    Byte,        // the integer kept in 8 bits
-    Bool,        // "True", "False" or a number
-    Enum,        // a value's name or number; anything else leaves the field unchanged
-    Text,        // as written
-    State,       // as written, less one pair of surrounding double quotes
-    ClassRef,    // "Class'Package.Name'" reduced to Name
-    TextureName, // a level texture; empty text, or a texture that falls back, leaves the field unchanged
-    MeshName,    // a mesh by reference; empty text gives the fallback mesh
+    Float,        // single precision
+    Int,          // 32-bit signed; also into a float or a byte field
+    Byte,         // the integer kept in 8 bits
+    Bool,         // "True", "False" or a number
+    Enum,         // a value's name or number; anything else leaves the field unchanged
+    Text,         // as written
+    State,        // as written, less one pair of surrounding double quotes
+    ClassRef,     // "Class'Package.Name'" reduced to Name
+    TextureName,  // a level texture; empty text, or a texture that falls back, leaves the field unchanged
+    MeshName,     // a mesh by reference; empty text gives the fallback mesh
 };
 
 // The absent text of a row whose field keeps its value when the property is absent or empty.
 inline constexpr char kUnchanged[] = "<unchanged>";
-
-// Reading one value by syntax; false when the syntax does not fit the field's type.
-bool ReadValue(float& field, Syntax how, std::string_view text, World& world);
-bool ReadValue(int32_t& field, Syntax how, std::string_view text, World& world);
-bool ReadValue(uint8_t& field, Syntax how, std::string_view text, World& world);
-bool ReadValue(Vector& field, Syntax how, std::string_view text, World& world);
-bool ReadValue(Rotator& field, Syntax how, std::string_view text, World& world);
-bool ReadValue(std::string& field, Syntax how, std::string_view text, World& world);
-bool ReadValue(Texture*& field, Syntax how, std::string_view text, World& world);
-bool ReadValue(Mesh*& field, Syntax how, std::string_view text, World& world);
-template <class T>
-bool ReadValue(T&, Syntax, std::string_view, World&) {
-    return false; // run-time state of a type that no property fills
-}
 
 // The names of each enumeration's values in property text, by number.
 std::span<const char* const> EnumNames(EPhysics);
 std::span<const char* const> EnumNames(EStyle);
 std::span<const char* const> EnumNames(ELightType);
 std::span<const char* const> EnumNames(ELightEffect);
-bool ReadEnumValue(int32_t& value, Syntax how, std::string_view text, std::span<const char* const> names);
+
+// Whether a syntax can fill a field of type M (or the entries of an array M).
+template <class M, Syntax S>
+constexpr bool Fits() {
+    using E = std::remove_extent_t<M>;
+    switch (S) {
+    case Syntax::None:
+        return true;
+    case Syntax::Xyz:
+    case Syntax::XyzOrCurrent:
+        return std::is_same_v<E, Vector>;
+    case Syntax::PitchYawRoll:
+        return std::is_same_v<E, Rotator>;
+    case Syntax::Float:
+        return std::is_same_v<E, float>;
+    case Syntax::Int:
+        return std::is_same_v<E, int32_t> || std::is_same_v<E, float> || std::is_same_v<E, uint8_t>;
+    case Syntax::Byte:
+    case Syntax::Bool:
+        return std::is_same_v<E, uint8_t>;
+    case Syntax::Enum:
+        return requires(E e) { EnumNames(e); };
+    case Syntax::Text:
+    case Syntax::State:
+    case Syntax::ClassRef:
+        return std::is_same_v<E, std::string>;
+    case Syntax::TextureName:
+        return std::is_same_v<E, Texture*>;
+    case Syntax::MeshName:
+        return std::is_same_v<E, Mesh*>;
+    }
+    return false;
+}
+
+// The syntaxes as the rows of the tables name them, so that a row whose syntax does not fit its
+// field does not compile.
+template <Syntax S>
+struct SyntaxTag {};
+
+namespace syntax {
+inline constexpr SyntaxTag<Syntax::None> None;
+inline constexpr SyntaxTag<Syntax::Xyz> Xyz;
+inline constexpr SyntaxTag<Syntax::XyzOrCurrent> XyzOrCurrent;
+inline constexpr SyntaxTag<Syntax::PitchYawRoll> PitchYawRoll;
+inline constexpr SyntaxTag<Syntax::Float> Float;
+inline constexpr SyntaxTag<Syntax::Int> Int;
+inline constexpr SyntaxTag<Syntax::Byte> Byte;
+inline constexpr SyntaxTag<Syntax::Bool> Bool;
+inline constexpr SyntaxTag<Syntax::Enum> Enum;
+inline constexpr SyntaxTag<Syntax::Text> Text;
+inline constexpr SyntaxTag<Syntax::State> State;
+inline constexpr SyntaxTag<Syntax::ClassRef> ClassRef;
+inline constexpr SyntaxTag<Syntax::TextureName> TextureName;
+inline constexpr SyntaxTag<Syntax::MeshName> MeshName;
+} // namespace syntax
+
+// Reading one value by syntax (one that fits the field's type).
+void ReadValue(float& field, Syntax how, std::string_view text, World& world);
+void ReadValue(int32_t& field, Syntax how, std::string_view text, World& world);
+void ReadValue(uint8_t& field, Syntax how, std::string_view text, World& world);
+void ReadValue(Vector& field, Syntax how, std::string_view text, World& world);
+void ReadValue(Rotator& field, Syntax how, std::string_view text, World& world);
+void ReadValue(std::string& field, Syntax how, std::string_view text, World& world);
+void ReadValue(Texture*& field, Syntax how, std::string_view text, World& world);
+void ReadValue(Mesh*& field, Syntax how, std::string_view text, World& world);
+void ReadEnumValue(int32_t& value, std::string_view text, std::span<const char* const> names);
 
 template <class E>
 requires std::is_enum_v<E>
-bool ReadValue(E& field, Syntax how, std::string_view text, World&) {
-    if constexpr (requires { EnumNames(field); }) {
-        int32_t value = field;
-        const bool fits = ReadEnumValue(value, how, text, EnumNames(field));
-        field = static_cast<E>(value);
-        return fits;
-    } else {
-        return false;
-    }
+void ReadValue(E& field, Syntax, std::string_view text, World&) {
+    int32_t value = field;
+    ReadEnumValue(value, text, EnumNames(field));
+    field = static_cast<E>(value);
 }
 
 // A field's value as JSON: numbers, strings, [x,y,z], references by name (null when unset),
@@ -86,6 +132,7 @@ std::string JsonValue(const Rotator& value);
 std::string JsonValue(const std::string& value);
 std::string JsonValue(const Texture* texture);
 std::string JsonValue(const Mesh* mesh);
+std::string JsonValue(const MeshSequence* sequence);
 std::string JsonValue(const Actor* actor);
 std::string JsonValue(const std::unique_ptr<ActorBrush>& brush); // whether there is one
 std::string JsonValue(const Array<Particle>& particles);         // how many are alive or dead
@@ -118,23 +165,27 @@ public:
     // mesh is read only once) or where it is computed from fields read before it.
     using Reader = void (*)(Actor& actor, const Field& row);
 
-    // Filled from its property by syntax (Syntax::None: run-time state, dumped but never read).
-    // An array member reads "Name(0)" .. "Name(N-1)". With absent text the property is read
-    // through GetPropertyOr, else through GetProperty.
+    // Run-time state that no property fills: dumped, never read.
     template <class C, class M>
-    Field(std::string_view name, M C::*member, Syntax syntax = Syntax::None, const char* absent = nullptr)
-        : Name(name), How(syntax), Absent(absent) {
-        Bind<C>(member);
+    Field(std::string_view name, M C::*member) : Name(name) {
+        Bind<C, Syntax::None>(member);
     }
-    template <class C, class M>
-    Field(std::string_view name, M C::*member, Syntax syntax, Reader read) : Name(name), How(syntax), read_(read) {
-        Bind<C>(member);
+    // Filled from its property by syntax; an array member from "Name(0)" .. "Name(N-1)". With
+    // absent text the property is read through GetPropertyOr, else through GetProperty.
+    template <class C, class M, Syntax S>
+    Field(std::string_view name, M C::*member, SyntaxTag<S>, const char* absent = nullptr)
+        : Name(name), How(S), Absent(absent) {
+        Bind<C, S>(member);
+    }
+    template <class C, class M, Syntax S>
+    Field(std::string_view name, M C::*member, SyntaxTag<S>, Reader read) : Name(name), How(S), read_(read) {
+        Bind<C, S>(member);
     }
     // A field that lies inside a member (one part of one entry of an array), reached through a
     // function that returns it.
-    template <class C, class M>
-    Field(std::string_view name, M& (*part)(C&), Syntax syntax) : Name(name), How(syntax) {
-        Bind<C>(part);
+    template <class C, class M, Syntax S>
+    Field(std::string_view name, M& (*part)(C&), SyntaxTag<S>) : Name(name), How(S) {
+        Bind<C, S>(part);
     }
 
     std::string_view Name; // the property's name and the dump's key
@@ -153,23 +204,26 @@ public:
     std::span<const std::byte> Storage(const Actor& actor) const { return storage_(actor); }
 
 private:
-    template <class C, class Get>
+    template <class C, Syntax S, class Get>
     void Bind(Get get) {
         // The record is only read through the const actor; the accessor wants it non-const.
         auto field = [get](const Actor& a) -> auto& {
             return std::invoke(get, static_cast<C&>(const_cast<Actor&>(a)));
         };
         using M = std::remove_reference_t<decltype(field(std::declval<const Actor&>()))>;
+        static_assert(Fits<M, S>(), "the row's syntax cannot fill its field");
         if constexpr (std::is_array_v<M>) {
             Count = static_cast<int>(std::extent_v<M>);
         }
-        assign_ = [field](Actor& a, int index, Syntax how, std::string_view text) {
-            if constexpr (std::is_array_v<M>) {
-                return ReadValue(field(a)[index], how, text, a.GetWorld());
-            } else {
-                return ReadValue(field(a), how, text, a.GetWorld());
-            }
-        };
+        if constexpr (S != Syntax::None) {
+            assign_ = [field](Actor& a, int index, std::string_view text) {
+                if constexpr (std::is_array_v<M>) {
+                    ReadValue(field(a)[index], S, text, a.GetWorld());
+                } else {
+                    ReadValue(field(a), S, text, a.GetWorld());
+                }
+            };
+        }
         json_ = [field](const Actor& a) { return JsonValue(field(a)); };
         storage_ = [field](const Actor& a) {
             return std::span<const std::byte>(reinterpret_cast<const std::byte*>(&field(a)), sizeof(M));
@@ -177,7 +231,7 @@ private:
     }
 
     Reader read_ = nullptr;
-    std::function<bool(Actor&, int, Syntax, std::string_view)> assign_;
+    std::function<void(Actor&, int, std::string_view)> assign_; // empty for run-time state
     std::function<std::string(const Actor&)> json_;
     std::function<std::span<const std::byte>(const Actor&)> storage_;
 };

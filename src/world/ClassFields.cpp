@@ -16,7 +16,7 @@ namespace orv {
 
 namespace {
 
-using enum Syntax;
+using namespace syntax;
 
 // The readers of the rows that need more than their syntax.
 
@@ -28,20 +28,20 @@ void ReadLocation(Actor& a, const Field& row) { MoveActorTo(a, ParseVectorValue(
 // reading loaded.
 void ReadMeshOnce(Actor& a, const Field& row) {
     if (!a.MeshRef) {
-        ReadValue(a.MeshRef, MeshName, row.Text(a), a.GetWorld());
+        ReadValue(a.MeshRef, Syntax::MeshName, row.Text(a), a.GetWorld());
     }
 }
 
 void ReadTextureOnce(Actor& a, const Field& row) {
     if (!a.Tex) {
-        ReadValue(a.Tex, TextureName, row.Text(a), a.GetWorld());
+        ReadValue(a.Tex, Syntax::TextureName, row.Text(a), a.GetWorld());
     }
 }
 
 // The skin is also the first of the mesh's skins.
 void ReadSkin(Actor& a, const Field& row) {
     Texture* skin = nullptr;
-    ReadValue(skin, TextureName, row.Text(a), a.GetWorld());
+    ReadValue(skin, Syntax::TextureName, row.Text(a), a.GetWorld());
     if (skin) {
         a.Skin = skin;
         a.MultiSkins[0] = skin;
@@ -134,6 +134,7 @@ const Field kActorFields[] = {
     {"bLightOff", &Actor::bLightOff},
     {"Brush", &Actor::Brush},
     {"BrushRadius", &Actor::BrushRadius},
+    {"CurrentSequence", &Actor::CurrentSequence},
     {"AnimSequence", &Actor::AnimSequence},
     {"AnimFrame", &Actor::AnimFrame},
     {"AnimRate", &Actor::AnimRate},
