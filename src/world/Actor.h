@@ -137,7 +137,7 @@ struct Actor {
     virtual void Timer();
     virtual void TakeDamage(int damage, Actor* eventInstigator, const Vector& hitLocation, const Vector& momentum,
                             std::string_view damageType);
-    virtual void ApplyProperties();
+    virtual void ApplyProperties(); // reads the rows of the class's field table (ClassFields.cpp)
     virtual bool OverlapsPlayer() const;
 
     // Properties by name ("(0)" is the bare key; case-blind).
@@ -153,10 +153,12 @@ struct Actor {
 
     World& GetWorld() const { return *XLevel; }
 
-    // The fields. The value written here is what a new actor starts with; what a level actor
-    // reads when its properties say nothing is its class's field table's (ClassFields.cpp). The
+    // The fields. The value written here is what a new actor starts with; the text a level actor
+    // reads when its properties say nothing is in its class's field table (ClassFields.cpp). The
     // two differ on purpose for a few fields (bCollideActors: off until the properties are read,
-    // on when they do not mention it) and matter for the player, which reads no properties.
+    // on when they do not mention it); the starting value is what counts for fields read
+    // "unchanged" (Physics, Style, the keys of a mover), for run-time state, and for the player,
+    // which reads no properties.
 
     World* XLevel = nullptr; // the world this actor lives in
     std::string Name;

@@ -2,7 +2,6 @@
 #include "world/ActorFields.h"
 
 #include "content/Mesh.h"
-#include "content/PropertyValues.h"
 #include "content/Texture.h"
 #include "core/JsonLine.h"
 #include "core/Text.h"
@@ -16,15 +15,6 @@ static_assert(std::size(kPhysicsNames) == phys_trailer + 1);
 static_assert(std::size(kStyleNames) == sty_alphablend + 1);
 static_assert(std::size(kLightTypeNames) == lt_texturepaletteloop + 1);
 static_assert(std::size(kLightEffectNames) == le_sunlight + 1);
-
-std::span<const char* const> EnumNames(EPhysics) { return kPhysicsNames; }
-std::span<const char* const> EnumNames(EStyle) { return kStyleNames; }
-std::span<const char* const> EnumNames(ELightType) { return kLightTypeNames; }
-std::span<const char* const> EnumNames(ELightEffect) { return kLightEffectNames; }
-
-void ReadEnumValue(int32_t& value, std::string_view text, std::span<const char* const> names) {
-    ParseEnumValue(text, names, value);
-}
 
 void ReadValue(float& field, Syntax how, std::string_view text, World&) {
     field = how == Syntax::Int ? static_cast<float>(ParseInt(text)) : ParseFloat(text);

@@ -3,6 +3,7 @@
 // (ClassFields.cpp) drives ApplyProperties and the --dump line, so a field is written once.
 #pragma once
 
+#include "content/PropertyValues.h"
 #include "core/Array.h"
 #include "world/Actor.h"
 
@@ -41,40 +42,30 @@ enum class Syntax : uint8_t {
 inline constexpr char kUnchanged[] = "<unchanged>";
 
 // The names of each enumeration's values in property text, by number.
-std::span<const char* const> EnumNames(EPhysics);
-std::span<const char* const> EnumNames(EStyle);
-std::span<const char* const> EnumNames(ELightType);
-std::span<const char* const> EnumNames(ELightEffect);
+inline std::span<const char* const> EnumNames(EPhysics) { return kPhysicsNames; }
+inline std::span<const char* const> EnumNames(EStyle) { return kStyleNames; }
+inline std::span<const char* const> EnumNames(ELightType) { return kLightTypeNames; }
+inline std::span<const char* const> EnumNames(ELightEffect) { return kLightEffectNames; }
 
 // Whether a syntax can fill a field of type M (or the entries of an array M).
 template <class M, Syntax S>
 constexpr bool Fits() {
     using E = std::remove_extent_t<M>;
     switch (S) {
-    case Syntax::None:
-        return true;
+    case Syntax::None: return true;
     case Syntax::Xyz:
-    case Syntax::XyzOrCurrent:
-        return std::is_same_v<E, Vector>;
-    case Syntax::PitchYawRoll:
-        return std::is_same_v<E, Rotator>;
-    case Syntax::Float:
-        return std::is_same_v<E, float>;
-    case Syntax::Int:
-        return std::is_same_v<E, int32_t> || std::is_same_v<E, float> || std::is_same_v<E, uint8_t>;
+    case Syntax::XyzOrCurrent: return std::is_same_v<E, Vector>;
+    case Syntax::PitchYawRoll: return std::is_same_v<E, Rotator>;
+    case Syntax::Float: return std::is_same_v<E, float>;
+    case Syntax::Int: return std::is_same_v<E, int32_t> || std::is_same_v<E, float> || std::is_same_v<E, uint8_t>;
     case Syntax::Byte:
-    case Syntax::Bool:
-        return std::is_same_v<E, uint8_t>;
-    case Syntax::Enum:
-        return requires(E e) { EnumNames(e); };
+    case Syntax::Bool: return std::is_same_v<E, uint8_t>;
+    case Syntax::Enum: return requires(E e) { EnumNames(e); };
     case Syntax::Text:
     case Syntax::State:
-    case Syntax::ClassRef:
-        return std::is_same_v<E, std::string>;
-    case Syntax::TextureName:
-        return std::is_same_v<E, Texture*>;
-    case Syntax::MeshName:
-        return std::is_same_v<E, Mesh*>;
+    case Syntax::ClassRef: return std::is_same_v<E, std::string>;
+    case Syntax::TextureName: return std::is_same_v<E, Texture*>;
+    case Syntax::MeshName: return std::is_same_v<E, Mesh*>;
     }
     return false;
 }
@@ -110,13 +101,12 @@ void ReadValue(Rotator& field, Syntax how, std::string_view text, World& world);
 void ReadValue(std::string& field, Syntax how, std::string_view text, World& world);
 void ReadValue(Texture*& field, Syntax how, std::string_view text, World& world);
 void ReadValue(Mesh*& field, Syntax how, std::string_view text, World& world);
-void ReadEnumValue(int32_t& value, std::string_view text, std::span<const char* const> names);
 
 template <class E>
 requires std::is_enum_v<E>
 void ReadValue(E& field, Syntax, std::string_view text, World&) {
     int32_t value = field;
-    ReadEnumValue(value, text, EnumNames(field));
+    ParseEnumValue(text, EnumNames(field), value);
     field = static_cast<E>(value);
 }
 

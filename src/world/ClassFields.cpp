@@ -373,47 +373,29 @@ const ClassFields kWavySurfaceInfoClass{&kActorClass, kWavySurfaceInfoFields};
 const ClassFields& FieldsOf(EngineClass engineClass) {
     switch (engineClass) {
     case EngineClass::Actor:
-    case EngineClass::Counter:
-        return kActorClass;
-    case EngineClass::ScriptedPawn:
-        return kScriptedPawnClass;
-    case EngineClass::Bird1:
-        return kBird1Class;
-    case EngineClass::PlayerPawn:
-        return kPlayerPawnClass;
-    case EngineClass::Mover:
-        return kMoverClass;
-    case EngineClass::Dispatcher:
-        return kDispatcherClass;
-    case EngineClass::TriggerLight:
-        return kTriggerLightClass;
-    case EngineClass::Earthquake:
-        return kEarthquakeClass;
-    case EngineClass::ExplosionChain:
-        return kExplosionChainClass;
-    case EngineClass::DynamicAmbientSound:
-        return kDynamicAmbientSoundClass;
-    case EngineClass::ZoneInfo:
-        return kZoneInfoClass;
-    case EngineClass::DynamicZoneInfo:
-        return kDynamicZoneInfoClass;
-    case EngineClass::LevelInfo:
-        return kLevelInfoClass;
+    case EngineClass::Counter: return kActorClass;
+    case EngineClass::ScriptedPawn: return kScriptedPawnClass;
+    case EngineClass::Bird1: return kBird1Class;
+    case EngineClass::PlayerPawn: return kPlayerPawnClass;
+    case EngineClass::Mover: return kMoverClass;
+    case EngineClass::Dispatcher: return kDispatcherClass;
+    case EngineClass::TriggerLight: return kTriggerLightClass;
+    case EngineClass::Earthquake: return kEarthquakeClass;
+    case EngineClass::ExplosionChain: return kExplosionChainClass;
+    case EngineClass::DynamicAmbientSound: return kDynamicAmbientSoundClass;
+    case EngineClass::ZoneInfo: return kZoneInfoClass;
+    case EngineClass::DynamicZoneInfo: return kDynamicZoneInfoClass;
+    case EngineClass::LevelInfo: return kLevelInfoClass;
     case EngineClass::Inventory:
-    case EngineClass::Weapon:
-        return kInventoryClass;
+    case EngineClass::Weapon: return kInventoryClass;
     case EngineClass::Projectile:
     case EngineClass::EnemyProjectile:
-    case EngineClass::DispersionAmmo:
-        return kProjectileClass;
+    case EngineClass::DispersionAmmo: return kProjectileClass;
     case EngineClass::AnimSpriteEffect:
     case EngineClass::Explosion:
-    case EngineClass::DispersionAmmoHit:
-        return kAnimSpriteEffectClass;
-    case EngineClass::Emitter:
-        return kEmitterClass;
-    case EngineClass::WavySurfaceInfo:
-        return kWavySurfaceInfoClass;
+    case EngineClass::DispersionAmmoHit: return kAnimSpriteEffectClass;
+    case EngineClass::Emitter: return kEmitterClass;
+    case EngineClass::WavySurfaceInfo: return kWavySurfaceInfoClass;
     }
     return kActorClass;
 }
