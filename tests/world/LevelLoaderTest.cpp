@@ -90,18 +90,10 @@ TEST(LevelLoader, StepsLogPlayerStartTitleSortingHashAndSkyBox) {
     test::LogCapture log;
     SeedRandom(1);
     f.Load("Maps\\Test.T3D"); // the extension check is case-blind
-    const std::vector<std::string> expected = {"Loading level \"Maps\\Test.T3D\"...",
-                                               "Unloading old assets...",
-                                               "Loading the BSP...",
-                                               "Loading the T3D...",
-                                               "Preparing lightmaps...",
-                                               "Sorting polygons...",
-                                               "Calculating location hash...",
-                                               "Loading AmbientSounds...",
-                                               "Loading the music...",
-                                               "Creating skybox...",
-                                               "Calling BeginPlay...",
-                                               "Finished loading level."};
+    const std::vector<std::string> expected = {
+        "Loading level \"Maps\\Test.T3D\"...", "Unloading old assets...", "Loading the BSP...", "Loading the T3D...",
+        "Preparing lightmaps...", "Sorting polygons...", "Calculating location hash...", "Loading AmbientSounds...",
+        "Loading the music...", "Creating skybox...", "Calling BeginPlay...", "Finished loading level."};
     EXPECT_EQ(log.Lines(), expected);
     // Of two starts the first is always chosen.
     EXPECT_EQ(f.world.Player->Location, (Vector{100, 200, 80}));
