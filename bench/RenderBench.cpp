@@ -306,7 +306,7 @@ void BM_RelightRoomGrid(benchmark::State& state) {
         NullTextureUploader uploader;
         test::BuildRoomGrid(l->Scene, 16, 16);
         for (Actor* light : l->Scene.Lights) {
-            light->LightType = LT_Pulse;
+            light->LightType = lt_pulse;
             light->LightPeriod = 40;
         }
         l->Scene.Finish(uploader, 2048);

@@ -16,6 +16,7 @@ std::string JsonLine::Quote(std::string_view text) {
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default:
+            // Control characters, DEL and bytes beyond ASCII (Latin-1 text) become unicode escapes.
             if (c < 0x20 || c >= 0x7F) {
                 char buffer[8];
                 std::snprintf(buffer, sizeof buffer, "\\u%04x", c);

@@ -18,6 +18,7 @@ public:
     Vector UnitVector();
 
 private:
+    // PCG32's published initial state and stream, for a generator that was never seeded.
     uint64_t state_ = 0x853c49e6748fea9bULL;
     uint64_t increment_ = 0xda3e39cb94b95bdbULL;
 };

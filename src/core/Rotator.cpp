@@ -13,11 +13,13 @@ int32_t ClampToInt32(double v) {
     if (!(v == v)) {
         return 0;
     }
-    if (v >= 2147483647.0) {
-        return std::numeric_limits<int32_t>::max();
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    if (v >= kMax) {
+        return kMax;
     }
-    if (v <= -2147483648.0) {
-        return std::numeric_limits<int32_t>::min();
+    if (v <= kMin) {
+        return kMin;
     }
     return static_cast<int32_t>(v);
 }

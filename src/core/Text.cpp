@@ -12,7 +12,7 @@ namespace orv {
 
 namespace {
 
-unsigned char LowerByte(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
+unsigned char LowerByte(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -129,7 +129,7 @@ std::string ToUpperAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
         if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 32);
+            c = static_cast<char>(c - ('a' - 'A'));
         }
     }
     return out;

@@ -35,33 +35,33 @@ bool IsDynamicLight(const Actor& light) {
         return true;
     }
     switch (light.LightType) {
-    case LT_None:
+    case lt_none:
         return false;
-    case LT_Pulse:
-    case LT_Blink:
-    case LT_Flicker:
-    case LT_Strobe:
-    case LT_SubtlePulse:
-    case LT_TexturePaletteOnce:
-    case LT_TexturePaletteLoop:
+    case lt_pulse:
+    case lt_blink:
+    case lt_flicker:
+    case lt_strobe:
+    case lt_subtlepulse:
+    case lt_texturepaletteonce:
+    case lt_texturepaletteloop:
         return true;
     default:
         break;
     }
     const int32_t e = light.LightEffect;
-    return (e >= LE_TorchWaver && e <= LE_CloudCast) || e == LE_Shock || e == LE_Disco || e == LE_Interference ||
-           e == LE_Rotor;
+    return (e >= le_torchwaver && e <= le_cloudcast) || e == le_shock || e == le_disco || e == le_interference ||
+           e == le_rotor;
 }
 
 float LightTypeBrightness(const Actor& light, double time) {
     const double b = light.LightBrightness;
     switch (light.LightType) {
-    case LT_Pulse:
+    case lt_pulse:
         return static_cast<float>(b * (PulseWave(light, time) * 0.375 + 0.625));
-    case LT_SubtlePulse:
+    case lt_subtlepulse:
         return static_cast<float>(b * (PulseWave(light, time) * 0.25 + 0.75));
-    case LT_Flicker:
-    case LT_Strobe:
+    case lt_flicker:
+    case lt_strobe:
         return light.bLightOff ? -1.0f : static_cast<float>(b);
     default:
         return static_cast<float>(b);
@@ -75,12 +75,12 @@ LightShape MakeLightShape(const Actor& light, double time, const float* flicker)
     s.Radius = static_cast<float>(light.LightRadius) * 25.0f;
     s.Time = time;
     s.Flicker = flicker;
-    if (s.Effect == LE_StaticSpot || s.Effect == LE_Spotlight || s.Effect == LE_Sunlight) {
+    if (s.Effect == le_staticspot || s.Effect == le_spotlight || s.Effect == le_sunlight) {
         s.Direction = RotateVector({1, 0, 0}, light.Rotation);
         // A cone of 0 would divide by zero; it is read as the narrowest cone, 1.
         s.Cone = 255.0f / static_cast<float>(std::max<uint8_t>(light.LightCone, 1));
     }
-    if (s.Effect == LE_Searchlight) {
+    if (s.Effect == le_searchlight) {
         s.SearchAngle = static_cast<float>((light.LightPhase * 0.00390625 + time) * kPi /
                                            (Period(light) * 22.933 * 0.03125));
     }
@@ -88,7 +88,7 @@ LightShape MakeLightShape(const Actor& light, double time, const float* flicker)
 }
 
 bool HasDistanceFalloff(int32_t effect) {
-    return effect != LE_Shell && effect != LE_Cylinder && effect != LE_Sunlight;
+    return effect != le_shell && effect != le_cylinder && effect != le_sunlight;
 }
 
 float LightFactor(const LightShape& light, const Vector& v, const Vector& normal, uint32_t shadowBit) {
@@ -103,63 +103,63 @@ float LightFactor(const LightShape& light, const Vector& v, const Vector& normal
     }
     // A texel exactly at the light has no direction to it; it takes the light head-on.
     const Vector toTexel = dist > 1e-6f ? v / dist : -normal;
-    if (effect != LE_NonIncidence && effect != LE_Shell && effect != LE_Cylinder && effect != LE_Sunlight) {
+    if (effect != le_nonincidence && effect != le_shell && effect != le_cylinder && effect != le_sunlight) {
         f *= Incidence(Dot(toTexel, normal));
     }
-    if (f <= 0.0f && effect != LE_Shell && effect != LE_Sunlight) {
+    if (f <= 0.0f && effect != le_shell && effect != le_sunlight) {
         return 0.0f;
     }
     const double t = light.Time;
     const double h = std::sqrt(static_cast<double>(v.X) * v.X + static_cast<double>(v.Y) * v.Y);
     switch (effect) {
-    case LE_TorchWaver:
+    case le_torchwaver:
         f *= FRand() * 0.1f + 0.9f;
         break;
-    case LE_FireWaver:
+    case le_firewaver:
         f *= FRand() * 0.2f + 0.8f;
         break;
-    case LE_WateryShimmer:
+    case le_wateryshimmer:
         f *= light.Flicker ? light.Flicker[shadowBit % 256] : 1.0f;
         break;
-    case LE_Searchlight: {
+    case le_searchlight: {
         const float len = static_cast<float>(h);
         const float along = len > 0.0f ? (v.X * std::cos(light.SearchAngle) + v.Y * std::sin(light.SearchAngle)) / len : 0.0f;
         f *= std::max(0.0f, 4.0f * along - 3.0f);
         break;
     }
-    case LE_SlowWave:
+    case le_slowwave:
         f *= static_cast<float>(std::sin((dist / 80.0 - t * 0.5) * kTwoPi) * 0.375 + 0.625);
         break;
-    case LE_FastWave:
+    case le_fastwave:
         f *= static_cast<float>(std::sin((dist * 0.0078125 - t) * kTwoPi) * 0.375 + 0.625);
         break;
-    case LE_StaticSpot:
-    case LE_Spotlight:
+    case le_staticspot:
+    case le_spotlight:
         f *= std::max(0.0f, (Dot(toTexel, light.Direction) - 1.0f) * light.Cone + 1.0f);
         break;
-    case LE_Shock:
+    case le_shock:
         f *= static_cast<float>((std::sin((dist / 160.0 - t * 0.456) * kTwoPi) * 0.375 +
                                  std::sin((dist / 200.0 + t * 0.678) * kTwoPi) * 0.375 + 1.25) *
                                     0.25 +
                                 0.5);
         break;
-    case LE_Shell:
+    case le_shell:
         if (light.Radius <= 0.0f || dist < light.Radius * 0.835f) {
             return 0.0f;
         }
         f = std::max(0.0f, 1.0f - std::fabs((dist / light.Radius - 1.0f) / 0.165f));
         break;
-    case LE_Interference: {
+    case le_interference: {
         const double g = Frac((std::atan2(static_cast<double>(v.Z), h) * 0.5 / kPi - t * 0.0625) * 9.0);
         f *= static_cast<float>(std::fabs(2.0 * g - 1.0));
         break;
     }
-    case LE_Rotor: {
+    case le_rotor: {
         const double g = Frac((std::atan2(static_cast<double>(v.Y), static_cast<double>(v.X)) * 0.5 / kPi - t / 12.0) * 6.0);
         f *= static_cast<float>(std::max(1.0 - h * 0.015625, std::fabs(2.0 * g - 1.0)));
         break;
     }
-    case LE_Disco: {
+    case le_disco: {
         // Eleven beams sweeping round the vertical axis (solid close to the light), crossed with
         // nine bands of elevation drifting like interference: a turning pattern of spots.
         const double around = Frac((std::atan2(static_cast<double>(v.Y), static_cast<double>(v.X)) * 0.5 / kPi - t / 12.0) * 11.0);
@@ -168,7 +168,7 @@ float LightFactor(const LightShape& light, const Vector& v, const Vector& normal
         f *= static_cast<float>(std::clamp(beams * (1.0 - std::fabs(2.0 * up - 1.0)) * 2.0, 0.0, 1.0));
         break;
     }
-    case LE_Sunlight:
+    case le_sunlight:
         f = Incidence(Dot(light.Direction, normal));
         break;
     default:

@@ -3,35 +3,11 @@
 #pragma once
 
 #include "core/Vector.h"
+#include "world/Actor.h"
 
 #include <cstdint>
 
 namespace orv {
-
-struct Actor;
-
-enum ELightEffect : int32_t {
-    LE_None = 0,
-    LE_TorchWaver = 1,
-    LE_FireWaver = 2,
-    LE_WateryShimmer = 3,
-    LE_Searchlight = 4,
-    LE_SlowWave = 5,
-    LE_FastWave = 6,
-    LE_CloudCast = 7,
-    LE_StaticSpot = 8,
-    LE_Shock = 9,
-    LE_Disco = 10,
-    LE_Warp = 11,
-    LE_Spotlight = 12,
-    LE_NonIncidence = 13,
-    LE_Shell = 14,
-    LE_OmniBumpMap = 15,
-    LE_Interference = 16,
-    LE_Cylinder = 17,
-    LE_Rotor = 18,
-    LE_Sunlight = 19,
-};
 
 // True when the light changes over time (or may move) and its lightmaps are relit per frame.
 bool IsDynamicLight(const Actor& light);
@@ -43,7 +19,7 @@ float LightTypeBrightness(const Actor& light, double time);
 // What stays the same for every texel one light reaches during one computation.
 struct LightShape {
     Vector Location;
-    int32_t Effect = LE_None;
+    ELightEffect Effect = le_none;
     float Radius = 0.0f;       // LightRadius x 25
     Vector Direction{1, 0, 0}; // spot lights and sunlight: (1, 0, 0) turned by the light's Rotation
     float Cone = 0.0f;         // spot lights: 255 / LightCone

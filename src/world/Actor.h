@@ -19,36 +19,67 @@ namespace orv {
 struct World;
 struct ActorBrush;
 
+// Unreal's enumerations of the actor record. A value's name is the text a property gives for it
+// (any case), its number the value the field holds and the dump writes.
 enum EPhysics : int32_t {
-    PHYS_None = 0,
-    PHYS_Walking = 1,
-    PHYS_Falling = 2,
-    PHYS_Swimming = 3,
-    PHYS_Flying = 4,
-    PHYS_Rotating = 5,
-    PHYS_Projectile = 6,
+    phys_none,
+    phys_walking,
+    phys_falling,
+    phys_swimming,
+    phys_flying,
+    phys_rotating,
+    phys_projectile,
+    phys_rolling,
+    phys_interpolating,
+    phys_movingbrush,
+    phys_spider,
+    phys_trailer,
 };
 
 enum EStyle : int32_t {
-    STY_None = 0,
-    STY_Normal = 1,
-    STY_Masked = 2,
-    STY_Translucent = 3,
-    STY_Modulated = 4,
-    STY_AlphaBlend = 5,
+    sty_none,
+    sty_normal,
+    sty_masked,
+    sty_translucent,
+    sty_modulated,
+    sty_alphablend,
 };
 
+// lt_none has no name in property text: only "0" selects it.
 enum ELightType : int32_t {
-    LT_None = 0,
-    LT_Steady = 1,
-    LT_Pulse = 2,
-    LT_Blink = 3,
-    LT_Flicker = 4,
-    LT_Strobe = 5,
-    LT_BackdropLight = 6,
-    LT_SubtlePulse = 7,
-    LT_TexturePaletteOnce = 8,
-    LT_TexturePaletteLoop = 9,
+    lt_none,
+    lt_steady,
+    lt_pulse,
+    lt_blink,
+    lt_flicker,
+    lt_strobe,
+    lt_backdroplight,
+    lt_subtlepulse,
+    lt_texturepaletteonce,
+    lt_texturepaletteloop,
+};
+
+enum ELightEffect : int32_t {
+    le_none,
+    le_torchwaver,
+    le_firewaver,
+    le_wateryshimmer,
+    le_searchlight,
+    le_slowwave,
+    le_fastwave,
+    le_cloudcast,
+    le_staticspot,
+    le_shock,
+    le_disco,
+    le_warp,
+    le_spotlight,
+    le_nonincidence,
+    le_shell,
+    le_omnibumpmap,
+    le_interference,
+    le_cylinder,
+    le_rotor,
+    le_sunlight,
 };
 
 // The engine class of an actor: which record and operations it has.
@@ -81,6 +112,8 @@ enum class EngineClass {
 
 const char* EngineClassName(EngineClass c);
 
+constexpr int kMultiSkins = 16; // MultiSkins(0) .. MultiSkins(15): one texture per mesh skin slot
+
 struct Actor {
     Actor();
     virtual ~Actor();
@@ -104,7 +137,7 @@ struct Actor {
     virtual void Timer();
     virtual void TakeDamage(int damage, Actor* eventInstigator, const Vector& hitLocation, const Vector& momentum,
                             std::string_view damageType);
-    virtual void ApplyProperties();
+    virtual void ApplyProperties(); // reads the rows of the class's field table (ClassFields.cpp)
     virtual bool OverlapsPlayer() const;
 
     // Properties by name ("(0)" is the bare key; case-blind).
@@ -120,6 +153,13 @@ struct Actor {
 
     World& GetWorld() const { return *XLevel; }
 
+    // The fields. The value written here is what a new actor starts with; the text a level actor
+    // reads when its properties say nothing is in its class's field table (ClassFields.cpp). The
+    // two differ on purpose for a few fields (bCollideActors: off until the properties are read,
+    // on when they do not mention it); the starting value is what counts for fields read
+    // "unchanged" (Physics, Style, the keys of a mover), for run-time state, and for the player,
+    // which reads no properties.
+
     World* XLevel = nullptr; // the world this actor lives in
     std::string Name;
     std::string Class;
@@ -130,25 +170,25 @@ struct Actor {
     Rotator Rotation;
     Rotator RotationRate;
     Vector Velocity;
-    int32_t Physics = PHYS_None;
+    EPhysics Physics = phys_none;
     std::string InitialState;
     Actor* Owner = nullptr;
     Actor* Instigator = nullptr;
     uint8_t bStatic = 0;
-    float CollisionRadius = 22.0f;
-    float CollisionHeight = 22.0f;
+    float CollisionRadius = 22.0f; // the collision cylinder, world units
+    float CollisionHeight = 22.0f; // half its height
     uint8_t bCollideActors = 0;
     uint8_t bCollideWorld = 0;
     uint8_t bBlockPlayers = 0;
     uint8_t bProjTarget = 0;
     uint8_t bTouchingPlayer = 0;
     uint8_t bHidden = 0;
-    int32_t Style = STY_Normal;
+    EStyle Style = sty_normal;
     float DrawScale = 1.0f;
-    float SpriteProjForward = 32.0f;
+    float SpriteProjForward = 32.0f; // a sprite is drawn this much nearer the eye, clear of its wall
     uint8_t bUnlit = 0;
     Texture* Skin = nullptr;
-    Texture* MultiSkins[16] = {};
+    Texture* MultiSkins[kMultiSkins] = {};
     Texture* Tex = nullptr; // the sprite texture (Unreal's Texture property)
     uint8_t LightBrightness = 0;
     uint8_t LightHue = 0;
@@ -157,8 +197,8 @@ struct Actor {
     uint8_t LightPeriod = 0;
     uint8_t LightPhase = 0;
     uint8_t LightCone = 0;
-    int32_t LightEffect = 0;
-    int32_t LightType = LT_None;
+    ELightEffect LightEffect = le_none;
+    ELightType LightType = lt_none;
     uint8_t bSpecialLit = 0;
     uint8_t bLightOff = 0;
     std::unique_ptr<ActorBrush> Brush; // movers only; a brush marks a mover in actor tests
@@ -181,8 +221,8 @@ struct Actor {
     // The BSP actor lists this actor is filed in: (node, 0 for the negative side or 1 for the
     // positive side). Unregistering takes it out of exactly these, whatever moved since.
     std::vector<std::pair<int32_t, uint8_t>> RegisteredIn;
-    float Glow = 1.0f;
-    float LightColor[3] = {0, 0, 0};
+    float Glow = 1.0f; // brightness factor of sprites
+    float LightColor[3] = {0, 0, 0}; // red, green, blue
     uint8_t bLit = 0;
 };
 

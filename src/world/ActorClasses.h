@@ -1,8 +1,9 @@
 // The engine classes beyond Actor and their own fields. Behaviour lives in one file per class
-// (PlayerPawn.cpp, Mover.cpp, ...); property reading in ApplyProperties.cpp.
+// (PlayerPawn.cpp, Mover.cpp, ...); which property fills which field, in ClassFields.cpp.
 #pragma once
 
 #include "world/Actor.h"
+#include "world/Mover.h"
 
 #include "core/Array.h"
 
@@ -12,17 +13,16 @@ namespace orv {
 
 struct ScriptedPawn : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::ScriptedPawn; }
-    void ApplyProperties() override;
 
     int32_t Health = 100;
     uint8_t bDead = 0;
-    float SightRadius = 256.0f;
-    float LoseRadius = 1024.0f;
+    float SightRadius = 256.0f; // the player nearer than this is attacked
+    float LoseRadius = 1024.0f; // the player farther than this is forgotten
     std::string RangedProjectile;
-    float MeleeRange = 96.0f;
+    float MeleeRange = 96.0f; // nearer than this, melee instead of ranged attacks
     uint8_t bCanMove = 1;
     uint8_t bFlyer = 0;
-    float GroundSpeed = 50.0f;
+    float GroundSpeed = 50.0f; // world units per second
     float AirSpeed = 50.0f;
     Array<std::string> IdleAnims;
     std::string MoveAnim;
@@ -36,10 +36,9 @@ struct ScriptedPawn : Actor {
 
 struct Bird1 : ScriptedPawn {
     EngineClass GetEngineClass() const override { return EngineClass::Bird1; }
-    void ApplyProperties() override;
 
     Vector HomeLocation;
-    float CircleRadius = 500.0f;
+    float CircleRadius = 500.0f; // the bird circles its home at this distance
     float FlightTime = 0.0f;
 };
 
@@ -54,9 +53,11 @@ struct PlayerPawn : Actor {
     float LastZoneDamageTime = 0.0f;
     Array<Actor*> Inventory;
     float LastFireTime = 0.0f;
-    float GroundSpeed = 300.0f;
-    float EyeHeight = 23.0f;
-    float BaseEyeHeight = 23.0f;
+    float GroundSpeed = 300.0f;  // the fastest walk, world units per second
+    float EyeHeight = 23.0f;     // the eye above Location, lowered by a step up and easing back
+    float BaseEyeHeight = 23.0f; // the eye height it eases back to
+    // [0]: the kick of a hit, tipping the view up and fading; [1..3]: the red, green and blue
+    // of the screen tint (pickups, pain), each fading to 0.
     float ViewFlash[4] = {0, 0, 0, 0};
     // The player's own movement and view state.
     Vector WalkVelocity;
@@ -70,7 +71,6 @@ constexpr int kMoverKeys = 9; // KeyPos(0) .. KeyPos(8)
 
 struct Mover : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Mover; }
-    void ApplyProperties() override;
 
     Vector MainScale{1, 1, 1};
     Vector PostScale{1, 1, 1};
@@ -79,13 +79,13 @@ struct Mover : Actor {
     Vector BasePos;
     Rotator BaseRot;
     uint8_t NumKeys = 2;
-    float MoveTime = 1.0f;
-    float StayOpenTime = 4.0f;
+    float MoveTime = 1.0f;     // seconds from one key to the next
+    float StayOpenTime = 4.0f; // seconds a timed mover stays open
     float KeyAlpha = 0.0f;
     uint8_t bGlide = 1;
     float StayOpenCounter = 0.0f;
     uint8_t bTimedClose = 0;
-    int32_t MoverState = 0; // 0 closed, 1 opening, 2 open, 3 closing
+    EMoverState MoverState = EMoverState::Closed;
     uint8_t bPawnOnTop = 0;
 };
 
@@ -93,12 +93,13 @@ struct Counter : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Counter; }
 };
 
+constexpr int kDispatcherEvents = 8; // OutEvents(0) .. OutEvents(7), each with its delay
+
 struct Dispatcher : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Dispatcher; }
-    void ApplyProperties() override;
 
-    float OutDelays[8] = {};
-    std::string OutEvents[8];
+    float OutDelays[kDispatcherEvents] = {};
+    std::string OutEvents[kDispatcherEvents];
     int32_t NumOutEvents = 0;
     uint8_t bActive = 0;
     float Delay = 0.0f;
@@ -113,7 +114,6 @@ struct TriggerLight : Actor {
 
 struct Earthquake : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Earthquake; }
-    void ApplyProperties() override;
 
     float magnitude = 0.0f;
     float duration = 0.0f;
@@ -124,7 +124,6 @@ struct Earthquake : Actor {
 
 struct ExplosionChain : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::ExplosionChain; }
-    void ApplyProperties() override;
 
     uint8_t bOnlyTriggerable = 0;
     float MomentumTransfer = 0.0f;
@@ -134,12 +133,13 @@ struct ExplosionChain : Actor {
     uint8_t bExploding = 0;
 };
 
+constexpr int kAmbientSoundChoices = 16; // Sounds(0) .. Sounds(15)
+
 struct DynamicAmbientSound : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::DynamicAmbientSound; }
-    void ApplyProperties() override;
 
     uint8_t bInitiallyOn = 0;
-    std::string Sounds[16];
+    std::string Sounds[kAmbientSoundChoices];
     float playProbability = 0.0f;
     float minReCheckTime = 0.0f;
     float maxReCheckTime = 0.0f;
@@ -152,7 +152,6 @@ struct DynamicAmbientSound : Actor {
 
 struct ZoneInfo : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::ZoneInfo; }
-    void ApplyProperties() override;
 
     uint8_t bWaterZone = 0;
     int32_t AmbientBrightness = 0;
@@ -165,7 +164,6 @@ struct ZoneInfo : Actor {
 
 struct DynamicZoneInfo : ZoneInfo {
     EngineClass GetEngineClass() const override { return EngineClass::DynamicZoneInfo; }
-    void ApplyProperties() override;
 
     Vector BoxMax;
     Vector BoxMin;
@@ -174,14 +172,12 @@ struct DynamicZoneInfo : ZoneInfo {
 
 struct LevelInfo : ZoneInfo {
     EngineClass GetEngineClass() const override { return EngineClass::LevelInfo; }
-    void ApplyProperties() override;
 
     float Brightness = 1.0f;
 };
 
 struct Inventory : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Inventory; }
-    void ApplyProperties() override;
 
     uint8_t bPickedUp = 0;
     Mesh* PlayerViewMesh = nullptr;
@@ -195,9 +191,8 @@ struct Weapon : Inventory {
 
 struct Projectile : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Projectile; }
-    void ApplyProperties() override;
 
-    float LifeSpan = 10.0f;
+    float LifeSpan = 10.0f; // seconds until it is destroyed
 };
 
 struct EnemyProjectile : Projectile {
@@ -215,7 +210,6 @@ constexpr int kMaxSpriteFrames = 20;
 
 struct AnimSpriteEffect : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::AnimSpriteEffect; }
-    void ApplyProperties() override;
 
     int32_t NumFrames = 0;
     float Pause = 0.0f;
@@ -245,8 +239,10 @@ struct Emitter : Actor {
     Emitter();
     EngineClass GetEngineClass() const override { return EngineClass::Emitter; }
 
-    float FadeIn = 0.0f;
-    float FadeOut = 0.1f;
+    // A burst of sparks falling under their own gravity: each particle draws its life, start,
+    // velocity, acceleration and size from these ranges (seconds, world units, per second).
+    float FadeIn = 0.0f;  // fractions of a particle's life over which it fades in ...
+    float FadeOut = 0.1f; // ... and out
     int32_t ParticleCount = 50;
     float LifetimeMin = 0.3f;
     float LifetimeMax = 0.4f;
@@ -270,20 +266,20 @@ struct WaveTerm {
     float Speed = 0.0f;
 };
 
+constexpr int kWaveTerms = 6; // U, V and Z, each driven by X and by Y
+
 struct WavySurfaceInfo : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::WavySurfaceInfo; }
-    void ApplyProperties() override;
 
     float XGridSpace = 0.0f;
     float YGridSpace = 0.0f;
     float TexXSize = 0.0f;
     float TexYSize = 0.0f;
-    // UFromX, VFromX, ZFromX, UFromY, VFromY, ZFromY
-    WaveTerm Waves[6];
+    WaveTerm Waves[kWaveTerms]; // UFromX, VFromX, ZFromX, UFromY, VFromY, ZFromY
     float USpeed = 0.0f;
     float VSpeed = 0.0f;
     float WaveTime = 0.0f;
-    int32_t SizeX = 16;
+    int32_t SizeX = 16; // grid vertices along X and Y
     int32_t SizeY = 16;
 };
 

@@ -1,5 +1,6 @@
-// One JSON line per actor for the --dump output: every typed field of its record under the
-// engine's field names, references by name, plus "Tag" and "Event" from its properties.
+// One JSON line per actor for the --dump output: every field of its record under the engine's
+// field names (its class's field table, in order), references by name, plus "Tag" and "Event"
+// from its properties.
 #pragma once
 
 #include <string>

@@ -5,6 +5,7 @@
 #include "core/Text.h"
 
 #include <functional>
+#include <span>
 
 namespace orv {
 
@@ -23,7 +24,7 @@ struct FactoryRow {
 };
 
 // Tested from the top, first match wins. Every row's test is "the same name or a subclass".
-const FactoryRow* FactoryTable(size_t& count) {
+std::span<const FactoryRow> FactoryTable() {
     static const FactoryRow rows[] = {
         {"Bird1", Make<Bird1>()},
         {"ScriptedPawn", Make<ScriptedPawn>()},
@@ -47,41 +48,43 @@ const FactoryRow* FactoryTable(size_t& count) {
         {"AnimSpriteEffect", Make<AnimSpriteEffect>()},
         {"WavySurfaceInfo", Make<WavySurfaceInfo>()},
     };
-    count = sizeof rows / sizeof rows[0];
     return rows;
+}
+
+// The player's collision cylinder: it stands 39 units above a floor, its eye 23 above that.
+constexpr float kPlayerRadius = 17.0f;
+constexpr float kPlayerHalfHeight = 39.0f;
+
+// Every flying shot is drawn translucent and collides with the world through a small cylinder.
+constexpr float kShotSize = 8.0f;
+
+void MakeShot(Actor& shot) {
+    shot.Style = sty_translucent;
+    shot.bCollideWorld = 1;
+    shot.CollisionRadius = kShotSize;
+    shot.CollisionHeight = kShotSize;
 }
 
 } // namespace
 
 PlayerPawn::PlayerPawn() {
-    CollisionRadius = 17.0f;
-    CollisionHeight = 39.0f;
+    CollisionRadius = kPlayerRadius;
+    CollisionHeight = kPlayerHalfHeight;
     bCollideActors = 1;
 }
 
-EnemyProjectile::EnemyProjectile() {
-    Style = STY_Translucent;
-    bCollideWorld = 1;
-    CollisionRadius = 8.0f;
-    CollisionHeight = 8.0f;
-}
+EnemyProjectile::EnemyProjectile() { MakeShot(*this); }
 
-DispersionAmmo::DispersionAmmo() {
-    Style = STY_Translucent;
-    bCollideWorld = 1;
-    CollisionRadius = 8.0f;
-    CollisionHeight = 8.0f;
-}
+DispersionAmmo::DispersionAmmo() { MakeShot(*this); }
 
-Emitter::Emitter() { Style = STY_Translucent; }
+Emitter::Emitter() { Style = sty_translucent; }
 
 std::unique_ptr<Actor> CreateActor(World& world, std::string_view className) {
-    size_t count = 0;
-    const FactoryRow* rows = FactoryTable(count);
     std::unique_ptr<Actor> actor;
-    for (size_t i = 0; i < count && !actor; ++i) {
-        if (IsSameOrA(world.Res, className, rows[i].BaseName)) {
-            actor = rows[i].Create();
+    for (const FactoryRow& row : FactoryTable()) {
+        if (IsSameOrA(world.Res, className, row.BaseName)) {
+            actor = row.Create();
+            break;
         }
     }
     if (!actor) {

@@ -41,7 +41,7 @@ void Animate(Actor& actor, float deltaTime) {
 } // namespace
 
 void UpdateActor(Actor& actor, float deltaTime) {
-    if (actor.Physics == PHYS_Rotating) {
+    if (actor.Physics == phys_rotating) {
         actor.Rotation = AddRotators(actor.Rotation, ScaleRotator(actor.RotationRate, deltaTime));
     }
     Animate(actor, deltaTime);
@@ -56,9 +56,9 @@ void UpdateActor(Actor& actor, float deltaTime) {
             actor.Timer();
         }
     }
-    if (actor.LightType == LT_Flicker) {
-        actor.bLightOff = FRand() < 0.5f ? 1 : 0;
-    } else if (actor.LightType == LT_Strobe) {
+    if (actor.LightType == lt_flicker) {
+        actor.bLightOff = FRand() < 0.5f ? 1 : 0; // dark in half the steps, at random
+    } else if (actor.LightType == lt_strobe) {
         actor.bLightOff = actor.bLightOff ? 0 : 1;
     }
     actor.Tick(deltaTime);

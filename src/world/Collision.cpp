@@ -145,8 +145,16 @@ bool SweepEllipsoidTriangle(const Vector& start, const Vector& end, const Vector
     return found;
 }
 
+// A triangle or mover farther from a move's start than the move's length, the ellipsoid's larger
+// radius and this margin cannot be touched; it is skipped before the exact sweep.
+constexpr float kReachMargin = 10.0f;
+
+// A pawn that sinks less than this into a blocking actor's top stands on it (the hit normal points
+// up), less than this into its bottom hits it from below; any deeper overlap is a wall.
+constexpr float kStandingMargin = 4.0f;
+
 const WorldTriangle* SweepWorld(const World& world, const Vector& start, const Vector& end, float radius, float height) {
-    const float reach = Length(end - start) + std::max(height, radius) + 10.0f;
+    const float reach = Length(end - start) + std::max(height, radius) + kReachMargin;
     const Vector extent{radius, radius, height};
     const Vector lo{std::min(start.X, end.X), std::min(start.Y, end.Y), std::min(start.Z, end.Z)};
     const Vector hi{std::max(start.X, end.X), std::max(start.Y, end.Y), std::max(start.Z, end.Z)};
@@ -172,7 +180,7 @@ const WorldTriangle* SweepMover(const Actor& mover, const Vector& start, const V
     if (!mover.Brush) {
         return nullptr;
     }
-    const float reach = Length(end - start) + std::max(height, radius) + 10.0f;
+    const float reach = Length(end - start) + std::max(height, radius) + kReachMargin;
     if (Length(start - mover.Location) > reach + mover.BrushRadius) {
         return nullptr;
     }
@@ -221,9 +229,9 @@ TraceResult Trace(World& world, const Vector& start, const Vector& end, float ra
             const float bottom = end.Z - height, top = end.Z + height;
             const float actorTop = actor.Location.Z + actor.CollisionHeight;
             const float actorBottom = actor.Location.Z - actor.CollisionHeight;
-            if (actorTop - 4.0f < bottom) {
+            if (actorTop - kStandingMargin < bottom) {
                 result.HitNormal = {0, 0, 1};
-            } else if (top - 4.0f < actorBottom) {
+            } else if (top - kStandingMargin < actorBottom) {
                 result.HitNormal = {0, 0, -1};
             } else {
                 Vector away = end - actor.Location;

@@ -11,6 +11,12 @@ namespace orv {
 
 namespace {
 
+constexpr int kKillDamage = 999999; // more than any actor's health
+
+// A trigger's TriggerType when only shots set it off, by name or by its number in the enumeration.
+constexpr std::string_view kShootName = "TT_Shoot";
+constexpr std::string_view kShootNumber = "4";
+
 bool IsNoneEvent(std::string_view event) { return ToLowerAscii(event) == "\"none\""; }
 
 bool IsClassInQuotes(const Actor& actor, std::string_view event) {
@@ -75,7 +81,7 @@ void DefaultTrigger(Actor& self, Actor* other, Actor* instigator) {
         } else if (state == "playersplaysoundeffect" && world.Player) {
             world.Services->PlayActorSound(*world.Player, self.GetProperty("Sound"), 1.0f);
         } else if (state == "killinstigator" && other) {
-            other->TakeDamage(999999, nullptr, self.Location, {}, "");
+            other->TakeDamage(kKillDamage, nullptr, self.Location, {}, "");
         } else if (state == "displaymessage") {
             world.SetHudMessage(ParseStateValue(self.GetProperty("Message")));
         }
@@ -105,7 +111,7 @@ void DefaultTakeDamage(Actor& self, int, Actor* eventInstigator, const Vector&, 
         return;
     }
     const std::string& type = self.GetProperty("TriggerType");
-    if ((type == "TT_Shoot" || type == "4") && ParseBool(self.GetProperty("bInitiallyActive"))) {
+    if ((type == kShootName || type == kShootNumber) && ParseBool(self.GetProperty("bInitiallyActive"))) {
         if (ParseBool(self.GetProperty("bTriggerOnceOnly"))) {
             self.Destroy();
         }

@@ -62,11 +62,14 @@ void LocationHash::Build(const Array<WorldTriangle>& triangles) {
     max_ = hi;
     const CellCoord top = CellOf(hi);
     // A level far beyond any real one would make the grid absurd; the cell counts stay sane.
-    sizeX_ = std::clamp(top.X + 1, 1, 4096);
-    sizeY_ = std::clamp(top.Y + 1, 1, 4096);
-    sizeZ_ = std::clamp(top.Z + 1, 1, 4096);
+    // Real levels need far fewer cells than these caps; 2^24 empty cell lists already take 400 MB.
+    constexpr int kMaxCellsPerAxis = 4096;
+    constexpr size_t kMaxCells = size_t{1} << 24;
+    sizeX_ = std::clamp(top.X + 1, 1, kMaxCellsPerAxis);
+    sizeY_ = std::clamp(top.Y + 1, 1, kMaxCellsPerAxis);
+    sizeZ_ = std::clamp(top.Z + 1, 1, kMaxCellsPerAxis);
     const size_t total = static_cast<size_t>(sizeX_) * sizeY_ * sizeZ_;
-    cells_.assign(std::min<size_t>(total, size_t{1} << 24), {});
+    cells_.assign(std::min<size_t>(total, kMaxCells), {});
     if (cells_.size() < total) {
         sizeZ_ = static_cast<int>(cells_.size() / (static_cast<size_t>(sizeX_) * sizeY_));
     }

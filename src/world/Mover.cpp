@@ -18,13 +18,12 @@ BrushTransform ActorBrushTransform(const Actor& actor) {
     return t;
 }
 
-void SetMoverState(Mover& mover, int32_t state) {
-    static const char* const kSounds[4] = {"ClosedSound", "OpeningSound", "OpenedSound", "ClosingSound"};
-    if (state >= 0 && state < 4) {
-        const std::string& sound = mover.GetProperty(kSounds[state]);
-        if (!sound.empty()) {
-            mover.GetWorld().Services->PlayActorSound(mover, sound, 1.0f);
-        }
+void SetMoverState(Mover& mover, EMoverState state) {
+    // The property naming each state's sound, by state.
+    static const char* const kSounds[] = {"ClosedSound", "OpeningSound", "OpenedSound", "ClosingSound"};
+    const std::string& sound = mover.GetProperty(kSounds[static_cast<int>(state)]);
+    if (!sound.empty()) {
+        mover.GetWorld().Services->PlayActorSound(mover, sound, 1.0f);
     }
     mover.MoverState = state;
 }

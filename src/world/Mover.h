@@ -10,13 +10,15 @@ namespace orv {
 struct Actor;
 struct Mover;
 
-enum MoverStates : int32_t { MS_Closed = 0, MS_Opening = 1, MS_Open = 2, MS_Closing = 3 };
+// Where a mover is between its first and last key: it opens from Closed through Opening to Open
+// and closes back through Closing.
+enum class EMoverState : int32_t { Closed, Opening, Open, Closing };
 
 // The transform that places an actor's brush in the world (scales only movers have).
 BrushTransform ActorBrushTransform(const Actor& actor);
 
 // Changes state and plays the state's sound ("OpeningSound", "OpenedSound", "ClosingSound",
 // "ClosedSound").
-void SetMoverState(Mover& mover, int32_t state);
+void SetMoverState(Mover& mover, EMoverState state);
 
 } // namespace orv

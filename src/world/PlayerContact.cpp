@@ -13,6 +13,11 @@ namespace orv {
 
 namespace {
 
+constexpr float kTeleportLift = 16.0f; // the player arrives this far above the destination's centre
+constexpr int kMaxHealth = 100;        // health packs heal up to this ...
+constexpr int kSuperHealth = 200;      // ... and super-heal ones up to this
+constexpr float kPickupTint = 0.25f;   // the tint a pickup adds to each colour of the view
+
 void TouchTeleporter(World& world, PlayerPawn& player, const Actor& teleporter) {
     const std::string url = ParseStateValue(teleporter.GetProperty("URL"));
     const size_t cut = url.find_first_of("/#");
@@ -22,14 +27,14 @@ void TouchTeleporter(World& world, PlayerPawn& player, const Actor& teleporter) 
         return;
     }
     if (Actor* destination = FindActorByTag(world, url)) {
-        MoveActorTo(player, destination->Location + Vector{0, 0, 16});
+        MoveActorTo(player, destination->Location + Vector{0, 0, kTeleportLift});
     }
 }
 
 void TouchHealth(World& world, PlayerPawn& player, Actor& pickup) {
     const int amount = ParseInt(pickup.GetProperty("HealingAmount"));
     const bool superHeal = ParseBool(pickup.GetProperty("bSuperHeal"));
-    const int limit = superHeal ? 200 : 100;
+    const int limit = superHeal ? kSuperHealth : kMaxHealth;
     if (player.Health > limit - 1) {
         return;
     }
@@ -37,7 +42,7 @@ void TouchHealth(World& world, PlayerPawn& player, Actor& pickup) {
     world.Services->PlayActorSound(player, "UnrealShare.Pickups.Health2", 0.8f);
     world.SetHudMessage(ParseStateValue(pickup.GetProperty("PickupMessage")) + std::to_string(amount));
     for (int i = 1; i <= 3; ++i) {
-        player.ViewFlash[i] += 0.25f;
+        player.ViewFlash[i] += kPickupTint;
     }
     pickup.Destroy();
 }

@@ -16,8 +16,31 @@ namespace orv {
 
 namespace {
 
-constexpr float kJumpSpeed = 416.66666f;
-constexpr float kMaxSpeed = 2500.0f;
+// Speeds in world units per second, changes per step of 1/60 second.
+constexpr float kJumpSpeed = 416.66666f;   // the upward speed of a jump
+constexpr float kMaxSpeed = 2500.0f;       // the fastest the player falls or is thrown
+constexpr float kGravityPerStep = 25.0f;   // 1500 units per second squared
+constexpr float kAirDrag = 0.99f;          // horizontal speed kept per step in the air
+constexpr float kWalkDrag = 0.85f;         // walking speed kept per step
+constexpr float kWalkPush = 50.0f;         // walking speed a held key adds per step
+constexpr float kSwimPush = 0.5f;          // a swimmer pushes at half the walking push
+constexpr float kSwimStroke = 100.0f;      // upward speed a stroke of the jump key adds ...
+constexpr float kSwimStrokeLimit = 150.0f; // ... while rising slower than this
+constexpr float kWaterSink = 2.5f;         // the slow sinking per step in water
+constexpr float kWaterDrag = 0.9f;         // speed kept per step in water
+constexpr float kGodLift = 38.333333f;     // god mode: speed F adds per step
+constexpr float kGodRise = 3.3333333f;     // god mode: distance G lifts per step
+
+constexpr int32_t kTurnPerStep = 256;                   // turning keys, rotator units per step
+constexpr int32_t kMaxPitch = kRotatorUnitsPerTurn / 4; // straight up or down
+constexpr float kLevelViewKeep = 0.6f;                  // End keeps this much pitch and roll per step
+constexpr double kFireInterval = 0.33;                  // seconds between shots
+constexpr float kShotStart = 10.0f;                     // a shot starts this far along its flight
+constexpr float kIntroSeconds = 8.0f;                   // F1 shows the level's introduction this long
+constexpr float kEyeEase = 0.1875f;                     // the eye moves this part of the way back per step
+constexpr float kFlashFadePerSecond = 3.0f;             // view flash and tint fade
+constexpr float kHitLift = 50.0f;                       // upward speed a hit adds
+constexpr float kFullFlashDamage = 200.0f;              // damage that flashes the view fully
 
 bool IsWaterZone(const Actor* zone) {
     auto* z = dynamic_cast<const ZoneInfo*>(zone);
@@ -33,15 +56,15 @@ struct HeldInput {
 };
 
 void TurnByKeys(PlayerPawn& p, const HeldInput& in) {
-    if (in.Key(kKeyLeft)) p.Rotation.Yaw -= 256;
-    if (in.Key(kKeyRight)) p.Rotation.Yaw += 256;
-    if (in.Key(kKeyDelete)) p.Rotation.Pitch += 256;
-    if (in.Key(kKeyPageDown)) p.Rotation.Pitch -= 256;
-    if (in.Key(kKeyN)) p.Rotation.Roll += 256;
-    if (in.Key(kKeyM)) p.Rotation.Roll -= 256;
+    if (in.Key(kKeyLeft)) p.Rotation.Yaw -= kTurnPerStep;
+    if (in.Key(kKeyRight)) p.Rotation.Yaw += kTurnPerStep;
+    if (in.Key(kKeyDelete)) p.Rotation.Pitch += kTurnPerStep;
+    if (in.Key(kKeyPageDown)) p.Rotation.Pitch -= kTurnPerStep;
+    if (in.Key(kKeyN)) p.Rotation.Roll += kTurnPerStep;
+    if (in.Key(kKeyM)) p.Rotation.Roll -= kTurnPerStep;
     if (in.Key(kKeyEnd)) {
-        p.Rotation.Pitch = static_cast<int32_t>(std::nearbyint(p.Rotation.Pitch * 0.6f));
-        p.Rotation.Roll = static_cast<int32_t>(std::nearbyint(p.Rotation.Roll * 0.6f));
+        p.Rotation.Pitch = static_cast<int32_t>(std::nearbyint(p.Rotation.Pitch * kLevelViewKeep));
+        p.Rotation.Roll = static_cast<int32_t>(std::nearbyint(p.Rotation.Roll * kLevelViewKeep));
     }
 }
 
@@ -54,19 +77,19 @@ void MouseLook(PlayerPawn& p, World& world) {
     const float sensitivity = ConfigGetFloat(world.Config, "MouseSensitivity");
     p.Rotation.Yaw = static_cast<int32_t>(std::nearbyint(p.Rotation.Yaw + dx * sensitivity));
     p.Rotation.Pitch = static_cast<int32_t>(std::nearbyint(p.Rotation.Pitch - dy * sensitivity));
-    p.Rotation.Pitch = std::clamp(p.Rotation.Pitch, -16384, 16384);
+    p.Rotation.Pitch = std::clamp(p.Rotation.Pitch, -kMaxPitch, kMaxPitch);
 }
 
 void Walk(PlayerPawn& p, const HeldInput& in, bool inWater) {
-    p.WalkVelocity *= 0.85f;
+    p.WalkVelocity *= kWalkDrag;
     Vector wish;
     if (in.Key(kKeyA)) wish += Vector{0, -1, 0};
     if (in.Key(kKeyD)) wish += Vector{0, 1, 0};
     if (in.Key(kKeyW) || in.Key(kKeyUp) || in.Button(MouseButton::Middle)) wish += Vector{1, 0, 0};
     if (in.Key(kKeyS) || in.Key(kKeyDown)) wish += Vector{-1, 0, 0};
-    wish *= 50.0f;
+    wish *= kWalkPush;
     if (inWater) {
-        wish = RotateVector(wish * 0.5f, p.Rotation);
+        wish = RotateVector(wish * kSwimPush, p.Rotation);
     } else {
         wish = RotateVector(wish, {0, p.Rotation.Yaw, p.Rotation.Roll});
     }
@@ -83,24 +106,24 @@ void JumpAndFall(PlayerPawn& p, World& world, const HeldInput& in, bool inWater)
             p.Velocity += Vector{0, 0, kJumpSpeed};
             world.Services->PlayActorSound(p, "UnrealShare.Female.jump1fem", 1.0f);
         }
-    } else if ((in.Key(kKeySpace) || in.ButtonPressed(MouseButton::Right)) && p.Velocity.Z < 150.0f) {
-        p.Velocity += Vector{0, 0, 100.0f};
+    } else if ((in.Key(kKeySpace) || in.ButtonPressed(MouseButton::Right)) && p.Velocity.Z < kSwimStrokeLimit) {
+        p.Velocity += Vector{0, 0, kSwimStroke};
     }
     if (ConfigGetBool(world.Config, "GodMode")) {
         if (in.Key(kKeyF)) {
-            p.Velocity += Vector{0, 0, 38.333333f};
+            p.Velocity += Vector{0, 0, kGodLift};
         }
         if (in.Key(kKeyG)) {
-            MoveActorTo(p, p.Location + Vector{0, 0, 3.3333333f});
+            MoveActorTo(p, p.Location + Vector{0, 0, kGodRise});
         }
     }
     if (!inWater) {
-        p.Velocity += Vector{0, 0, -25.0f};
-        p.Velocity.X *= 0.99f;
-        p.Velocity.Y *= 0.99f;
+        p.Velocity += Vector{0, 0, -kGravityPerStep};
+        p.Velocity.X *= kAirDrag;
+        p.Velocity.Y *= kAirDrag;
     } else {
-        p.Velocity += Vector{0, 0, -2.5f};
-        p.Velocity *= 0.9f;
+        p.Velocity += Vector{0, 0, -kWaterSink};
+        p.Velocity *= kWaterDrag;
     }
     const float speed = Length(p.Velocity);
     if (speed > kMaxSpeed) {
@@ -109,14 +132,14 @@ void JumpAndFall(PlayerPawn& p, World& world, const HeldInput& in, bool inWater)
 }
 
 void Fire(PlayerPawn& p, World& world, const HeldInput& in) {
-    if (!(in.Key(kKeyCtrl) || in.Button(MouseButton::Left)) || !(p.LastFireTime + 0.33 < world.GameTime)) {
+    if (!(in.Key(kKeyCtrl) || in.Button(MouseButton::Left)) || !(p.LastFireTime + kFireInterval < world.GameTime)) {
         return;
     }
     std::unique_ptr<Actor> shot = CreateActor(world, "DispersionAmmo");
     ApplyClassDefaults(*shot);
     shot->ApplyProperties();
     Actor* placed = PlaceActor(world, std::move(shot), &p, "", p.Location, p.Rotation);
-    MoveActorTo(*placed, p.Location + Normal(placed->Velocity) * 10.0f);
+    MoveActorTo(*placed, p.Location + Normal(placed->Velocity) * kShotStart);
     p.LastFireTime = static_cast<float>(world.GameTime);
 }
 
@@ -171,7 +194,7 @@ void PlayerPawn::Tick(float deltaTime) {
     MovePawn(*this, (WalkVelocity + Velocity) * deltaTime, 0);
     Fire(*this, world, in);
     if (in.KeyPressed(kKeyF1)) {
-        world.LevelIntroTime = 8.0f;
+        world.LevelIntroTime = kIntroSeconds;
     }
     if (in.KeyPressed(kKeyF9)) {
         world.Services->TakeScreenshot();
@@ -179,14 +202,14 @@ void PlayerPawn::Tick(float deltaTime) {
     ZoneDamage(*this, world);
     CurrentZone = ViewZone = world.CurrentLevel.Info;
     Touch(world);
-    EyeHeight = 0.8125f * EyeHeight + 0.1875f * BaseEyeHeight;
+    EyeHeight = (1.0f - kEyeEase) * EyeHeight + kEyeEase * BaseEyeHeight;
     CurrentZone = FindZoneAt(world, Location);
     ViewZone = FindZoneAt(world, Location + Vector{0, 0, EyeHeight});
     if (ViewFlash[0] > 0) {
-        ViewFlash[0] -= 3.0f * deltaTime;
+        ViewFlash[0] -= kFlashFadePerSecond * deltaTime;
     }
     for (int i = 1; i < 4; ++i) {
-        ViewFlash[i] = std::max(0.0f, ViewFlash[i] - 3.0f * deltaTime);
+        ViewFlash[i] = std::max(0.0f, ViewFlash[i] - kFlashFadePerSecond * deltaTime);
     }
     world.Services->SetListener(Location, RotateVector({1, 0, 0}, Rotation), {0, 0, 1});
     bViewUnderwater = IsWaterZone(ViewZone) ? 1 : 0;
@@ -206,8 +229,8 @@ void PlayerPawn::TakeDamage(int damage, Actor*, const Vector&, const Vector& mom
                                         : "UnrealShare.Female.hinjur4fem";
         world.Services->PlayActorSound(*this, sound, 1.0f);
     }
-    Velocity += Vector{momentum.X, momentum.Y, 50.0f};
-    const float s = std::sqrt(std::max(0, damage) / 200.0f);
+    Velocity += Vector{momentum.X, momentum.Y, kHitLift};
+    const float s = std::sqrt(std::max(0, damage) / kFullFlashDamage);
     ViewFlash[0] = std::min(1.0f, ViewFlash[0] + s);
     ViewFlash[1] = std::min(1.0f, ViewFlash[1] + s);
 }

@@ -148,17 +148,17 @@ TEST(Lightmaps, LightsAddWithSaturationAndOnlyFromTheirSide) {
         int Expected; // texel (0, 0)
     };
     const Case cases[] = {
-        {"no brightness", {0, 0, 100}, 0, LE_None, 0, 16},
-        {"behind the surface", {0, 0, -100}, 64, LE_None, 0, 16},
-        {"behind, without incidence", {0, 0, -100}, 64, LE_NonIncidence, 0, 16 + 56},
-        {"beyond the radius", {0, 0, 250}, 64, LE_None, 0, 16},
-        {"special-lit light on a plain surface", {0, 0, 100}, 64, LE_None, 1, 16},
+        {"no brightness", {0, 0, 100}, 0, le_none, 0, 16},
+        {"behind the surface", {0, 0, -100}, 64, le_none, 0, 16},
+        {"behind, without incidence", {0, 0, -100}, 64, le_nonincidence, 0, 16 + 56},
+        {"beyond the radius", {0, 0, 250}, 64, le_none, 0, 16},
+        {"special-lit light on a plain surface", {0, 0, 100}, 64, le_none, 1, 16},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         FloorScene f;
         Actor* light = f.Light(c.At, c.Brightness, 8);
-        light->LightEffect = c.Effect;
+        light->LightEffect = ELightEffect(c.Effect);
         light->bSpecialLit = c.SpecialLit;
         f.Finish();
         EXPECT_EQ(f.Texel(0, 0), Grey(c.Expected));
@@ -289,14 +289,14 @@ TEST(LightEffects, WhichLightsAreDynamic) {
     EXPECT_TRUE(IsDynamicLight(light)); // movable
     light.bStatic = 1;
     EXPECT_FALSE(IsDynamicLight(light)); // LightType 0
-    for (int32_t type : {LT_Pulse, LT_Blink, LT_Flicker, LT_Strobe, LT_SubtlePulse, LT_TexturePaletteOnce, LT_TexturePaletteLoop}) {
+    for (ELightType type : {lt_pulse, lt_blink, lt_flicker, lt_strobe, lt_subtlepulse, lt_texturepaletteonce, lt_texturepaletteloop}) {
         light.LightType = type;
         EXPECT_TRUE(IsDynamicLight(light)) << type;
     }
-    for (int32_t type : {int32_t(LT_Steady), int32_t(LT_BackdropLight), int32_t(42)}) {
+    for (ELightType type : {lt_steady, lt_backdroplight, ELightType(42)}) {
         light.LightType = type;
-        for (int32_t effect = 0; effect <= LE_Sunlight; ++effect) {
-            light.LightEffect = effect;
+        for (int32_t effect = 0; effect <= le_sunlight; ++effect) {
+            light.LightEffect = ELightEffect(effect);
             const bool animated = (effect >= 1 && effect <= 7) || effect == 9 || effect == 10 || effect == 16 || effect == 18;
             EXPECT_EQ(IsDynamicLight(light), animated) << type << " " << effect;
         }
@@ -307,21 +307,21 @@ TEST(LightEffects, TypesSetTheBrightnessOverTime) {
     Actor light;
     light.LightBrightness = 200;
     light.LightPeriod = 64; // one half-turn of the sine per second
-    light.LightType = LT_Pulse;
+    light.LightType = lt_pulse;
     EXPECT_FLOAT_EQ(LightTypeBrightness(light, 0.0), 200 * 0.625f);
     EXPECT_NEAR(LightTypeBrightness(light, 0.5), 200.0f, 1e-3f);
     EXPECT_NEAR(LightTypeBrightness(light, 1.5), 200 * 0.25f, 1e-3f);
     light.LightPhase = 64; // a quarter of the way on
     EXPECT_NEAR(LightTypeBrightness(light, 0.0), 200.0f, 1e-3f);
-    light.LightType = LT_SubtlePulse;
+    light.LightType = lt_subtlepulse;
     EXPECT_NEAR(LightTypeBrightness(light, 1.0), 200 * 0.5f, 1e-3f);
     light.LightPeriod = 0; // read as 1, never a division by zero
     EXPECT_TRUE(std::isfinite(LightTypeBrightness(light, 3.7)));
-    light.LightType = LT_Strobe;
+    light.LightType = lt_strobe;
     EXPECT_FLOAT_EQ(LightTypeBrightness(light, 1.0), 200.0f);
     light.bLightOff = 1;
     EXPECT_LT(LightTypeBrightness(light, 1.0), 0.0f);
-    light.LightType = LT_Blink;
+    light.LightType = lt_blink;
     EXPECT_FLOAT_EQ(LightTypeBrightness(light, 1.0), 200.0f);
 }
 
@@ -330,49 +330,49 @@ TEST(LightEffects, ShapesOfTheEffects) {
     a.LightRadius = 4; // 100 units
     const Vector down{0, 0, -1};   // a floor's stored normal: lit from above
     auto factor = [&](int32_t effect, const Vector& v, double time = 0.0, const float* flicker = nullptr, uint32_t bit = 0) {
-        a.LightEffect = effect;
+        a.LightEffect = ELightEffect(effect);
         return LightFactor(MakeLightShape(a, time, flicker), v, down, bit);
     };
     const Vector below{0, 0, -50};
-    EXPECT_FLOAT_EQ(factor(LE_None, below), 0.5f);
-    EXPECT_FLOAT_EQ(factor(LE_Cylinder, {0, 0, -500}), 1.0f);     // no falloff, no incidence
-    EXPECT_FLOAT_EQ(factor(LE_NonIncidence, {50, 0, 0}), 0.5f);  // sideways, still lit
-    EXPECT_FLOAT_EQ(factor(LE_None, {50, 0, 0}), 0.0f);
+    EXPECT_FLOAT_EQ(factor(le_none, below), 0.5f);
+    EXPECT_FLOAT_EQ(factor(le_cylinder, {0, 0, -500}), 1.0f);     // no falloff, no incidence
+    EXPECT_FLOAT_EQ(factor(le_nonincidence, {50, 0, 0}), 0.5f);  // sideways, still lit
+    EXPECT_FLOAT_EQ(factor(le_none, {50, 0, 0}), 0.0f);
     // A shell: nothing inside 0.835 of the radius, full at the radius, gone 0.165 beyond.
-    EXPECT_FLOAT_EQ(factor(LE_Shell, {0, 0, -80}), 0.0f);
-    EXPECT_FLOAT_EQ(factor(LE_Shell, {0, 0, -100}), 1.0f);
-    EXPECT_NEAR(factor(LE_Shell, {0, 0, -108.25f}), 0.5f, 1e-4f);
-    EXPECT_FLOAT_EQ(factor(LE_Shell, {0, 0, -120}), 0.0f);
+    EXPECT_FLOAT_EQ(factor(le_shell, {0, 0, -80}), 0.0f);
+    EXPECT_FLOAT_EQ(factor(le_shell, {0, 0, -100}), 1.0f);
+    EXPECT_NEAR(factor(le_shell, {0, 0, -108.25f}), 0.5f, 1e-4f);
+    EXPECT_FLOAT_EQ(factor(le_shell, {0, 0, -120}), 0.0f);
     // Spots: a cone of 128 keeps light within about 60 degrees of the beam.
     a.LightCone = 128;
     a.Rotation = {-16384, 0, 0}; // pointing straight down
-    EXPECT_FLOAT_EQ(factor(LE_Spotlight, below), 0.5f);
+    EXPECT_FLOAT_EQ(factor(le_spotlight, below), 0.5f);
     const Vector slanted = Vector(30, 0, -40); // 36.9 degrees off the beam
-    EXPECT_NEAR(factor(LE_Spotlight, slanted) / factor(LE_None, slanted), (0.8f - 1.0f) * (255.0f / 128.0f) + 1.0f, 1e-4f);
-    EXPECT_FLOAT_EQ(factor(LE_StaticSpot, {40, 0, -20}), 0.0f); // 63 degrees off
+    EXPECT_NEAR(factor(le_spotlight, slanted) / factor(le_none, slanted), (0.8f - 1.0f) * (255.0f / 128.0f) + 1.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(factor(le_staticspot, {40, 0, -20}), 0.0f); // 63 degrees off
     // Sunlight: only the beam against the surface counts, at any distance.
-    EXPECT_FLOAT_EQ(factor(LE_Sunlight, {5000, 0, -10}), 1.0f);
+    EXPECT_FLOAT_EQ(factor(le_sunlight, {5000, 0, -10}), 1.0f);
     a.Rotation = {16384, 0, 0};
-    EXPECT_FLOAT_EQ(factor(LE_Sunlight, below), 0.0f);
+    EXPECT_FLOAT_EQ(factor(le_sunlight, below), 0.0f);
     a.Rotation = {};
     // Watery shimmer scales by the flicker table entry of the texel's shadow bit.
     float table[256];
     std::fill(std::begin(table), std::end(table), 1.0f);
     table[5] = 0.25f;
-    EXPECT_FLOAT_EQ(factor(LE_WateryShimmer, below, 0.0, table, 256 + 5), 0.125f);
-    EXPECT_FLOAT_EQ(factor(LE_WateryShimmer, below, 0.0, table, 6), 0.5f);
+    EXPECT_FLOAT_EQ(factor(le_wateryshimmer, below, 0.0, table, 256 + 5), 0.125f);
+    EXPECT_FLOAT_EQ(factor(le_wateryshimmer, below, 0.0, table, 6), 0.5f);
     // A searchlight's beam turns with time.
     a.LightPeriod = 32;
     const double quarter = 32 * 22.933 * 0.03125 / 2; // seconds for a quarter turn
-    EXPECT_GT(factor(LE_Searchlight, {40, 0, -10}, 0.0), 0.0f);
-    EXPECT_FLOAT_EQ(factor(LE_Searchlight, {40, 0, -10}, quarter), 0.0f);
-    EXPECT_GT(factor(LE_Searchlight, {0, 40, -10}, quarter), 0.0f);
+    EXPECT_GT(factor(le_searchlight, {40, 0, -10}, 0.0), 0.0f);
+    EXPECT_FLOAT_EQ(factor(le_searchlight, {40, 0, -10}, quarter), 0.0f);
+    EXPECT_GT(factor(le_searchlight, {0, 40, -10}, quarter), 0.0f);
     // The moving patterns stay within the light's own factor and change over time.
-    for (int32_t effect : {LE_TorchWaver, LE_FireWaver, LE_SlowWave, LE_FastWave, LE_Shock, LE_Disco, LE_Interference, LE_Rotor}) {
+    for (int32_t effect : {le_torchwaver, le_firewaver, le_slowwave, le_fastwave, le_shock, le_disco, le_interference, le_rotor}) {
         bool changes = false;
         for (int i = 0; i < 200; ++i) {
             const Vector v{std::cos(i * 0.7f) * 60, std::sin(i * 0.7f) * 60, -20.0f - (i % 5) * 5};
-            const float plain = factor(LE_None, v);
+            const float plain = factor(le_none, v);
             const float f0 = factor(effect, v, 0.0);
             const float f1 = factor(effect, v, 0.75 + i * 0.01);
             EXPECT_GE(f0, 0.0f) << effect;

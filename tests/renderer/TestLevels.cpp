@@ -314,7 +314,7 @@ Actor* TestScene::AddLight(const Vector& location, uint8_t brightness, uint8_t r
     light->LightRadius = radius;
     light->LightHue = hue;
     light->LightSaturation = saturation;
-    light->LightType = LT_Steady;
+    light->LightType = lt_steady;
     light->bStatic = 1;
     Actor* l = light.get();
     Scene.Actors.Add(std::move(light));

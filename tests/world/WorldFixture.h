@@ -2,14 +2,18 @@
 // mesh, and services that record what the world asked for.
 #pragma once
 
+#include "content/ClassScripts.h"
 #include "core/ConfigFile.h"
 #include "world/ActorClasses.h"
 #include "core/InputState.h"
 #include "world/World.h"
 
-#include <map>
+#include <algorithm>
+#include <array>
+#include <initializer_list>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -58,61 +62,66 @@ struct WorldFixture {
     }
 
     // A class record under a parent (which must exist unless it is empty).
-    ClassRecord& AddClass(const std::string& name, const std::string& parent,
-                          std::vector<std::pair<std::string, std::string>> defaults = {}) {
+    void AddClass(const std::string& name, const std::string& parent,
+                  std::vector<std::pair<std::string, std::string>> defaults = {}) {
         auto record = std::make_unique<ClassRecord>();
         record->Package = "Test";
         record->Name = name;
         record->ParentName = parent;
+        record->Parent = FindClass(res, parent);
         for (const auto& [k, v] : defaults) {
             record->Defaults.Append(k, v);
         }
-        for (const auto& existing : res.Classes) {
-            if (existing->Name == parent) {
-                record->Parent = existing.get();
-            }
-        }
-        ClassRecord& ref = *record;
         res.Classes.Add(std::move(record));
-        return ref;
     }
 
-    // The engine's class tree, as far as the factory and the tests need it.
+    // The engine's class tree, as far as the factory and the tests need it: each line a class, then
+    // its subclasses.
     void AddEngineClasses() {
         AddClass("Actor", "");
-        for (const char* c : {"Pawn", "Inventory", "Projectile", "Effects", "Info", "Keypoint", "Brush", "Triggers",
-                              "NavigationPoint", "Light", "Decoration"}) {
-            AddClass(c, "Actor");
+        for (const char* line :
+             {"Actor Pawn Inventory Projectile Effects Info Keypoint Brush Triggers NavigationPoint Light Decoration",
+              "Pawn ScriptedPawn PlayerPawn", "ScriptedPawn Bird1", "Inventory Weapon Pickup", "Pickup Health",
+              "Brush Mover", "Triggers Counter Dispatcher Trigger SpecialEvent",
+              "Keypoint Earthquake ExplosionChain DynamicAmbientSound", "Info ZoneInfo WavySurfaceInfo",
+              "ZoneInfo LevelInfo DynamicZoneInfo SkyZoneInfo WaterZone", "Light TriggerLight",
+              "Projectile DispersionAmmo", "Effects AnimSpriteEffect Emitter",
+              "AnimSpriteEffect Explosion DispersionAmmoHit", "NavigationPoint PlayerStart Teleporter"}) {
+            std::istringstream words(line);
+            std::string parent, name;
+            words >> parent;
+            while (words >> name) {
+                AddClass(name, parent);
+            }
         }
-        AddClass("ScriptedPawn", "Pawn");
-        AddClass("PlayerPawn", "Pawn");
-        AddClass("Bird1", "ScriptedPawn");
-        AddClass("Weapon", "Inventory");
-        AddClass("Pickup", "Inventory");
-        AddClass("Health", "Pickup");
-        AddClass("Mover", "Brush");
-        AddClass("Counter", "Triggers");
-        AddClass("Dispatcher", "Triggers");
-        AddClass("Trigger", "Triggers");
-        AddClass("SpecialEvent", "Triggers");
-        AddClass("Earthquake", "Keypoint");
-        AddClass("ExplosionChain", "Keypoint");
-        AddClass("DynamicAmbientSound", "Keypoint");
-        AddClass("ZoneInfo", "Info");
-        AddClass("LevelInfo", "ZoneInfo");
-        AddClass("DynamicZoneInfo", "ZoneInfo");
-        AddClass("SkyZoneInfo", "ZoneInfo");
-        AddClass("WaterZone", "ZoneInfo");
-        AddClass("TriggerLight", "Light");
-        AddClass("DispersionAmmo", "Projectile");
-        AddClass("AnimSpriteEffect", "Effects");
-        AddClass("Explosion", "AnimSpriteEffect");
-        AddClass("DispersionAmmoHit", "AnimSpriteEffect");
-        AddClass("Emitter", "Effects");
-        AddClass("WavySurfaceInfo", "Info");
-        AddClass("PlayerStart", "NavigationPoint");
-        AddClass("Teleporter", "NavigationPoint");
     }
+
+    // A mesh with one sequence per (name, first frame, frames, rate).
+    Mesh& AddMesh(const std::string& package, const std::string& name, std::initializer_list<MeshSequence> sequences) {
+        auto mesh = std::make_unique<Mesh>();
+        mesh->Package = package;
+        mesh->Name = name;
+        for (const MeshSequence& s : sequences) {
+            mesh->Sequences.Add(s);
+        }
+        return *res.Meshes[res.Meshes.Add(std::move(mesh))];
+    }
+
+    // Two world triangles (a, b, c) and (a, c, d), facing by their winding; FinishLevel files them
+    // in the location hash.
+    void AddQuad(Vector a, Vector b, Vector c, Vector d) {
+        for (const auto& tri : {std::array<Vector, 3>{a, b, c}, std::array<Vector, 3>{a, c, d}}) {
+            WorldTriangle& t = world.CurrentLevel.Triangles.Emplace();
+            for (int i = 0; i < 3; ++i) {
+                t.Vertices[i] = tri[i];
+            }
+            t.Normal = Normal(Cross(tri[1] - tri[0], tri[2] - tri[0]));
+            t.Centre = (tri[0] + tri[1] + tri[2]) * (1.0f / 3.0f);
+            t.Radius = std::max({Length(tri[0] - t.Centre), Length(tri[1] - t.Centre), Length(tri[2] - t.Centre)});
+            t.Index = world.CurrentLevel.Triangles.Num() - 1;
+        }
+    }
+    void FinishLevel() { world.CurrentLevel.Hash.Build(world.CurrentLevel.Triangles); }
 
     // An actor made like the level reader makes one: class defaults, properties, ApplyProperties,
     // appended to the list (no BeginPlay).
