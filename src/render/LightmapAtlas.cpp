@@ -33,8 +33,6 @@ bool ShelfPacker::Place(int w, int h, int& x, int& y) {
     return topExtent_ <= bottomExtent_ && w <= size_;
 }
 
-int AtlasWidthOf(int width) { return ((width - 1) & ~7) + 8; }
-
 void CrossFilter(Image& image) {
     const int w = image.Width;
     const int h = image.Height;

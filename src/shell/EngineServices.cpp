@@ -12,7 +12,8 @@ void EngineServices::OpenMenu(int state) { engine_.OpenMenu(state); }
 void EngineServices::TakeScreenshot() { engine_.RequestScreenshot(); }
 
 void EngineServices::PrepareLightmaps(World& world) {
-    PrepareWorldLightmaps(world, *engine_.Uploader, engine_.LightmapAtlasSize, engine_.Flicker.Table.data());
+    PrepareLevel(*engine_.WorldRenderer, world, *engine_.Uploader, engine_.LightmapAtlasSize,
+                 engine_.Flicker.Table.data());
 }
 
 void EngineServices::SetFarPlane(float farPlane) {

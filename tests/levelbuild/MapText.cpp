@@ -145,7 +145,7 @@ void ExpectSoundLevel(const CompiledLevel& level, int samples) {
     LoadLevelModelFromMemory(loaded, "Test.bsp", WriteLevelModel(model), [](std::string_view) { return nullptr; });
     EXPECT_EQ(loaded.Nodes.Num(), model.Nodes.Num());
     Array<WorldTriangle> world;
-    BuildWorldTriangles(loaded, world, nullptr);
+    BuildWorldTriangles(loaded, world);
     EXPECT_EQ(world.Num(), triangles);
 
     Bounds box;

@@ -33,7 +33,7 @@ TEST(Surfaces, StoredNormalPointsAwayFromTheVisibleSide) {
     const DVector centre(BrushVertexToWorld(room.Transform, {0, 0, 128}));
 
     Array<WorldTriangle> triangles;
-    BuildWorldTriangles(level.Model, triangles, nullptr);
+    BuildWorldTriangles(level.Model, triangles);
     ASSERT_EQ(triangles.Num(), 12);
     const MapActor& actor = level.Map.Actors[1];
     for (const WorldTriangle& t : triangles) {

@@ -248,24 +248,28 @@ struct LoadServices : test::RecordingServices {
             const int64_t bytes = int64_t(model.LightCount(l)) * LightmapAtlasWidth(l.Width) * l.Height / 8;
             ShadowRangesInside &= l.ShadowOffset >= 0 && l.ShadowOffset + bytes <= model.ShadowBits.Num();
             for (int k = l.FirstLight; k >= 0 && model.LightIndices[k] != 0; ++k) {
-                const Actor* light = model.LightActors[k];
+                const Actor* light = world.CurrentLevel.LightActors[k];
                 LightsResolved &= light != nullptr && light->LightBrightness > 0 && light->LightType > 0;
             }
         }
-        orv::PrepareLightmaps(world, uploader, 2048);
+        orv::PrepareLightmaps(State, world.CurrentLevel, WorldLighting(world, nullptr), uploader, 2048);
     }
     NullTextureUploader uploader;
+    LevelRenderState State;
     bool ShadowRangesInside = true;
     bool LightsResolved = true;
 };
 
 // Lightmaps that list a light baked at load and come out brighter than their zone's ambient.
-std::pair<int, int> BakedLightmaps(const LevelModel& model) {
+std::pair<int, int> BakedLightmaps(const Level& level, const LevelRenderState& state) {
+    const LevelModel& model = level.Model;
     int baked = 0, brighter = 0;
-    for (const LightmapRecord& l : model.Lightmaps) {
+    for (int i = 0; i < model.Lightmaps.Num(); ++i) {
+        const LightmapRecord& record = model.Lightmaps[i];
+        const LightmapState& l = *state.Lightmap(i);
         bool staticLight = false;
-        for (int k = l.FirstLight; k >= 0 && model.LightIndices[k] != 0; ++k) {
-            staticLight |= !IsDynamicLight(*model.LightActors[k]);
+        for (int k = record.FirstLight; k >= 0 && model.LightIndices[k] != 0; ++k) {
+            staticLight |= !IsDynamicLight(*level.LightActors[k]);
         }
         if (!staticLight) {
             continue;
@@ -302,10 +306,10 @@ TEST(DemoMaps, LoadAndRunInTheEngineWithoutAWarning) {
             const Level& level = world.CurrentLevel;
             EXPECT_TRUE(services.ShadowRangesInside);
             EXPECT_TRUE(services.LightsResolved);
-            for (const LightmapRecord& l : level.Model.Lightmaps) {
+            for (const LightmapState& l : services.State.Lightmaps) {
                 EXPECT_TRUE(l.Placed) << "every lightmap fits the atlas";
             }
-            const auto [baked, brighter] = BakedLightmaps(level.Model);
+            const auto [baked, brighter] = BakedLightmaps(level, services.State);
             EXPECT_GT(baked, level.Model.Lightmaps.Num() / 2);
             EXPECT_GE(brighter, baked * 9 / 10);
             ASSERT_NE(level.Info, nullptr);
@@ -313,7 +317,7 @@ TEST(DemoMaps, LoadAndRunInTheEngineWithoutAWarning) {
                 EXPECT_NE(s.Tex, res.FallbackTexture()) << s.TextureName;
             }
             for (int z = 1; z < level.Model.ZoneIndices.Num(); ++z) {
-                EXPECT_EQ(level.Model.ZoneIndices[z] != 0, level.Model.ZoneActors[z] != nullptr) << "zone " << z;
+                EXPECT_EQ(level.Model.ZoneIndices[z] != 0, level.ZoneActors[z] != nullptr) << "zone " << z;
             }
             EXPECT_EQ(level.SkyZone != nullptr, std::string(name) == "Demo1");
             // The player starts on the floor, in the level's own zone.

@@ -59,7 +59,7 @@ TEST(ShelfPacker, PlacedRectanglesNeverOverlapAndKeepTheLastRowFree) {
         };
         std::vector<Rect> rects;
         for (int i = 0; i < 200; ++i) {
-            rects.push_back({AtlasWidthOf(1 + static_cast<int>(random.Float() * 40)), 1 + static_cast<int>(random.Float() * 30)});
+            rects.push_back({LightmapColumns(1 + static_cast<int>(random.Float() * 40)), 1 + static_cast<int>(random.Float() * 30)});
         }
         std::stable_sort(rects.begin(), rects.end(), [](const Rect& a, const Rect& b) { return a.H > b.H; });
         ShelfPacker packer(256);
@@ -113,7 +113,8 @@ struct FloorScene {
     }
     Actor* Light(const Vector& at, uint8_t brightness, uint8_t radius) { return scene.AddLight(at, brightness, radius); }
     void Finish() { scene.Finish(uploader, atlasSize); }
-    LightmapRecord& Map() { return scene.Scene.CurrentLevel.Model.Lightmaps[0]; }
+    LevelRenderState& State() { return scene.Render->LevelState; }
+    LightmapState& Map() { return State().Lightmaps[0]; }
     uint32_t Texel(int x, int y) { return Map().Static.At(x, y); }
 
     int atlasSize;
@@ -128,7 +129,7 @@ TEST(Lightmaps, LightFallsOffWithDistanceAndIncidenceOverTheZoneAmbient) {
     FloorScene f;
     f.Light({0, 0, 100}, 64, 8); // radius 200; brightness 64 gives 112 at full strength
     f.Finish();
-    ASSERT_EQ(f.Map().Width, 5);
+    ASSERT_EQ(f.scene.Scene.CurrentLevel.Model.Lightmaps[0].Width, 5);
     EXPECT_EQ(f.Map().AtlasWidth, 8);
     EXPECT_EQ(f.Texel(0, 0), Grey(16 + 56));     // half way to the radius, head-on
     EXPECT_EQ(f.Texel(4, 0), Grey(16 + 36));     // 118.7 away at 32.6 degrees off the normal
@@ -186,31 +187,32 @@ TEST(Lightmaps, PreparationPacksTallestFirstUploadsOnceAndMapsTriangles) {
     scene.Info->AmbientColor = 0xFF303030u;
     scene.Finish(uploader, 64);
     const LevelModel& model = scene.Scene.CurrentLevel.Model;
-    ASSERT_NE(model.Atlas, nullptr);
-    EXPECT_EQ(model.Atlas->Width(), 64);
-    EXPECT_EQ(scene.Res.Textures.Last().get(), model.Atlas);
+    const LevelRenderState& state = scene.Render->LevelState;
+    ASSERT_NE(state.Atlas, nullptr);
+    EXPECT_EQ(state.Atlas->Width(), 64);
     EXPECT_EQ(uploader.Generated, 1);
     ASSERT_EQ(uploader.Regions.size(), 3u);
     // The tallest goes first, to the bottom; one region upload per lightmap, of its atlas rectangle.
-    const LightmapRecord& tall = model.Lightmaps[1];
+    const LightmapState& tall = state.Lightmaps[1];
     EXPECT_EQ(uploader.Regions[0].Y, tall.AtlasY);
-    EXPECT_EQ(tall.AtlasY + tall.Height, 63);
+    EXPECT_EQ(tall.AtlasY + tall.AtlasHeight, 63);
     EXPECT_EQ(uploader.Regions[0].W, 8);
     EXPECT_EQ(uploader.Regions[0].H, 7);
-    for (const LightmapRecord& l : model.Lightmaps) {
+    for (int i = 0; i < 3; ++i) {
+        const LightmapState& l = state.Lightmaps[i];
         EXPECT_TRUE(l.Placed);
         EXPECT_EQ(l.Static.Width, l.AtlasWidth);
-        EXPECT_EQ(l.AtlasHeight, l.Height);
+        EXPECT_EQ(l.AtlasHeight, model.Lightmaps[i].Height);
     }
     // The zone's ambient, or LevelInfo's for zone 63; the atlas holds the filtered images.
-    EXPECT_EQ(model.Lightmaps[0].Ambient, 0xFF202020u);
-    EXPECT_EQ(model.Lightmaps[2].Ambient, 0xFF303030u);
-    EXPECT_EQ(model.Atlas->Pixels.At(tall.AtlasX, tall.AtlasY), 0xFF202020u);
-    EXPECT_EQ(model.Atlas->Pixels.At(63, 63), 0xFF000000u);
+    EXPECT_EQ(state.Lightmaps[0].Ambient, 0xFF202020u);
+    EXPECT_EQ(state.Lightmaps[2].Ambient, 0xFF303030u);
+    EXPECT_EQ(state.Atlas->Pixels.At(tall.AtlasX, tall.AtlasY), 0xFF202020u);
+    EXPECT_EQ(state.Atlas->Pixels.At(63, 63), 0xFF000000u);
     // Triangle corners in lightmap space: texel centres sit at (i + 0.5) / Width.
     int mapped = 0;
     for (const WorldTriangle& t : scene.Scene.CurrentLevel.Triangles) {
-        ASSERT_NE(t.Lightmap, nullptr);
+        ASSERT_GE(t.Lightmap, 0);
         for (int v = 0; v < 3; ++v) {
             if (t.Vertices[v] == Vector(0, 0, 0)) {
                 EXPECT_FLOAT_EQ(t.LightmapCoords[v][0], 0.5f / 5.0f);
@@ -239,7 +241,7 @@ TEST(Lightmaps, ATooSmallAtlasIsReportedOnceAndTheRestStillLoads) {
     scene.Finish(uploader, 16); // room for two 8 x 5 maps side by side, and a row for one more
     EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "Error: Can't fit lightmaps on atlas"), 1);
     int placed = 0;
-    for (const LightmapRecord& l : scene.Scene.CurrentLevel.Model.Lightmaps) {
+    for (const LightmapState& l : scene.Render->LevelState.Lightmaps) {
         placed += l.Placed ? 1 : 0;
         EXPECT_EQ(l.Static.IsEmpty(), !l.Placed);
     }
@@ -247,7 +249,7 @@ TEST(Lightmaps, ATooSmallAtlasIsReportedOnceAndTheRestStillLoads) {
     EXPECT_LT(placed, 6);
     EXPECT_EQ(static_cast<int>(uploader.Regions.size()), placed);
     for (const WorldTriangle& t : scene.Scene.CurrentLevel.Triangles) {
-        EXPECT_NE(t.Lightmap, nullptr); // unplaced maps still belong to their triangles
+        EXPECT_GE(t.Lightmap, 0); // unplaced maps still belong to their triangles
     }
 }
 
@@ -260,28 +262,28 @@ TEST(Lightmaps, DynamicLightsAreLeftToTheRelightOfMapsDrawnLastFrame) {
     plain.Light({0, 0, 100}, 64, 8);
     f.Finish();
     plain.Finish();
-    LightmapRecord& map = f.Map();
+    LightmapState& map = f.Map();
     ASSERT_TRUE(map.HasDynamicLights);
     EXPECT_EQ(f.Texel(0, 0), Grey(16 + 56)); // the static image holds the static light only
     const Image before = map.Static;
-    const uint32_t atlasCorner = f.scene.Scene.CurrentLevel.Model.Atlas->Pixels.At(map.AtlasX + 4, map.AtlasY + 4);
-    EXPECT_EQ(atlasCorner, before.At(4, 4)); // copied unfiltered
+    LevelRenderState& state = f.State();
+    EXPECT_EQ(state.Atlas->Pixels.At(map.AtlasX + 4, map.AtlasY + 4), before.At(4, 4)); // copied unfiltered
 
-    LevelModel& model = f.scene.Scene.CurrentLevel.Model;
+    const Level& level = f.scene.Scene.CurrentLevel;
     const LightingInputs inputs = WorldLighting(f.scene.Scene, nullptr);
     const size_t uploads = f.uploader.Regions.size();
-    EXPECT_EQ(RelightDynamicLightmaps(model, inputs, f.uploader), 0); // not drawn: left alone
-    map.UsedThisFrame = 1;
-    EXPECT_EQ(RelightDynamicLightmaps(model, inputs, f.uploader), 1);
-    EXPECT_EQ(map.UsedThisFrame, 0);
+    EXPECT_EQ(RelightDynamicLightmaps(state, level, inputs, f.uploader), 0); // not drawn: left alone
+    map.DrawnFrame = ++state.Frame;
+    EXPECT_EQ(RelightDynamicLightmaps(state, level, inputs, f.uploader), 1);
+    EXPECT_EQ(RelightDynamicLightmaps(state, level, inputs, f.uploader), 0); // not drawn again since
     EXPECT_EQ(f.uploader.Regions.size(), uploads + 1);
     EXPECT_EQ(map.Static.Pixels, before.Pixels);
-    const Image& atlas = model.Atlas->Pixels;
+    const Image& atlas = state.Atlas->Pixels;
     EXPECT_GT(Red(atlas.At(map.AtlasX + 4, map.AtlasY + 4)), Red(before.At(4, 4)) + 20);
 
     // A static steady light without effect is baked once: never relit.
-    plain.Map().UsedThisFrame = 1;
-    EXPECT_EQ(RelightDynamicLightmaps(plain.scene.Scene.CurrentLevel.Model, inputs, plain.uploader), 0);
+    plain.Map().DrawnFrame = ++plain.State().Frame;
+    EXPECT_EQ(RelightDynamicLightmaps(plain.State(), plain.scene.Scene.CurrentLevel, inputs, plain.uploader), 0);
 }
 
 TEST(LightEffects, WhichLightsAreDynamic) {

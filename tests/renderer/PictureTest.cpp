@@ -35,8 +35,6 @@ protected:
         }
         gl->ResetState(kFov);
         glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
-        renderer = CreateRenderer();
-        ASSERT_TRUE(StartRenderer(*renderer, &test::GlTestContext::GetProc));
     }
 
     void UseDemoRoom() {
@@ -45,6 +43,8 @@ protected:
     }
 
     Image Draw(const Vector& eye, int32_t pitch, int32_t yaw) {
+        renderer = scene->Render.get(); // prepared for the scene's level
+        EXPECT_TRUE(StartRenderer(*renderer, &test::GlTestContext::GetProc));
         PlayerPawn& player = *scene->Player;
         player.Location = eye - Vector(0, 0, player.EyeHeight);
         player.Rotation = {pitch, yaw, 0};
@@ -69,7 +69,7 @@ protected:
 
     bool QueuedThisFrame(int surface) const {
         const RenderView& v = renderer->View;
-        const LevelModel& model = *v.Level;
+        const LevelModel& model = *v.Model;
         for (int b = 0; b < v.BucketCount; ++b) {
             for (int32_t n : v.Buckets[b].Nodes) {
                 if (model.Nodes[n].Surface == surface) {
@@ -99,7 +99,7 @@ protected:
     test::GlTestContext* gl = nullptr;
     GlTextureUploader uploader;
     FrameHooks hooks;
-    std::unique_ptr<Renderer> renderer;
+    Renderer* renderer = nullptr;
     std::unique_ptr<DemoRoom> room;
     test::TestScene* scene = nullptr;
 };

@@ -1,8 +1,8 @@
 // Building test levels: a small BSP compiler for convex polygons and the demo scenes.
 #include "TestLevels.h"
 
-#include "render/LightmapAtlas.h"
 #include "render/Lightmaps.h"
+#include "render/WorldWalk.h"
 #include "world/LevelLoader.h"
 
 #include <algorithm>
@@ -207,11 +207,11 @@ int LevelBuilder::AddBox(const Vector& lo, const Vector& hi, bool inward, const 
 void LevelBuilder::Build(LevelModel& m, const std::vector<Actor*>& lights, const std::vector<ZoneInfo*>& zones) const {
     m = LevelModel();
     for (const Actor* light : lights) {
-        m.ActorRefs.Add({light->Class, light->Name, nullptr});
+        m.ActorRefs.Add({light->Class, light->Name});
     }
     m.ZoneIndices.Add(0);
     for (const ZoneInfo* zone : zones) {
-        m.ZoneIndices.Add(m.ActorRefs.Add({zone->Class, zone->Name, nullptr}) + 1);
+        m.ZoneIndices.Add(m.ActorRefs.Add({zone->Class, zone->Name}) + 1);
     }
     for (const SurfaceEntry& entry : surfaces_) {
         const Plane plane = PlaneOf(entry.Points);
@@ -253,7 +253,7 @@ void LevelBuilder::Build(LevelModel& m, const std::vector<Actor*>& lights, const
             if (reaching > 0) {
                 m.LightIndices.Add(0);
             }
-            const int64_t bits = int64_t(reaching) * AtlasWidthOf(l.Width) * l.Height;
+            const int64_t bits = int64_t(reaching) * LightmapColumns(l.Width) * l.Height;
             for (int64_t b = 0; b < (bits + 7) / 8; ++b) {
                 m.ShadowBits.Add(0xFF);
             }
@@ -325,9 +325,9 @@ Actor* TestScene::AddLight(const Vector& location, uint8_t brightness, uint8_t r
 void TestScene::Finish(TextureUploader& uploader, int atlasSize) {
     Level& level = Scene.CurrentLevel;
     Builder.Build(level.Model, Lights, Zones);
-    ResolveModelActors(level.Model, Scene, Info);
-    PrepareRenderBounds(level.Model);
-    BuildWorldTriangles(level.Model, level.Triangles, Info);
+    ResolveModelActors(Scene);
+    PrepareRenderBounds(Render->LevelState, level.Model);
+    BuildWorldTriangles(level.Model, level.Triangles);
     for (const auto& actor : Scene.Actors) {
         RegisterActor(*actor);
     }
@@ -337,7 +337,7 @@ void TestScene::Finish(TextureUploader& uploader, int atlasSize) {
             texture->GLTexture = uploader.UploadTexture(texture->Pixels, alpha ? kUploadKeepAlpha : 0);
         }
     }
-    PrepareLightmaps(Scene, uploader, atlasSize);
+    PrepareLightmaps(Render->LevelState, level, WorldLighting(Scene, nullptr), uploader, atlasSize);
     SortWorldTriangles(level.Triangles);
     BuildSkyBox(Scene);
 }

@@ -6,9 +6,11 @@
 #include "content/LevelModel.h"
 #include "content/Resources.h"
 #include "core/ConfigFile.h"
+#include "render/Renderer.h"
 #include "world/ActorClasses.h"
 #include "world/World.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,7 +51,8 @@ private:
     std::vector<SurfaceEntry> surfaces_;
 };
 
-// A world with a level being built: LevelInfo, zone actors, lights and the player pawn.
+// A world with a level being built (LevelInfo, zone actors, lights and the player pawn) and the
+// renderer that draws it.
 struct TestScene {
     TestScene();
     TestScene(const TestScene&) = delete;
@@ -62,12 +65,14 @@ struct TestScene {
     Actor* AddLight(const Vector& location, uint8_t brightness, uint8_t radius, uint8_t hue = 0, uint8_t saturation = 255);
 
     // Builds the model, resolves actors, makes world triangles, registers actors in the BSP,
-    // uploads the textures, prepares lightmaps, sorts the triangles and builds the sky box.
+    // uploads the textures, prepares the renderer (render bounds and lightmaps, without OpenGL
+    // error checks), sorts the triangles and builds the sky box.
     void Finish(TextureUploader& uploader, int atlasSize = 512);
 
     Resources Res;
     ConfigTable Config;
     World Scene;
+    std::unique_ptr<Renderer> Render = CreateRenderer(); // multitexturing not started
     LevelInfo* Info = nullptr;
     PlayerPawn* Player = nullptr;
     std::vector<ZoneInfo*> Zones;

@@ -82,7 +82,7 @@ TEST(View, CameraRowsTurnLikeTheWorldAndProjectToTheScreenEdges) {
     view.Location = {10, 20, 30};
     view.Yaw = 8192;
     view.FieldOfView = HorizontalFieldOfView(640, 480, 90.0f);
-    SetUpView(view, scene.Scene.CurrentLevel.Model, 640, 480);
+    SetUpView(view, scene.Scene.CurrentLevel.Model, scene.Render->LevelState, 640, 480);
     const float halfWidth = std::tan(view.FieldOfView / 2);
     const float halfHeight = halfWidth * 480.0f / 640.0f;
     auto at = [&](float across, float upward) {
@@ -117,7 +117,7 @@ struct Walker {
         view.Pitch = pitch;
         view.Yaw = yaw;
         view.FieldOfView = HorizontalFieldOfView(640, 480, 90.0f);
-        WalkWorld(view, scene.Scene.CurrentLevel.Model, 640, 480);
+        WalkWorld(view, scene.Scene.CurrentLevel.Model, scene.Render->LevelState, 640, 480);
     }
     int SurfaceOf(int32_t node) const { return scene.Scene.CurrentLevel.Model.Nodes[node].Surface; }
     std::multiset<int> Opaque() const {
@@ -297,21 +297,21 @@ TEST(WorldWalk, BoxTestCullsBigSubtreesUnlessTheCameraStandsInsideTheirBound) {
     scene.Scene.Actors.Add(std::move(actor));
     scene.Finish(uploader);
     LevelModel& model = scene.Scene.CurrentLevel.Model;
-    ASSERT_GT(model.Nodes[0].DrawableCount, 50);
+    LevelRenderState& state = scene.Render->LevelState;
+    ASSERT_GT(state.Nodes[0].DrawableCount, 50);
 
     RenderView view;
     view.FieldOfView = HorizontalFieldOfView(640, 480, 90.0f);
     auto walkFrom = [&](const Vector& eye, int32_t yaw, bool screenCovered) {
-        inside->bVisibleThisFrame = 0;
         view.Location = eye;
         view.Yaw = yaw;
-        SetUpView(view, model, 640, 480);
+        SetUpView(view, model, state, 640, 480);
         if (screenCovered) {
             const SpanPoint screen[4] = {{0, 0}, {640, 0}, {640, 240}, {0, 240}};
             view.Spans.Test(screen, 4, false);
         }
         WalkNode(view, 0, false);
-        return inside->bVisibleThisFrame != 0;
+        return WalkReached(state, *inside);
     };
     EXPECT_TRUE(walkFrom({0, 0, 0}, 0, false));      // in view
     EXPECT_GT(view.BucketCount, 0);

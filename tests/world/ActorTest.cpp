@@ -269,11 +269,11 @@ void OctantTree(LevelModel& model) {
     }
 }
 
-int ListedCount(const LevelModel& model, const Actor& a) {
+int ListedCount(const Level& level, const Actor& a) {
     int n = 0;
-    for (const BspNode& node : model.Nodes) {
-        n += std::count(node.NegativeActors.begin(), node.NegativeActors.end(), &a);
-        n += std::count(node.PositiveActors.begin(), node.PositiveActors.end(), &a);
+    for (const NodeActorLists& lists : level.NodeActors) {
+        n += std::count(lists.Negative.begin(), lists.Negative.end(), &a);
+        n += std::count(lists.Positive.begin(), lists.Positive.end(), &a);
     }
     return n;
 }
@@ -286,15 +286,15 @@ TEST(ActorRegistration, FiledInEveryLeafItsHeightReachesAndTakenOutOfExactlyThos
     a.CollisionHeight = 10;
     a.Location = {50, 50, 50};
     RegisterActor(a);
-    EXPECT_EQ(ListedCount(f.world.CurrentLevel.Model, a), 1); // well inside one octant
+    EXPECT_EQ(ListedCount(f.world.CurrentLevel, a), 1); // well inside one octant
     MoveActorTo(a, {5, 50, -5});                               // straddles X = 0 and Z = 0
-    EXPECT_EQ(ListedCount(f.world.CurrentLevel.Model, a), 4);
+    EXPECT_EQ(ListedCount(f.world.CurrentLevel, a), 4);
     // Its size changes after it was filed (class defaults read later do this): taking it out
     // must still empty every list it is in.
     a.CollisionHeight = 1;
     a.Location = {100, 100, 100};
     a.Destroy();
-    EXPECT_EQ(ListedCount(f.world.CurrentLevel.Model, a), 0);
+    EXPECT_EQ(ListedCount(f.world.CurrentLevel, a), 0);
     EXPECT_TRUE(a.RegisteredIn.empty());
 }
 
