@@ -12,6 +12,7 @@
 #include "core/Log.h"
 #include "core/Vfs.h"
 #include "render/Camera.h"
+#include "render/GlState.h"
 #include "render/GlTextureUploader.h"
 #include "render/Lightmaps.h"
 #include "render/Renderer.h"
@@ -339,7 +340,7 @@ void Timedemo(benchmark::State& state, DemoLevel which) {
         state.SkipWithError(("no headless OpenGL: " + gl.Reason()).c_str());
         return;
     }
-    gl.ResetState(kFov);
+    SetStartupGlState(640, 480, kFov);
     static GlTextureUploader uploader;
     static std::unique_ptr<test::DemoRoom> room;
     static std::unique_ptr<BenchLevel> gridLevel;
