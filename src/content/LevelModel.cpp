@@ -11,11 +11,21 @@ namespace orv {
 namespace {
 
 // Bytes each element of a section takes in the file at the least (strings count their zero).
+// Every section starts with its 32-bit count.
+constexpr size_t kCountBytes = 4;
 constexpr size_t kActorRefMinBytes = 2;
 constexpr size_t kVectorBytes = 12;
+constexpr size_t kIndexBytes = 4; // vertex pool, light and zone indices, node extras
+constexpr size_t kShadowByteBytes = 1;
+constexpr size_t kPairBytes = 8;
 constexpr size_t kLightmapBytes = 36;
 constexpr size_t kSurfaceMinBytes = 61;
 constexpr size_t kNodeBytes = 56;
+
+// Where entry i of an index section starting (with its count) at sectionOffset lies.
+size_t IndexOffset(size_t sectionOffset, int32_t i) {
+    return sectionOffset + kCountBytes + kIndexBytes * static_cast<size_t>(i);
+}
 
 class ModelReader {
 public:
@@ -89,30 +99,30 @@ void ModelReader::ReadSections() {
         }
     }
     vertexPoolOffset_ = in_.Offset();
-    const int32_t poolCount = ReadCount("vertex pool", 4);
+    const int32_t poolCount = ReadCount("vertex pool", kIndexBytes);
     model_.VertexPool.Resize(poolCount);
     for (int32_t i = 0; i < poolCount; ++i) {
         model_.VertexPool[i] = in_.I32();
     }
     lightIndexOffset_ = in_.Offset();
-    const int32_t lightCount = ReadCount("light index", 4);
+    const int32_t lightCount = ReadCount("light index", kIndexBytes);
     model_.LightIndices.Resize(lightCount);
     for (int32_t i = 0; i < lightCount; ++i) {
         model_.LightIndices[i] = in_.I32();
     }
-    const int32_t shadowCount = ReadCount("shadow bit", 1);
+    const int32_t shadowCount = ReadCount("shadow bit", kShadowByteBytes);
     model_.ShadowBits.Resize(shadowCount);
     in_.Bytes(model_.ShadowBits.Data(), static_cast<size_t>(shadowCount));
     ReadLightmaps();
     ReadSurfaces();
     ReadNodes();
     zoneIndexOffset_ = in_.Offset();
-    const int32_t zoneCount = ReadCount("zone index", 4);
+    const int32_t zoneCount = ReadCount("zone index", kIndexBytes);
     model_.ZoneIndices.Resize(zoneCount);
     for (int32_t i = 0; i < zoneCount; ++i) {
         model_.ZoneIndices[i] = in_.I32();
     }
-    const int32_t pairCount = ReadCount("pair data", 8);
+    const int32_t pairCount = ReadCount("pair data", kPairBytes);
     model_.PairData.Resize(pairCount);
     for (int32_t i = 0; i < pairCount; ++i) {
         model_.PairData[i].first = in_.I32();
@@ -187,14 +197,14 @@ void ModelReader::ReadNodes() {
 }
 
 void ModelReader::ReadNodeExtras() {
-    const int32_t n = ReadCount("node extras", 4);
+    const int32_t n = ReadCount("node extras", kIndexBytes);
     model_.HasNodeExtras = true;
     model_.NodeExtraTable.Resize(n);
     for (int32_t i = 0; i < n; ++i) {
         model_.NodeExtraTable[i] = in_.I32();
     }
     const size_t at = in_.Offset();
-    if (static_cast<uint64_t>(model_.Nodes.Num()) * 4 > in_.Remaining()) {
+    if (static_cast<uint64_t>(model_.Nodes.Num()) * kIndexBytes > in_.Remaining()) {
         Bad("node extras per node", at);
     }
     for (BspNode& node : model_.Nodes) {
@@ -222,17 +232,17 @@ void ModelReader::CheckIndices() {
     const int32_t refs = model_.ActorRefs.Num();
     for (int32_t i = 0; i < model_.VertexPool.Num(); ++i) {
         if (model_.VertexPool[i] < 0 || model_.VertexPool[i] >= model_.Points.Num()) {
-            Bad("vertex pool point", vertexPoolOffset_ + 4 + 4 * static_cast<size_t>(i));
+            Bad("vertex pool point", IndexOffset(vertexPoolOffset_, i));
         }
     }
     for (int32_t i = 0; i < model_.LightIndices.Num(); ++i) {
         if (model_.LightIndices[i] < 0 || model_.LightIndices[i] > refs) {
-            Bad("light actor reference", lightIndexOffset_ + 4 + 4 * static_cast<size_t>(i));
+            Bad("light actor reference", IndexOffset(lightIndexOffset_, i));
         }
     }
     for (int32_t i = 0; i < model_.ZoneIndices.Num(); ++i) {
         if (model_.ZoneIndices[i] < 0 || model_.ZoneIndices[i] > refs) {
-            Bad("zone actor reference", zoneIndexOffset_ + 4 + 4 * static_cast<size_t>(i));
+            Bad("zone actor reference", IndexOffset(zoneIndexOffset_, i));
         }
     }
     for (int32_t i = 0; i < model_.Lightmaps.Num(); ++i) {

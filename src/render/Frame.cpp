@@ -24,6 +24,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// How far in front of the eye the HUD plane lies: beyond the projection's near plane (8), so that
+// a full-screen rectangle is never clipped.
+constexpr float kHudPlaneDistance = 10.0f;
+
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 // Every pass starts white, untextured on unit 0, unblended, with the atlas on unit 1.
@@ -197,10 +201,12 @@ void FrameHooks::FillScreen(Renderer& renderer, uint32_t color) { FillScreenRect
 
 void FillScreenRect(Renderer& renderer, uint32_t color) {
     // HUD coordinates: y from 0 at the top to 1 at the bottom, x in the same unit centred on 0.5;
-    // (x, y) is the world point (X, -10, Z) of the axis-swapped view, which fills the screen.
+    // (x, y) is the point (X, -d, Z) of the axis-swapped view on a plane d in front of the eye,
+    // which the screen spans from -d to d times the tangent of half the field of view.
+    constexpr float d = kHudPlaneDistance;
     const float aspect = static_cast<float>(renderer.ScreenWidth) / static_cast<float>(std::max(renderer.ScreenHeight, 1));
     const float scale = std::tan(renderer.FovDegrees * std::numbers::pi_v<float> / 180.0f * 0.5f);
-    auto corner = [scale](float x, float y) { glVertex3f((x * 20.0f - 10.0f) * scale, -10.0f, (-y * 20.0f + 10.0f) * scale); };
+    auto corner = [scale](float x, float y) { glVertex3f((x * 2 * d - d) * scale, -d, (-y * 2 * d + d) * scale); };
     const float left = (1.0f - aspect) * 0.5f;
     BindTexture(renderer.Cache, nullptr);
     glColor4ub(static_cast<GLubyte>(color >> 16), static_cast<GLubyte>(color >> 8), static_cast<GLubyte>(color),

@@ -15,7 +15,8 @@ namespace orv {
 
 namespace {
 
-// Rotator units to radians, as the renderer has always converted them (float arithmetic).
+// Rotator units to radians in float arithmetic, as the walk has always turned them: units times
+// 1 / 65536 times 2 pi, each factor rounded to a float (RotatorUnitsToRadians works in doubles).
 float UnitsToRadians(int32_t units) { return static_cast<float>(units) * 1.5258789e-05f * 6.2831855f; }
 
 using Matrix3 = double[3][3];
