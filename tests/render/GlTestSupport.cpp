@@ -29,8 +29,7 @@ constexpr int kAllowedShare = 200;
     if (!DecodeImageFile(reference, expected) || expected.Width != frame.Width || expected.Height != frame.Height) {
         return ::testing::AssertionFailure() << "no reference picture " << reference << " of the frame's size";
     }
-    int differing = 0;
-    int largest = 0;
+    int differing = 0, largest = 0;
     for (size_t i = 0; i < frame.Pixels.size(); ++i) {
         const uint32_t a = frame.Pixels[i], b = expected.Pixels[i];
         const int d = std::max({std::abs(Red(a) - Red(b)), std::abs(Green(a) - Green(b)), std::abs(Blue(a) - Blue(b))});

@@ -148,8 +148,7 @@ int32_t BuildNode(LevelModel& m, std::vector<BspPolygon> polygons) {
             (side == Side::On ? coplanar : side == Side::Front ? front : back).push_back(p);
             continue;
         }
-        BspPolygon f{{}, p.Surface, p.Zone};
-        BspPolygon b{{}, p.Surface, p.Zone};
+        BspPolygon f{{}, p.Surface, p.Zone}, b = f;
         Split(p.Points, plane, f.Points, b.Points);
         front.push_back(f);
         back.push_back(b);
@@ -157,9 +156,7 @@ int32_t BuildNode(LevelModel& m, std::vector<BspPolygon> polygons) {
     const int32_t index = AddNode(m, splitter);
     int32_t chain = index;
     for (const BspPolygon& c : coplanar) {
-        const int32_t next = AddNode(m, c);
-        m.Nodes[chain].Coplanar = next;
-        chain = next;
+        chain = m.Nodes[chain].Coplanar = AddNode(m, c);
     }
     m.Nodes[index].Front = BuildNode(m, std::move(front)); // the front subtree's nodes come first
     m.Nodes[index].Back = BuildNode(m, std::move(back));
@@ -167,9 +164,8 @@ int32_t BuildNode(LevelModel& m, std::vector<BspPolygon> polygons) {
 }
 
 float DistanceToBox(const Vector& p, const Vector& lo, const Vector& hi) {
-    const Vector d{std::max({lo.X - p.X, 0.0f, p.X - hi.X}), std::max({lo.Y - p.Y, 0.0f, p.Y - hi.Y}),
-                   std::max({lo.Z - p.Z, 0.0f, p.Z - hi.Z})};
-    return Length(d);
+    return Length(Vector{std::max({lo.X - p.X, 0.0f, p.X - hi.X}), std::max({lo.Y - p.Y, 0.0f, p.Y - hi.Y}),
+                         std::max({lo.Z - p.Z, 0.0f, p.Z - hi.Z})});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Small levels built in memory for the renderer's tests and benchmarks: convex polygons are
 // sorted into a BSP (split where they cross a splitter), every lit surface gets a lightmap that
-// all lights reach, and a scene ties the model to a world with zones, lights and a player.
+// all lights reach, and a scene ties the model to a world with zones, lights and a player, and to
+// a renderer prepared for it.
 #pragma once
 
 #include "content/LevelModel.h"
@@ -42,14 +43,11 @@ struct TestScene {
 
     // Builds the model (the actor references name the lights, then the zones, numbered from 1; a
     // lightmap lists the lights whose radius reaches its polygon, with every shadow bit set),
-    // resolves actors, makes world triangles, registers actors in the BSP,
-    // uploads the textures, prepares the renderer (render bounds and lightmaps, without OpenGL
-    // error checks), sorts the triangles and builds the sky box.
+    // resolves actors, makes world triangles, registers actors in the BSP, uploads the textures,
+    // prepares the renderer (render bounds and lightmaps, without OpenGL error checks), sorts the
+    // triangles and builds the sky box. Without an uploader nothing is uploaded.
     void Finish(TextureUploader& uploader, int atlasSize = 512);
-    void Finish() {
-        NullTextureUploader none;
-        Finish(none);
-    }
+    void Finish() { Finish(noUploads_); }
 
     // An actor of the level, in the list after the others.
     template <typename T>
@@ -78,6 +76,7 @@ private:
     };
     void Build(LevelModel& model) const;
     std::vector<Polygon> polygons_; // by surface index
+    NullTextureUploader noUploads_;
 };
 
 // The demo room: a 1024 x 1024 x 256 room (zone 1) with a pillar, a poster on the far wall
@@ -105,8 +104,7 @@ void BuildRoomGrid(TestScene& scene, int rows, int columns);
 // the see-through list in its order; or the see-through list alone.
 std::vector<int> QueuedSurfaces(const RenderView& view, bool seeThroughOnly = false);
 inline bool Queued(const RenderView& view, int surface) {
-    const std::vector<int> queued = QueuedSurfaces(view);
-    return std::find(queued.begin(), queued.end(), surface) != queued.end();
+    return std::ranges::count(QueuedSurfaces(view), surface) > 0;
 }
 
 // A checkered image of 8-texel squares.

@@ -184,6 +184,16 @@ TEST(View, CameraRowsTurnLikeTheWorld) {
     }
 }
 
+// The eye and the field of view show in every end-to-end picture; the view kick does not.
+TEST(View, APositiveViewFlashKicksThePlayersViewUp) {
+    PlayerPawn player;
+    player.Rotation = {-1000, 0, 0};
+    for (const auto& [flash, pitch] : {std::pair{0.25f, -1000 + 1024}, {0.0001f, -1000}, {-0.5f, -1000}}) {
+        player.ViewFlash[0] = flash; // a quarter tilts by 1024 units; too little rounds to none
+        EXPECT_EQ(ComputeCamera(player, 640, 480, 90.0f).Pitch, pitch) << flash;
+    }
+}
+
 // Walks the scene from a camera looking along yaw.
 const RenderView& Walk(TestScene& scene, RenderView& view, const Vector& eye, int32_t yaw) {
     view.Location = eye;
