@@ -122,10 +122,11 @@ void DrawPasses(Renderer& renderer, const World& world, const FrameSettings& set
 // surface draws unlit.
 void EnsureLevelState(Renderer& renderer, const LevelModel& model) {
     LevelRenderState& state = renderer.LevelState;
-    if (state.Nodes.size() != static_cast<size_t>(model.Nodes.Num())) {
+    const bool otherTree = state.Nodes.size() != static_cast<size_t>(model.Nodes.Num());
+    if (otherTree) {
         PrepareRenderBounds(state, model);
     }
-    if (state.Lightmaps.size() != static_cast<size_t>(model.Lightmaps.Num())) {
+    if (otherTree || state.Lightmaps.size() != static_cast<size_t>(model.Lightmaps.Num())) {
         state.Lightmaps.clear();
     }
 }
