@@ -9,6 +9,7 @@
 #include "core/ConfigFile.h"
 #include "core/Random.h"
 #include "core/Vfs.h"
+#include "render/WorldWalk.h"
 #include "world/ActorClasses.h"
 #include "world/Collision.h"
 #include "world/World.h"
@@ -39,7 +40,7 @@ struct CollisionScene {
         }
         orv::Level& level = World->CurrentLevel;
         level.Model = orv::LevelModel();
-        orv::BuildWorldTriangles(*source, level.Triangles, nullptr);
+        orv::BuildWorldTriangles(*source, level.Triangles);
         level.Hash.Build(level.Triangles);
         orv::CreatePlayerPawn(*World);
         for (const orv::Vector& p : candidates) {
@@ -126,9 +127,11 @@ CollisionScene& Demo1() {
         }
         orv::LevelModel model;
         orv::LoadLevelModel(model, path.string(), [](std::string_view) { return nullptr; });
-        // Start points: a grid over the level, kept where a standing player fits.
+        // Start points: the centres of the renderer's subtree boxes, kept where a standing player fits.
+        orv::LevelRenderState render;
+        orv::PrepareRenderBounds(render, model);
         std::vector<orv::Vector> candidates;
-        for (const orv::RenderBound& b : model.RenderBounds) {
+        for (const orv::RenderBound& b : render.Bounds) {
             candidates.push_back((b.Min + b.Max) * 0.5f);
             if (candidates.size() > 4000) {
                 break;

@@ -12,6 +12,7 @@
 #include "core/Log.h"
 #include "core/Vfs.h"
 #include "render/Camera.h"
+#include "render/GlState.h"
 #include "render/GlTextureUploader.h"
 #include "render/Lightmaps.h"
 #include "render/Renderer.h"
@@ -76,8 +77,8 @@ BenchLevel& Grid() {
     return *level;
 }
 
-void Walk(benchmark::State& state, World& world, const std::vector<Viewpoint>& views) {
-    LevelModel& model = world.CurrentLevel.Model;
+void Walk(benchmark::State& state, World& world, Renderer& renderer, const std::vector<Viewpoint>& views) {
+    const LevelModel& model = world.CurrentLevel.Model;
     RenderView view;
     view.FieldOfView = HorizontalFieldOfView(1280, 720, kFov);
     size_t i = 0;
@@ -87,7 +88,7 @@ void Walk(benchmark::State& state, World& world, const std::vector<Viewpoint>& v
         view.Location = v.Eye;
         view.Pitch = v.Pitch;
         view.Yaw = v.Yaw;
-        WalkWorld(view, model, 1280, 720);
+        WalkWorld(view, model, renderer.LevelState, 1280, 720);
         int polygons = view.TransparentCount;
         for (int b = 0; b < view.BucketCount; ++b) {
             polygons += static_cast<int>(view.Buckets[b].Nodes.size());
@@ -99,12 +100,12 @@ void Walk(benchmark::State& state, World& world, const std::vector<Viewpoint>& v
     state.counters["queued/frame"] = static_cast<double>(queued) / static_cast<double>(state.iterations());
 }
 
-
 // DM-Liandri's compiled world, looked at from each player start in four directions.
 struct CompiledMap {
     Resources Res;
     ConfigTable Config;
     std::unique_ptr<World> Scene;
+    std::unique_ptr<Renderer> Render = CreateRenderer();
     std::vector<Viewpoint> Views;
 };
 
@@ -122,7 +123,7 @@ CompiledMap* Liandri() {
         c->Scene = std::make_unique<World>(c->Res, c->Config);
         CreatePlayerPawn(*c->Scene);
         c->Scene->CurrentLevel.Model = std::move(level.Model);
-        PrepareRenderBounds(c->Scene->CurrentLevel.Model);
+        PrepareRenderBounds(c->Render->LevelState, c->Scene->CurrentLevel.Model);
         for (const MapActor& actor : map.Actors) {
             if (actor.Class != "PlayerStart") {
                 continue;
@@ -144,29 +145,46 @@ void BM_WalkLiandri(benchmark::State& state) {
         state.SkipWithError("DM-Liandri.t3d not found (set ORV_PEERS_DIR)");
         return;
     }
-    Walk(state, *map->Scene, map->Views);
+    Walk(state, *map->Scene, *map->Render, map->Views);
     state.counters["views"] = static_cast<double>(map->Views.size());
 }
 BENCHMARK(BM_WalkLiandri)->Unit(benchmark::kMicrosecond);
 
 // The lightmaps a view's frame draws (the ones a relight would look at).
-std::vector<LightmapRecord*> LightmapsDrawnFrom(LevelModel& model, const Viewpoint& v) {
+std::vector<int32_t> LightmapsDrawnFrom(const LevelModel& model, LevelRenderState& level, const Viewpoint& v) {
     RenderView view;
     view.FieldOfView = HorizontalFieldOfView(1280, 720, kFov);
     view.Location = v.Eye;
     view.Pitch = v.Pitch;
     view.Yaw = v.Yaw;
-    WalkWorld(view, model, 1280, 720);
-    std::vector<LightmapRecord*> drawn;
+    WalkWorld(view, model, level, 1280, 720);
+    std::vector<int32_t> drawn;
     for (int b = 0; b < view.BucketCount; ++b) {
         for (int32_t n : view.Buckets[b].Nodes) {
             const int32_t lm = model.Surfaces[model.Nodes[n].Surface].LightmapIndex;
             if (lm >= 0) {
-                drawn.push_back(&model.Lightmaps[lm]);
+                drawn.push_back(lm);
             }
         }
     }
     return drawn;
+}
+
+// Marks the lightmaps as drawn in a new frame, as the frame's drawing does.
+void MarkDrawn(LevelRenderState& level, const std::vector<int32_t>& drawn) {
+    ++level.Frame;
+    for (int32_t i : drawn) {
+        level.Lightmaps[static_cast<size_t>(i)].DrawnFrame = level.Frame;
+    }
+}
+
+// Atlas texels the level's placed lightmaps take.
+double AtlasTexels(const LevelRenderState& level) {
+    int64_t texels = 0;
+    for (const LightmapState& l : level.Lightmaps) {
+        texels += int64_t(l.AtlasWidth) * l.AtlasHeight;
+    }
+    return static_cast<double>(texels);
 }
 
 // Demo 1 as the game loads it from the built game tree (textures, class defaults, lightmaps),
@@ -181,6 +199,7 @@ struct LoadedLevel {
     Resources Res;
     ConfigTable Config;
     std::unique_ptr<World> Scene;
+    std::unique_ptr<Renderer> Render = CreateRenderer();
 };
 
 std::unique_ptr<LoadedLevel> LoadDemo1(TextureUploader& uploader) {
@@ -200,7 +219,7 @@ std::unique_ptr<LoadedLevel> LoadDemo1(TextureUploader& uploader) {
     LoadClassDefaults(l->Res);
     CreatePlayerPawn(*l->Scene);
     LoadLevel(*l->Scene, "Maps\\Demo1.t3d", false);
-    PrepareWorldLightmaps(*l->Scene, uploader, 2048);
+    PrepareLevel(*l->Render, *l->Scene, uploader, 2048);
     SetLogToConsole(true);
     return l;
 }
@@ -217,7 +236,7 @@ void BM_WalkDemo1(benchmark::State& state) {
         state.SkipWithError("Demo1 is not built (game/Maps/Demo1.bsp)");
         return;
     }
-    Walk(state, *level->Scene, kDemo1Views);
+    Walk(state, *level->Scene, *level->Render, kDemo1Views);
     state.counters["views"] = static_cast<double>(kDemo1Views.size());
 }
 BENCHMARK(BM_WalkDemo1)->Unit(benchmark::kMicrosecond);
@@ -230,17 +249,10 @@ void BM_PrepareLightmapsDemo1(benchmark::State& state) {
     }
     NullTextureUploader uploader;
     for (auto _ : state) {
-        PrepareWorldLightmaps(*level->Scene, uploader, 2048);
-        state.PauseTiming();
-        level->Res.Textures.RemoveAt(level->Res.Textures.Num() - 1); // this run's atlas
-        state.ResumeTiming();
-    }
-    int64_t texels = 0;
-    for (const LightmapRecord& l : level->Scene->CurrentLevel.Model.Lightmaps) {
-        texels += int64_t(l.AtlasWidth) * l.Height;
+        PrepareLevel(*level->Render, *level->Scene, uploader, 2048);
     }
     state.counters["lightmaps"] = level->Scene->CurrentLevel.Model.Lightmaps.Num();
-    state.counters["texels"] = static_cast<double>(texels);
+    state.counters["texels"] = AtlasTexels(level->Render->LevelState);
 }
 BENCHMARK(BM_PrepareLightmapsDemo1)->Unit(benchmark::kMillisecond);
 
@@ -252,45 +264,37 @@ void BM_RelightDemo1(benchmark::State& state) {
         return;
     }
     World& world = *level->Scene;
-    LevelModel& model = world.CurrentLevel.Model;
-    std::vector<std::vector<LightmapRecord*>> drawnPerView;
+    LevelRenderState& levelState = level->Render->LevelState;
+    std::vector<std::vector<int32_t>> drawnPerView;
     for (const Viewpoint& v : kDemo1Views) {
-        drawnPerView.push_back(LightmapsDrawnFrom(model, v));
+        drawnPerView.push_back(LightmapsDrawnFrom(world.CurrentLevel.Model, levelState, v));
     }
     NullTextureUploader uploader;
     int64_t relit = 0;
     size_t i = 0;
     for (auto _ : state) {
-        for (LightmapRecord* l : drawnPerView[i++ % drawnPerView.size()]) {
-            l->UsedThisFrame = 1;
-        }
+        MarkDrawn(levelState, drawnPerView[i++ % drawnPerView.size()]);
         world.GameTime += 1.0 / 60.0;
-        relit += RelightDynamicLightmaps(model, WorldLighting(world, nullptr), uploader);
+        relit += RelightDynamicLightmaps(levelState, world.CurrentLevel, WorldLighting(world, nullptr), uploader);
     }
     state.counters["relit/frame"] = static_cast<double>(relit) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_RelightDemo1)->Unit(benchmark::kMicrosecond);
 
-void BM_WalkDemoRoom(benchmark::State& state) { Walk(state, Room().Scene.Scene, kRoomViews); }
+void BM_WalkDemoRoom(benchmark::State& state) { Walk(state, Room().Scene.Scene, *Room().Scene.Render, kRoomViews); }
 BENCHMARK(BM_WalkDemoRoom)->Unit(benchmark::kMicrosecond);
 
-void BM_WalkRoomGrid(benchmark::State& state) { Walk(state, Grid().Scene.Scene, kGridViews); }
+void BM_WalkRoomGrid(benchmark::State& state) { Walk(state, Grid().Scene.Scene, *Grid().Scene.Render, kGridViews); }
 BENCHMARK(BM_WalkRoomGrid)->Unit(benchmark::kMicrosecond);
 
 void Prepare(benchmark::State& state, test::TestScene& scene, int atlasSize) {
     NullTextureUploader uploader;
+    LevelRenderState& level = scene.Render->LevelState;
     for (auto _ : state) {
-        PrepareLightmaps(scene.Scene, uploader, atlasSize);
-        state.PauseTiming();
-        scene.Res.Textures.RemoveAt(scene.Res.Textures.Num() - 1); // this run's atlas
-        state.ResumeTiming();
-    }
-    int64_t texels = 0;
-    for (const LightmapRecord& l : scene.Scene.CurrentLevel.Model.Lightmaps) {
-        texels += int64_t(l.AtlasWidth) * l.Height;
+        PrepareLightmaps(level, scene.Scene.CurrentLevel, WorldLighting(scene.Scene, nullptr), uploader, atlasSize);
     }
     state.counters["lightmaps"] = scene.Scene.CurrentLevel.Model.Lightmaps.Num();
-    state.counters["texels"] = static_cast<double>(texels);
+    state.counters["texels"] = AtlasTexels(level);
 }
 
 void BM_PrepareLightmapsDemoRoom(benchmark::State& state) { Prepare(state, Room().Scene, 512); }
@@ -313,17 +317,15 @@ void BM_RelightRoomGrid(benchmark::State& state) {
         return l;
     }();
     World& world = level->Scene.Scene;
-    LevelModel& model = world.CurrentLevel.Model;
-    const std::vector<LightmapRecord*> drawn =
-        LightmapsDrawnFrom(model, kGridViews[static_cast<size_t>(state.range(0))]);
+    LevelRenderState& levelState = level->Scene.Render->LevelState;
+    const std::vector<int32_t> drawn =
+        LightmapsDrawnFrom(world.CurrentLevel.Model, levelState, kGridViews[static_cast<size_t>(state.range(0))]);
     NullTextureUploader uploader;
     int relit = 0;
     for (auto _ : state) {
-        for (LightmapRecord* l : drawn) {
-            l->UsedThisFrame = 1;
-        }
+        MarkDrawn(levelState, drawn);
         world.GameTime += 1.0 / 60.0;
-        relit = RelightDynamicLightmaps(model, WorldLighting(world, nullptr), uploader);
+        relit = RelightDynamicLightmaps(levelState, world.CurrentLevel, WorldLighting(world, nullptr), uploader);
     }
     state.counters["relit/frame"] = relit;
 }
@@ -338,11 +340,12 @@ void Timedemo(benchmark::State& state, DemoLevel which) {
         state.SkipWithError(("no headless OpenGL: " + gl.Reason()).c_str());
         return;
     }
-    gl.ResetState(kFov);
+    SetStartupGlState(640, 480, kFov);
     static GlTextureUploader uploader;
     static std::unique_ptr<test::DemoRoom> room;
     static std::unique_ptr<BenchLevel> gridLevel;
     World* world = nullptr;
+    Renderer* renderer = nullptr; // the one prepared for the level
     const std::vector<Viewpoint>* views = nullptr;
     static std::unique_ptr<LoadedLevel> demo1;
     if (which == DemoLevel::Demo1) {
@@ -354,6 +357,7 @@ void Timedemo(benchmark::State& state, DemoLevel which) {
             return;
         }
         world = demo1->Scene.get();
+        renderer = demo1->Render.get();
         views = &kDemo1Views;
     } else if (which == DemoLevel::Liandri) {
         CompiledMap* map = Liandri();
@@ -362,6 +366,7 @@ void Timedemo(benchmark::State& state, DemoLevel which) {
             return;
         }
         world = map->Scene.get();
+        renderer = map->Render.get();
         views = &map->Views;
     } else if (which == DemoLevel::Grid) {
         if (!gridLevel) {
@@ -369,15 +374,17 @@ void Timedemo(benchmark::State& state, DemoLevel which) {
             BuildGrid(*gridLevel, uploader);
         }
         world = &gridLevel->Scene.Scene;
+        renderer = gridLevel->Scene.Render.get();
         views = &gridLevel->Views;
     } else {
         if (!room) {
             room = std::make_unique<test::DemoRoom>(uploader, 512);
         }
         world = &room->Scene.Scene;
+        renderer = room->Scene.Render.get();
         views = &kRoomViews;
     }
-    auto renderer = CreateRenderer();
+    renderer->Timings = {};
     if (!StartRenderer(*renderer, &test::GlTestContext::GetProc)) {
         state.SkipWithError("no multitexturing");
         return;

@@ -6,19 +6,26 @@
 #include "core/BinaryWriter.h"
 #include "core/Fatal.h"
 
-#include <algorithm>
-#include <limits>
-
 namespace orv {
 
 namespace {
 
 // Bytes each element of a section takes in the file at the least (strings count their zero).
+// Every section starts with its 32-bit count.
+constexpr size_t kCountBytes = 4;
 constexpr size_t kActorRefMinBytes = 2;
 constexpr size_t kVectorBytes = 12;
+constexpr size_t kIndexBytes = 4; // vertex pool, light and zone indices, node extras
+constexpr size_t kShadowByteBytes = 1;
+constexpr size_t kPairBytes = 8;
 constexpr size_t kLightmapBytes = 36;
 constexpr size_t kSurfaceMinBytes = 61;
 constexpr size_t kNodeBytes = 56;
+
+// Where entry i of an index section starting (with its count) at sectionOffset lies.
+size_t IndexOffset(size_t sectionOffset, int32_t i) {
+    return sectionOffset + kCountBytes + kIndexBytes * static_cast<size_t>(i);
+}
 
 class ModelReader {
 public:
@@ -55,6 +62,7 @@ private:
     void ReadNodes();
     void ReadNodeExtras();
     void CheckIndices();
+    void CheckTree() const;
     void CheckLightList(int32_t first, size_t offset, const char* what);
 
     LevelModel& model_;
@@ -71,6 +79,7 @@ void ModelReader::Read() {
     }
     ReadSections();
     CheckIndices();
+    CheckTree();
 }
 
 void ModelReader::ReadSections() {
@@ -90,30 +99,30 @@ void ModelReader::ReadSections() {
         }
     }
     vertexPoolOffset_ = in_.Offset();
-    const int32_t poolCount = ReadCount("vertex pool", 4);
+    const int32_t poolCount = ReadCount("vertex pool", kIndexBytes);
     model_.VertexPool.Resize(poolCount);
     for (int32_t i = 0; i < poolCount; ++i) {
         model_.VertexPool[i] = in_.I32();
     }
     lightIndexOffset_ = in_.Offset();
-    const int32_t lightCount = ReadCount("light index", 4);
+    const int32_t lightCount = ReadCount("light index", kIndexBytes);
     model_.LightIndices.Resize(lightCount);
     for (int32_t i = 0; i < lightCount; ++i) {
         model_.LightIndices[i] = in_.I32();
     }
-    const int32_t shadowCount = ReadCount("shadow bit", 1);
+    const int32_t shadowCount = ReadCount("shadow bit", kShadowByteBytes);
     model_.ShadowBits.Resize(shadowCount);
     in_.Bytes(model_.ShadowBits.Data(), static_cast<size_t>(shadowCount));
     ReadLightmaps();
     ReadSurfaces();
     ReadNodes();
     zoneIndexOffset_ = in_.Offset();
-    const int32_t zoneCount = ReadCount("zone index", 4);
+    const int32_t zoneCount = ReadCount("zone index", kIndexBytes);
     model_.ZoneIndices.Resize(zoneCount);
     for (int32_t i = 0; i < zoneCount; ++i) {
         model_.ZoneIndices[i] = in_.I32();
     }
-    const int32_t pairCount = ReadCount("pair data", 8);
+    const int32_t pairCount = ReadCount("pair data", kPairBytes);
     model_.PairData.Resize(pairCount);
     for (int32_t i = 0; i < pairCount; ++i) {
         model_.PairData[i].first = in_.I32();
@@ -188,14 +197,14 @@ void ModelReader::ReadNodes() {
 }
 
 void ModelReader::ReadNodeExtras() {
-    const int32_t n = ReadCount("node extras", 4);
+    const int32_t n = ReadCount("node extras", kIndexBytes);
     model_.HasNodeExtras = true;
     model_.NodeExtraTable.Resize(n);
     for (int32_t i = 0; i < n; ++i) {
         model_.NodeExtraTable[i] = in_.I32();
     }
     const size_t at = in_.Offset();
-    if (static_cast<uint64_t>(model_.Nodes.Num()) * 4 > in_.Remaining()) {
+    if (static_cast<uint64_t>(model_.Nodes.Num()) * kIndexBytes > in_.Remaining()) {
         Bad("node extras per node", at);
     }
     for (BspNode& node : model_.Nodes) {
@@ -223,17 +232,17 @@ void ModelReader::CheckIndices() {
     const int32_t refs = model_.ActorRefs.Num();
     for (int32_t i = 0; i < model_.VertexPool.Num(); ++i) {
         if (model_.VertexPool[i] < 0 || model_.VertexPool[i] >= model_.Points.Num()) {
-            Bad("vertex pool point", vertexPoolOffset_ + 4 + 4 * static_cast<size_t>(i));
+            Bad("vertex pool point", IndexOffset(vertexPoolOffset_, i));
         }
     }
     for (int32_t i = 0; i < model_.LightIndices.Num(); ++i) {
         if (model_.LightIndices[i] < 0 || model_.LightIndices[i] > refs) {
-            Bad("light actor reference", lightIndexOffset_ + 4 + 4 * static_cast<size_t>(i));
+            Bad("light actor reference", IndexOffset(lightIndexOffset_, i));
         }
     }
     for (int32_t i = 0; i < model_.ZoneIndices.Num(); ++i) {
         if (model_.ZoneIndices[i] < 0 || model_.ZoneIndices[i] > refs) {
-            Bad("zone actor reference", zoneIndexOffset_ + 4 + 4 * static_cast<size_t>(i));
+            Bad("zone actor reference", IndexOffset(zoneIndexOffset_, i));
         }
     }
     for (int32_t i = 0; i < model_.Lightmaps.Num(); ++i) {
@@ -243,11 +252,10 @@ void ModelReader::CheckIndices() {
         if (l.ShadowOffset == -1) {
             continue;
         }
-        if (l.Width <= 0 || l.Height <= 0 || l.Width > 4096 || l.Height > 4096) {
+        if (l.Width <= 0 || l.Height <= 0 || l.Width > kMaxLightmapSide || l.Height > kMaxLightmapSide) {
             Bad("lightmap size", at);
         }
-        const int64_t atlasWidth = ((int64_t(l.Width) - 1) & ~int64_t(7)) + 8;
-        const int64_t bits = int64_t(model_.LightCount(l)) * atlasWidth * l.Height;
+        const int64_t bits = int64_t(model_.LightCount(l)) * LightmapColumns(l.Width) * l.Height;
         if (l.ShadowOffset < 0 || int64_t(l.ShadowOffset) + (bits + 7) / 8 > model_.ShadowBits.Num()) {
             Bad("lightmap shadow range", at);
         }
@@ -284,14 +292,33 @@ void ModelReader::CheckIndices() {
     }
 }
 
-} // namespace
-
-Actor* LevelModel::ZoneActor(int zone) const {
-    if (zone == kNoZone || zone < 0 || zone >= ZoneActors.Num()) {
-        return nullptr;
+// Every walk of the tree (collision, zones, the renderer) trusts that no node is reached twice
+// from the root: a shared or looping child would make them run forever.
+void ModelReader::CheckTree() const {
+    if (model_.Nodes.IsEmpty()) {
+        return;
     }
-    return ZoneActors[zone];
+    std::vector<uint8_t> seen(static_cast<size_t>(model_.Nodes.Num()), 0);
+    std::vector<int32_t> stack{0};
+    seen[0] = 1;
+    while (!stack.empty()) {
+        const BspNode& node = model_.Nodes[stack.back()];
+        stack.pop_back();
+        for (int32_t child : {node.Back, node.Front, node.Coplanar}) {
+            if (child < 0) {
+                continue;
+            }
+            if (seen[static_cast<size_t>(child)]) {
+                FatalError("Bad Level Model: node " + std::to_string(child) + " is reached twice (" + model_.Path +
+                           ")");
+            }
+            seen[static_cast<size_t>(child)] = 1;
+            stack.push_back(child);
+        }
+    }
 }
+
+} // namespace
 
 int LevelModel::LightCount(const LightmapRecord& lightmap) const {
     int count = 0;
@@ -310,7 +337,6 @@ void LoadLevelModelFromMemory(LevelModel& model, std::string_view name, std::vec
     model.Path = std::string(name);
     BinaryReader in(std::string(name), std::move(bytes));
     ModelReader(model, in, resolve).Read();
-    PrepareRenderBounds(model);
 }
 
 void LoadLevelModel(LevelModel& model, std::string_view path, const TextureResolver& resolve) {
@@ -321,7 +347,6 @@ void LoadLevelModel(LevelModel& model, std::string_view path, const TextureResol
     FreeLevelModel(model);
     model.Path = std::string(path);
     ModelReader(model, *file, resolve).Read();
-    PrepareRenderBounds(model);
 }
 
 std::vector<uint8_t> WriteLevelModel(const LevelModel& model) {
@@ -413,74 +438,27 @@ std::vector<uint8_t> WriteLevelModel(const LevelModel& model) {
     return out.Take();
 }
 
-void PrepareRenderBounds(LevelModel& model) {
-    model.RenderBounds.Clear();
-    for (BspNode& node : model.Nodes) {
-        node.DrawableCount = 0;
-        node.RenderBound = -1;
-    }
-    if (model.Nodes.IsEmpty()) {
-        return;
-    }
-    // Post-order walk with an explicit stack: compiled trees can be thousands of nodes deep.
-    struct Frame {
-        int32_t Node;
-        bool ChildrenDone;
-    };
-    std::vector<uint8_t> seen(static_cast<size_t>(model.Nodes.Num()), 0);
-    std::vector<Frame> stack{{0, false}};
-    seen[0] = 1;
-    while (!stack.empty()) {
-        Frame frame = stack.back();
-        stack.pop_back();
-        BspNode& node = model.Nodes[frame.Node];
-        const int32_t children[3] = {node.Back, node.Front, node.Coplanar};
-        if (!frame.ChildrenDone) {
-            stack.push_back({frame.Node, true});
-            for (int32_t child : children) {
-                if (child < 0) {
-                    continue;
-                }
-                if (seen[static_cast<size_t>(child)]) {
-                    FatalError("Bad Level Model: node " + std::to_string(child) + " is reached twice (" + model.Path + ")");
-                }
-                seen[static_cast<size_t>(child)] = 1;
-                stack.push_back({child, false});
-            }
-            continue;
-        }
-        RenderBound box;
-        box.Min = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
-        box.Max = {-std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(), -std::numeric_limits<float>::max()};
-        auto include = [&box](const Vector& p) {
-            box.Min = {std::min(box.Min.X, p.X), std::min(box.Min.Y, p.Y), std::min(box.Min.Z, p.Z)};
-            box.Max = {std::max(box.Max.X, p.X), std::max(box.Max.Y, p.Y), std::max(box.Max.Z, p.Z)};
-        };
-        node.DrawableCount = node.NumVertices > 2 ? 1 : 0;
-        for (int32_t v = 0; v < node.NumVertices; ++v) {
-            include(model.Points[model.VertexPool[node.FirstVertex + v]]);
-        }
-        for (int32_t child : children) {
-            if (child < 0) {
-                continue;
-            }
-            const BspNode& c = model.Nodes[child];
-            node.DrawableCount += c.DrawableCount;
-            if (c.RenderBound >= 0) {
-                include(model.RenderBounds[c.RenderBound].Min);
-                include(model.RenderBounds[c.RenderBound].Max);
-            }
-        }
-        if (box.Min.X <= box.Max.X) {
-            box.Count = node.DrawableCount;
-            node.RenderBound = model.RenderBounds.Add(box);
-        }
+void FreeLevelModel(LevelModel& model) { model = LevelModel(); }
+
+namespace {
+
+// A triangle's corners in the lightmap's own texture space: texel centres sit at (i + 0.5) / Width.
+void MapOntoLightmap(WorldTriangle& triangle, const Surface& surface, const LightmapRecord& lightmap, int32_t index) {
+    triangle.Lightmap = index;
+    const float baseU = Dot(surface.Base, surface.UAxis);
+    const float baseV = Dot(surface.Base, surface.VAxis);
+    for (int v = 0; v < 3; ++v) {
+        const Vector& p = triangle.Vertices[v];
+        triangle.LightmapCoords[v][0] = ((Dot(p, surface.UAxis) - baseU - lightmap.PanX) / lightmap.UScale + 0.5f) /
+                                        static_cast<float>(lightmap.Width);
+        triangle.LightmapCoords[v][1] = ((Dot(p, surface.VAxis) - baseV - lightmap.PanY) / lightmap.VScale + 0.5f) /
+                                        static_cast<float>(lightmap.Height);
     }
 }
 
-void FreeLevelModel(LevelModel& model) { model = LevelModel(); }
+} // namespace
 
-void BuildWorldTriangles(const LevelModel& model, Array<WorldTriangle>& triangles, Actor* levelInfo) {
+void BuildWorldTriangles(const LevelModel& model, Array<WorldTriangle>& triangles) {
     triangles.Clear();
     for (int32_t i = 0; i < model.Nodes.Num(); ++i) {
         const BspNode& node = model.Nodes[i];
@@ -501,8 +479,13 @@ void BuildWorldTriangles(const LevelModel& model, Array<WorldTriangle>& triangle
         for (int32_t v = 0; v < node.NumVertices; ++v) {
             polygon.Vertices.Add(model.Points[model.VertexPool[node.FirstVertex + v]]);
         }
-        Actor* zone = model.ZoneActor(node.SecondZone);
-        TriangulatePolygon(triangles, polygon, zone ? zone : levelInfo);
+        const int first = triangles.Num();
+        TriangulatePolygon(triangles, polygon);
+        if (model.Lightmaps.IsValidIndex(surface.LightmapIndex) && model.Lightmaps[surface.LightmapIndex].HasData()) {
+            for (int t = first; t < triangles.Num(); ++t) {
+                MapOntoLightmap(triangles[t], surface, model.Lightmaps[surface.LightmapIndex], surface.LightmapIndex);
+            }
+        }
     }
 }
 

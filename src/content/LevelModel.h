@@ -1,11 +1,12 @@
 // The compiled world of a level (the ".bsp" Level Model file): points, vertex pool, surfaces,
-// BSP nodes, lightmap records and the tables linking them to the level's actors. One object per
-// loaded level, shared by the renderer and collision; the level loader frees it at the next load.
+// BSP nodes, lightmap records and the tables linking them to the level's actors, as the file holds
+// them and with the textures they name. One object per loaded level, read by the world, collision
+// and the renderer, which keep their own state about it beside it; the level loader frees it at
+// the next load.
 #pragma once
 
 #include "content/WorldTriangle.h"
 #include "core/Array.h"
-#include "core/Image.h"
 #include "core/Vector.h"
 
 #include <cstdint>
@@ -16,12 +17,22 @@
 
 namespace orv {
 
-struct Actor;
 struct Texture;
 
+// The only file version there is; any other is refused.
 constexpr int32_t kLevelModelVersion = 24;
+// The most points a node polygon may have: the level compiler cuts larger polygons into fans of
+// at most this many and the reader refuses more, so every node polygon fits the renderer's clip
+// buffers (kMaxPolygonPoints).
 constexpr int kMaxNodeVertices = 32;
+// Zone numbers fit the 64 bits of a node's zone mask; the last one stands for "no zone".
 constexpr uint8_t kNoZone = 63;
+// Far past any real lightmap side (the level compiler makes at most 256 texels); the reader
+// refuses larger ones, so that a bad file cannot ask for images of gigabytes.
+constexpr int32_t kMaxLightmapSide = 4096;
+// Lightmaps take whole multiples of this many texels across in the atlas and in their shadow
+// bits, so that each row of shadow bits fills whole bytes.
+constexpr int32_t kLightmapColumnAlign = 8;
 
 // Polygon flags shared by the compiler, the renderer and collision.
 constexpr uint32_t PF_Invisible = 0x00000001u;
@@ -43,28 +54,29 @@ constexpr uint32_t PF_HighShadowDetail = 0x00800000u;
 constexpr uint32_t PF_ZonePortal = 0x04000000u;
 constexpr uint32_t PF_Occlude = 0x08000000u;
 
+// An actor of the level's T3D that the model's light and zone tables name; the world resolves
+// it by class and name once the T3D is read.
 struct LevelActorRef {
     std::string ClassName;
     std::string Name;
-    Actor* Resolved = nullptr; // set after the T3D is read
 };
 
 struct LightmapRecord {
-    // From the file.
     int32_t ShadowOffset = -1; // -1: no data, skipped everywhere
-    float PanX = 0, PanY = 0, PanZ = 0;
-    int32_t Width = 0, Height = 0;
-    float UScale = 0, VScale = 0;
-    int32_t FirstLight = -1; // index into the light index list, -1 for none
-    // Filled when lightmaps are prepared.
-    int32_t AtlasX = 0, AtlasY = 0, AtlasWidth = 0, AtlasHeight = 0;
-    uint32_t Ambient = 0xFF000000u;
-    int32_t Surface = -1;
-    uint8_t UsedThisFrame = 0;
-    uint8_t HasDynamicLights = 0;
-    bool Placed = false;
-    Image Static; // the static light, AtlasWidth x Height
+    float PanX = 0, PanY = 0, PanZ = 0; // the lightmap's origin along the surface's U and V axes
+    int32_t Width = 0, Height = 0;      // texels
+    float UScale = 0, VScale = 0;       // world units per texel
+    int32_t FirstLight = -1;            // index into the light index list, -1 for none
+
+    // Whether the lightmap has texels to compute and draw.
+    bool HasData() const { return ShadowOffset != -1 && Width > 0 && Height > 0; }
 };
+
+// The width a lightmap takes in the atlas and each plane of its shadow bits: Width rounded up
+// to whole multiples of kLightmapColumnAlign.
+constexpr int32_t LightmapColumns(int32_t width) {
+    return ((width - 1) & ~(kLightmapColumnAlign - 1)) + kLightmapColumnAlign;
+}
 
 struct Surface {
     std::string TextureName; // "Package.Group.Name" or empty
@@ -76,9 +88,7 @@ struct Surface {
     Vector VAxis;
     int16_t UPan = 0;
     int16_t VPan = 0;
-    // Resolved at load and after the T3D.
-    Texture* Tex = nullptr;
-    Actor* Zone = nullptr;
+    Texture* Tex = nullptr; // resolved from TextureName while the file is read
 };
 
 struct Plane {
@@ -101,19 +111,7 @@ struct BspNode {
     uint8_t NumVertices = 0;
     int32_t FirstLeaf = -1;
     int32_t SecondLeaf = -1;
-    // Run-time state.
-    int32_t Extra = 0;           // the node-extras value, when the file has them
-    int32_t DrawableCount = 0;
-    int32_t RenderBound = -1;
-    int32_t VisibleFrames = 0;
-    std::vector<Actor*> NegativeActors; // actors in the space behind the plane with no back child
-    std::vector<Actor*> PositiveActors; // the same in front
-};
-
-struct RenderBound {
-    Vector Min;
-    Vector Max;
-    int32_t Count = 0; // drawable polygons inside
+    int32_t Extra = 0; // the node-extras value, when the file has them
 };
 
 struct LevelModel {
@@ -132,14 +130,6 @@ struct LevelModel {
     bool HasNodeExtras = false;
     Array<int32_t> NodeExtraTable;
 
-    // Resolved after the T3D is read.
-    Array<Actor*> LightActors; // beside LightIndices
-    Array<Actor*> ZoneActors;  // beside ZoneIndices, indexed by zone number
-    Array<RenderBound> RenderBounds;
-    Texture* Atlas = nullptr;
-
-    // The zone actor of a zone number, or null (63, beyond the table or an empty slot).
-    Actor* ZoneActor(int zone) const;
     // Number of lights on a lightmap's list (entries before the ending 0).
     int LightCount(const LightmapRecord& lightmap) const;
 };
@@ -147,9 +137,9 @@ struct LevelModel {
 using TextureResolver = std::function<Texture*(std::string_view name)>;
 
 // Reads a Level Model; any failure is fatal ("Bad Level Model header. (PATH)" for a wrong version,
-// "Bad Level Model: <what> out of range (PATH, offset N)" for counts and indices that do not fit).
-// Surface textures go through resolve (an empty name is passed as is). Then computes the render
-// preparation (DrawableCount and render bounds).
+// "Bad Level Model: <what> out of range (PATH, offset N)" for counts and indices that do not fit,
+// "Bad Level Model: node N is reached twice (PATH)" for a tree that is not a tree). Surface
+// textures go through resolve (an empty name is passed as is).
 void LoadLevelModel(LevelModel& model, std::string_view path, const TextureResolver& resolve);
 void LoadLevelModelFromMemory(LevelModel& model, std::string_view name, std::vector<uint8_t> bytes,
                               const TextureResolver& resolve);
@@ -157,14 +147,12 @@ void LoadLevelModelFromMemory(LevelModel& model, std::string_view name, std::vec
 // The exact inverse of the reader: the file's bytes for a model.
 std::vector<uint8_t> WriteLevelModel(const LevelModel& model);
 
-// DrawableCount of every node reachable from the root and the render bounds.
-void PrepareRenderBounds(LevelModel& model);
-
-// Frees lightmap images and every array.
+// Frees every array.
 void FreeLevelModel(LevelModel& model);
 
-// Turns every node polygon into world triangles (flags gain 0x1 with 0x80, normals negated),
-// linking each to its zone actor (the surface's zone, else levelInfo).
-void BuildWorldTriangles(const LevelModel& model, Array<WorldTriangle>& triangles, Actor* levelInfo);
+// Turns every node polygon into world triangles (a sky portal's flags gain PF_Invisible, normals
+// are negated), with the lightmap of the node's surface and the corners' coordinates in it when
+// it has data.
+void BuildWorldTriangles(const LevelModel& model, Array<WorldTriangle>& triangles);
 
 } // namespace orv

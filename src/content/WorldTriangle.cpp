@@ -7,13 +7,13 @@
 
 namespace orv {
 
-void TriangulatePolygon(Array<WorldTriangle>& out, const T3dPolygon& polygon, Actor* link) {
+void TriangulatePolygon(Array<WorldTriangle>& out, const T3dPolygon& polygon) {
     const int n = polygon.Vertices.Num();
     if (n < 3) {
         return;
     }
     // A texture without an image maps as the renderer does for untextured surfaces.
-    float width = 128.0f, height = 128.0f;
+    float width = kUntexturedSize, height = kUntexturedSize;
     if (polygon.Tex && polygon.Tex->Width() > 0 && polygon.Tex->Height() > 0) {
         width = static_cast<float>(polygon.Tex->Width());
         height = static_cast<float>(polygon.Tex->Height());
@@ -32,7 +32,6 @@ void TriangulatePolygon(Array<WorldTriangle>& out, const T3dPolygon& polygon, Ac
             texCoords(t.Vertices[c], t.TexCoords[c]);
         }
         t.Index = polygon.Index;
-        t.Link = link;
         t.Tex = polygon.Tex;
         t.Flags = polygon.Flags;
         t.Normal = polygon.Normal;

@@ -11,19 +11,19 @@
 
 namespace orv {
 
-struct Actor;
 struct Texture;
-struct LightmapRecord;
+
+// The texture space, in texels, of a polygon whose texture has no image.
+constexpr float kUntexturedSize = 128.0f;
 
 struct WorldTriangle {
-    int32_t Index = 0;       // the node index (world) or the polygon's index (brush)
-    Actor* Link = nullptr;   // the zone actor of the node (world); null for brushes
+    int32_t Index = 0; // the node index (world) or the polygon's index (brush)
     Vector Vertices[3];
     float TexCoords[3][2] = {};
-    float LightmapCoords[3][2] = {}; // filled when lightmaps are prepared
+    float LightmapCoords[3][2] = {}; // in the lightmap's own texture space (0..1 across it)
     Vector Normal;
     Texture* Tex = nullptr;
-    LightmapRecord* Lightmap = nullptr; // the lightmap of the node's surface, once prepared
+    int32_t Lightmap = -1; // the model's lightmap of the node's surface when it has data, else -1
     uint32_t Flags = 0;
     Vector Centre;   // mean of the three vertices
     float Radius = 0; // largest distance from the centre to a vertex
@@ -50,7 +50,7 @@ struct T3dPolygon {
 
 // Fans the polygon around its first vertex into triangles appended to out, with texture
 // coordinates u = (P.U - Origin.U + PanU) / W and v = 1 - (P.V - Origin.V + PanV) / H, W and H the
-// texture's size (128 x 128 when it has no image). link becomes each triangle's Link.
-void TriangulatePolygon(Array<WorldTriangle>& out, const T3dPolygon& polygon, Actor* link = nullptr);
+// texture's size (kUntexturedSize across when it has no image).
+void TriangulatePolygon(Array<WorldTriangle>& out, const T3dPolygon& polygon);
 
 } // namespace orv

@@ -1,6 +1,7 @@
 // The camera values and the OpenGL view and projection matrices.
 #include "render/Camera.h"
 
+#include "core/Rotator.h"
 #include "world/ActorClasses.h"
 
 #include <GL/gl.h>
@@ -12,7 +13,8 @@ namespace orv {
 
 namespace {
 
-double UnitsToDegrees(int32_t units) { return static_cast<double>(units) * 360.0 / 65536.0; }
+// A ViewFlash[0] of 1 tilts the view up by this many rotator units (22.5 degrees).
+constexpr float kViewKickUnits = 4096.0f;
 
 } // namespace
 
@@ -26,7 +28,7 @@ CameraValues ComputeCamera(const PlayerPawn& player, int width, int height, floa
     camera.Eye = player.Location + Vector(0.0f, 0.0f, player.EyeHeight);
     camera.Pitch = player.Rotation.Pitch;
     if (player.ViewFlash[0] > 0.0f) {
-        camera.Pitch += static_cast<int32_t>(std::lround(4096.0f * player.ViewFlash[0]));
+        camera.Pitch += static_cast<int32_t>(std::lround(kViewKickUnits * player.ViewFlash[0]));
     }
     camera.Yaw = player.Rotation.Yaw;
     camera.Roll = player.Rotation.Roll;
@@ -40,9 +42,9 @@ void ApplyAxisSwap() {
 }
 
 void ApplyCameraRotation(const CameraValues& camera) {
-    glRotated(UnitsToDegrees(camera.Roll), 0.0, -1.0, 0.0);
-    glRotated(UnitsToDegrees(camera.Pitch), 1.0, 0.0, 0.0);
-    glRotated(UnitsToDegrees(camera.Yaw) + 90.0, 0.0, 0.0, -1.0);
+    glRotated(RotatorUnitsToDegrees(camera.Roll), 0.0, -1.0, 0.0);
+    glRotated(RotatorUnitsToDegrees(camera.Pitch), 1.0, 0.0, 0.0);
+    glRotated(RotatorUnitsToDegrees(camera.Yaw) + 90.0, 0.0, 0.0, -1.0);
 }
 
 void ApplyCamera(const CameraValues& camera) {

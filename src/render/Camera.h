@@ -15,7 +15,7 @@ struct CameraValues {
     int32_t Pitch = 0;   // with the view kick of ViewFlash[0]
     int32_t Yaw = 0;
     int32_t Roll = 0;
-    float FieldOfView = 1.5707964f; // horizontal, radians
+    float FieldOfView = 1.5707964f; // horizontal, radians: a quarter turn (pi / 2) until set
 };
 
 // The horizontal field of view (radians) of a screen with the vertical one in degrees.

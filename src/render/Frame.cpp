@@ -6,6 +6,7 @@
 #include "render/Lightmaps.h"
 #include "render/SkyBox.h"
 #include "render/WorldDraw.h"
+#include "render/WorldWalk.h"
 #include "world/ActorClasses.h"
 #include "world/World.h"
 
@@ -23,6 +24,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// How far in front of the eye the HUD plane lies: beyond the projection's near plane (8), so that
+// a full-screen rectangle is never clipped.
+constexpr float kHudPlaneDistance = 10.0f;
+
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 // Every pass starts white, untextured on unit 0, unblended, with the atlas on unit 1.
@@ -31,7 +36,7 @@ void BeginPass(Renderer& renderer, const Texture* atlas) {
     if (multi.Available()) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     } else {
-        glColor4f(0.5f, 0.5f, 0.5f, 1.0f); // no lightmaps: lit surfaces at the unlit level
+        glColor4f(kUnlitColour, kUnlitColour, kUnlitColour, 1.0f); // no lightmaps: lit surfaces at the unlit level
     }
     BindTexture(renderer.Cache, nullptr);
     glDisable(GL_BLEND);
@@ -53,18 +58,20 @@ void LightmapUnitOff(Renderer& renderer) {
     }
 }
 
-void DrawVisibleActors(Renderer& renderer, World& world, FrameHooks& hooks, int pass) {
-    // Actors spawned while drawing are not drawn this frame.
-    const int count = world.Actors.Num();
-    for (int i = 0; i < count; ++i) {
-        Actor& actor = *world.Actors[i];
-        if (!actor.bVisibleThisFrame) {
-            continue;
+// The actors the frame's walk reached, in actor-list order; actors spawned while drawing wait
+// for the next frame's walk.
+void CollectVisibleActors(Renderer& renderer, const World& world) {
+    renderer.VisibleActors.clear();
+    for (const auto& actor : world.Actors) {
+        if (WalkReached(renderer.LevelState, *actor)) {
+            renderer.VisibleActors.push_back(actor.get());
         }
-        hooks.DrawActor(renderer, actor, pass);
-        if (pass == 2) {
-            actor.bVisibleThisFrame = 0;
-        }
+    }
+}
+
+void DrawVisibleActors(Renderer& renderer, FrameHooks& hooks, DrawPass pass) {
+    for (Actor* actor : renderer.VisibleActors) {
+        hooks.DrawActor(renderer, *actor, pass);
     }
 }
 
@@ -78,8 +85,8 @@ void DrawSkyIfSeen(Renderer& renderer, const Level& level, const CameraValues& c
         glPushMatrix();
         ApplyCameraRotation(camera);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        for (int pass = 0; pass < 3; ++pass) {
-            DrawSkybox(renderer, level.SkyTriangles, pass, level.Model.Atlas);
+        for (DrawPass pass : {DrawPass::Opaque, DrawPass::SeeThrough, DrawPass::Translucent}) {
+            DrawSkybox(renderer, level, pass);
         }
         glPopMatrix();
         glDepthMask(GL_TRUE);
@@ -90,21 +97,38 @@ void DrawSkyIfSeen(Renderer& renderer, const Level& level, const CameraValues& c
 
 // Opaque world and actors; see-through world back to front and modulated actors; translucent
 // actors.
-void DrawPasses(Renderer& renderer, World& world, const FrameSettings& settings, FrameHooks& hooks) {
-    LevelModel& model = world.CurrentLevel.Model;
-    BeginPass(renderer, model.Atlas);
-    RenderWorld(renderer, model, settings.Width, settings.Height);
+void DrawPasses(Renderer& renderer, const World& world, const FrameSettings& settings, FrameHooks& hooks) {
+    const Level& level = world.CurrentLevel;
+    const Texture* atlas = renderer.LevelState.Atlas.get();
+    BeginPass(renderer, atlas);
+    RenderWorld(renderer, level, settings.Width, settings.Height);
     LightmapUnitOff(renderer);
-    DrawVisibleActors(renderer, world, hooks, 0);
+    CollectVisibleActors(renderer, world);
+    DrawVisibleActors(renderer, hooks, DrawPass::Opaque);
 
-    BeginPass(renderer, model.Atlas);
-    DrawTransparentPolygons(renderer);
+    BeginPass(renderer, atlas);
+    DrawTransparentPolygons(renderer, level);
     LightmapUnitOff(renderer);
-    DrawVisibleActors(renderer, world, hooks, 1);
+    DrawVisibleActors(renderer, hooks, DrawPass::SeeThrough);
 
-    BeginPass(renderer, model.Atlas);
+    BeginPass(renderer, atlas);
     LightmapUnitOff(renderer);
-    DrawVisibleActors(renderer, world, hooks, 2);
+    DrawVisibleActors(renderer, hooks, DrawPass::Translucent);
+    renderer.VisibleActors.clear(); // no pointer outlives the frame
+}
+
+// A level the renderer was not prepared for (tools, tests, benchmarks that skip PrepareLevel)
+// still gets its tree record, so the walk never reads past it; without lightmap states every
+// surface draws unlit.
+void EnsureLevelState(Renderer& renderer, const LevelModel& model) {
+    LevelRenderState& state = renderer.LevelState;
+    const bool otherTree = state.Nodes.size() != static_cast<size_t>(model.Nodes.Num());
+    if (otherTree) {
+        PrepareRenderBounds(state, model);
+    }
+    if (otherTree || state.Lightmaps.size() != static_cast<size_t>(model.Lightmaps.Num())) {
+        state.Lightmaps.clear();
+    }
 }
 
 // After the camera's matrix is popped: the doubling, caustics under water, the view flash tint.
@@ -146,7 +170,9 @@ bool StartRenderer(Renderer& renderer, GlProcLoader getProc) {
 
 int RelightWorldLightmaps(Renderer& renderer, World& world, TextureUploader& uploader, const float* flickerTable) {
     const Clock::time_point start = Clock::now();
-    const int relit = RelightDynamicLightmaps(world.CurrentLevel.Model, WorldLighting(world, flickerTable), uploader);
+    EnsureLevelState(renderer, world.CurrentLevel.Model);
+    const int relit =
+        RelightDynamicLightmaps(renderer.LevelState, world.CurrentLevel, WorldLighting(world, flickerTable), uploader);
     const double seconds = Seconds(Clock::now() - start);
     renderer.Timings.RelightSeconds += seconds;
     renderer.Timings.TotalSeconds += seconds;
@@ -164,7 +190,7 @@ std::string TimedemoLine(const RenderTimings& timings) {
     return line;
 }
 
-void FrameHooks::DrawActor(Renderer& /*renderer*/, Actor& /*actor*/, int /*pass*/) {}
+void FrameHooks::DrawActor(Renderer& /*renderer*/, Actor& /*actor*/, DrawPass /*pass*/) {}
 
 void FrameHooks::DrawCaustics(Renderer& /*renderer*/, const CameraValues& /*camera*/) {}
 
@@ -172,10 +198,12 @@ void FrameHooks::FillScreen(Renderer& renderer, uint32_t color) { FillScreenRect
 
 void FillScreenRect(Renderer& renderer, uint32_t color) {
     // HUD coordinates: y from 0 at the top to 1 at the bottom, x in the same unit centred on 0.5;
-    // (x, y) is the world point (X, -10, Z) of the axis-swapped view, which fills the screen.
+    // (x, y) is the point (X, -d, Z) of the axis-swapped view on a plane d in front of the eye,
+    // which the screen spans from -d to d times the tangent of half the field of view.
+    constexpr float d = kHudPlaneDistance;
     const float aspect = static_cast<float>(renderer.ScreenWidth) / static_cast<float>(std::max(renderer.ScreenHeight, 1));
     const float scale = std::tan(renderer.FovDegrees * std::numbers::pi_v<float> / 180.0f * 0.5f);
-    auto corner = [scale](float x, float y) { glVertex3f((x * 20.0f - 10.0f) * scale, -10.0f, (-y * 20.0f + 10.0f) * scale); };
+    auto corner = [scale](float x, float y) { glVertex3f((x * 2 * d - d) * scale, -d, (-y * 2 * d + d) * scale); };
     const float left = (1.0f - aspect) * 0.5f;
     BindTexture(renderer.Cache, nullptr);
     glColor4ub(static_cast<GLubyte>(color >> 16), static_cast<GLubyte>(color >> 8), static_cast<GLubyte>(color),
@@ -189,12 +217,17 @@ void FillScreenRect(Renderer& renderer, uint32_t color) {
     glEnd();
 }
 
-void PrepareWorldLightmaps(World& world, TextureUploader& uploader, int atlasSize, const float* flickerTable) {
-    PrepareLightmaps(world, uploader, atlasSize, flickerTable, [](int place) { CheckGlError(place); });
+void PrepareLevel(Renderer& renderer, const World& world, TextureUploader& uploader, int atlasSize,
+                  const float* flickerTable) {
+    const Level& level = world.CurrentLevel;
+    PrepareRenderBounds(renderer.LevelState, level.Model);
+    PrepareLightmaps(renderer.LevelState, level, WorldLighting(world, flickerTable), uploader, atlasSize,
+                     [](int place) { CheckGlError(place); });
 }
 
 void RenderWorldFrame(Renderer& renderer, World& world, const CameraValues& camera, const FrameSettings& settings,
                       TextureUploader& uploader, FrameHooks& hooks) {
+    EnsureLevelState(renderer, world.CurrentLevel.Model);
     // Lightmaps drawn last frame whose lights move or change.
     if (settings.DynamicLights) {
         RelightWorldLightmaps(renderer, world, uploader, settings.FlickerTable);

@@ -42,16 +42,19 @@ void SetStartupGlState(int width, int height, float fovDegrees) {
 
 void ClearFrame() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
 
-bool CheckGlError(int line) {
+bool CheckGlError(int place) {
     const GLenum error = glGetError();
     if (error == GL_NO_ERROR) {
         return false;
     }
     char hex[16];
     std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(error));
-    Log(std::string("Error: OpenGL 0x") + hex + ", line: " + std::to_string(line));
+    Log(std::string("Error: OpenGL 0x") + hex + ", line: " + std::to_string(place));
     // GL keeps one flag per kind of error; clear the rest so the next check sees only new ones.
-    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+    // There are fewer kinds than this, and a broken context that reports errors for ever must not
+    // hold the check.
+    constexpr int kMaxPendingErrors = 16;
+    for (int i = 0; i < kMaxPendingErrors && glGetError() != GL_NO_ERROR; ++i) {
     }
     return true;
 }

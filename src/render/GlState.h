@@ -4,6 +4,16 @@
 
 namespace orv {
 
+// The places whose OpenGL errors are logged, by the number their error line carries ("Error:
+// OpenGL 0x502, line: 4564"). The numbers are fixed, so that a log names its place whatever the
+// source looks like now; the region upload's are the source lines where those checks first stood.
+enum GlErrorPlace : int {
+    kGlErrorBeforeRegionUpload = 107,
+    kGlErrorAfterRegionUpload = 113,
+    kGlErrorAtlasCreated = 4564,
+    kGlErrorAtlasUploaded = 4566,
+};
+
 // Viewport, perspective projection (vertical field of view in degrees, near plane 8, far plane
 // 65536 * sqrt(3)), identity model-view, back-face culling, black clear colour, depth test with
 // less-or-equal, colour material, 2D texturing and the nicest perspective correction.
@@ -17,7 +27,8 @@ void SetProjection(int width, int height, float fovDegrees, float farPlane);
 void ClearFrame();
 
 // When an OpenGL error is pending: logs "Error: OpenGL 0x" + the code in upper-case hex +
-// ", line: " + line, drains any further pending codes and returns true.
-bool CheckGlError(int line);
+// ", line: " + place (a GlErrorPlace, or the engine's own), drains any further pending codes and
+// returns true.
+bool CheckGlError(int place);
 
 } // namespace orv

@@ -12,8 +12,6 @@ namespace orv {
 
 namespace {
 
-constexpr uint32_t kColourKey = 0x00FF00FFu;
-
 void PutRgba(uint8_t* out, uint32_t pixel, bool keepAlpha) {
     out[0] = static_cast<uint8_t>(pixel >> 16);
     out[1] = static_cast<uint8_t>(pixel >> 8);
@@ -104,13 +102,13 @@ void GlTextureUploader::UploadTextureRegion(const Texture& texture, int x, int y
             PutRgba(out, image.At(col, row), true);
         }
     }
-    CheckGlError(__LINE__);
+    CheckGlError(kGlErrorBeforeRegionUpload);
     GLint previous = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
     glBindTexture(GL_TEXTURE_2D, texture.GLTexture);
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, image.Height - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, scratch_.data());
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
-    CheckGlError(__LINE__);
+    CheckGlError(kGlErrorAfterRegionUpload);
 }
 
 void GlTextureUploader::DeleteTexture(uint32_t glTexture) {

@@ -13,20 +13,32 @@ namespace orv {
 
 namespace {
 
+// The numbers in the formulas below are the shapes of the light types and effects (how fast a
+// wave runs, how far a shell reaches): they are what each one looks like, not settings.
 constexpr double kPi = std::numbers::pi;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
+// LightRadius counts in steps of this many world units.
+constexpr float kRadiusUnits = 25.0f;
+// A shell lights the band from this fraction of the radius to as far beyond it.
+constexpr float kShellInner = 0.835f;
+constexpr float kShellWidth = 0.165f;
+// Incidence falls off as the cosine to this power: a little faster than a flat cosine.
+constexpr float kIncidencePower = 1.4f;
+// A texel nearer the light than this has no direction to it.
+constexpr float kAtTheLight = 1e-6f;
 
 double Frac(double w) { return w - std::floor(w); }
 
 // A period of 0 would divide by zero; such lights run as if it were 1.
 double Period(const Actor& light) { return light.LightPeriod > 0 ? light.LightPeriod : 1.0; }
 
-// The sine wave the pulse types share: one half-turn per LightPeriod / 64 seconds.
+// The sine wave the pulse types share: one half-turn per LightPeriod / 64 seconds, LightPhase in
+// 128ths of a half-turn.
 double PulseWave(const Actor& light, double time) {
     return std::sin(kPi * (time / (Period(light) * 0.015625) + light.LightPhase * 0.0078125));
 }
 
-float Incidence(float cosine) { return cosine > 0.0f ? std::pow(cosine, 1.4f) : 0.0f; }
+float Incidence(float cosine) { return cosine > 0.0f ? std::pow(cosine, kIncidencePower) : 0.0f; }
 
 } // namespace
 
@@ -72,7 +84,7 @@ LightShape MakeLightShape(const Actor& light, double time, const float* flicker)
     LightShape s;
     s.Location = light.Location;
     s.Effect = light.LightEffect;
-    s.Radius = static_cast<float>(light.LightRadius) * 25.0f;
+    s.Radius = static_cast<float>(light.LightRadius) * kRadiusUnits;
     s.Time = time;
     s.Flicker = flicker;
     if (s.Effect == le_staticspot || s.Effect == le_spotlight || s.Effect == le_sunlight) {
@@ -81,6 +93,7 @@ LightShape MakeLightShape(const Actor& light, double time, const float* flicker)
         s.Cone = 255.0f / static_cast<float>(std::max<uint8_t>(light.LightCone, 1));
     }
     if (s.Effect == le_searchlight) {
+        // A half-turn every LightPeriod x 22.933 / 32 seconds, LightPhase in 256ths of one.
         s.SearchAngle = static_cast<float>((light.LightPhase * 0.00390625 + time) * kPi /
                                            (Period(light) * 22.933 * 0.03125));
     }
@@ -102,7 +115,7 @@ float LightFactor(const LightShape& light, const Vector& v, const Vector& normal
         f *= 1.0f - dist / light.Radius;
     }
     // A texel exactly at the light has no direction to it; it takes the light head-on.
-    const Vector toTexel = dist > 1e-6f ? v / dist : -normal;
+    const Vector toTexel = dist > kAtTheLight ? v / dist : -normal;
     if (effect != le_nonincidence && effect != le_shell && effect != le_cylinder && effect != le_sunlight) {
         f *= Incidence(Dot(toTexel, normal));
     }
@@ -144,10 +157,10 @@ float LightFactor(const LightShape& light, const Vector& v, const Vector& normal
                                 0.5);
         break;
     case le_shell:
-        if (light.Radius <= 0.0f || dist < light.Radius * 0.835f) {
+        if (light.Radius <= 0.0f || dist < light.Radius * kShellInner) {
             return 0.0f;
         }
-        f = std::max(0.0f, 1.0f - std::fabs((dist / light.Radius - 1.0f) / 0.165f));
+        f = std::max(0.0f, 1.0f - std::fabs((dist / light.Radius - 1.0f) / kShellWidth));
         break;
     case le_interference: {
         const double g = Frac((std::atan2(static_cast<double>(v.Z), h) * 0.5 / kPi - t * 0.0625) * 9.0);

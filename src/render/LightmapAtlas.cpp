@@ -33,17 +33,28 @@ bool ShelfPacker::Place(int w, int h, int& x, int& y) {
     return topExtent_ <= bottomExtent_ && w <= size_;
 }
 
-int AtlasWidthOf(int width) { return ((width - 1) & ~7) + 8; }
+namespace {
+
+// The outer rows and columns that keep their light: the outermost have no neighbour beyond the
+// lightmap, and the next would mix in texels that lie past the polygon's edge.
+constexpr int kFilterBorder = 2;
+// Each of the five texels counts 51 / 256: a little under a fifth, so that the sum never carries
+// past a byte (5 x 255 x 51 / 256 = 254).
+constexpr uint32_t kFilterWeight = 51;
+// The five-texel sum is held in 16 bits, saturating (five bytes never reach the limit).
+constexpr uint32_t kFilterSumLimit = 0xFFFF;
+
+} // namespace
 
 void CrossFilter(Image& image) {
     const int w = image.Width;
     const int h = image.Height;
-    if (w < 5 || h < 5) {
+    if (w <= 2 * kFilterBorder || h <= 2 * kFilterBorder) {
         return;
     }
     const Image source = image;
-    for (int y = 2; y <= h - 3; ++y) {
-        for (int x = 2; x <= w - 3; ++x) {
+    for (int y = kFilterBorder; y < h - kFilterBorder; ++y) {
+        for (int x = kFilterBorder; x < w - kFilterBorder; ++x) {
             const uint32_t texels[5] = {source.At(x, y), source.At(x - 1, y), source.At(x + 1, y), source.At(x, y - 1),
                                         source.At(x, y + 1)};
             uint32_t out = 0;
@@ -52,8 +63,8 @@ void CrossFilter(Image& image) {
                 for (uint32_t t : texels) {
                     sum += (t >> shift) & 0xFFu;
                 }
-                sum = std::min<uint32_t>(sum, 0xFFFFu);
-                out |= ((sum * 51u / 256u) & 0xFFu) << shift;
+                sum = std::min<uint32_t>(sum, kFilterSumLimit);
+                out |= ((sum * kFilterWeight / 256u) & 0xFFu) << shift;
             }
             image.At(x, y) = out;
         }

@@ -30,9 +30,6 @@ private:
     int bottomExtent_;
 };
 
-// The width a lightmap takes in the atlas: Width rounded up to a multiple of 8.
-int AtlasWidthOf(int width);
-
 // Smooths every texel at least two texels in from the edges: per channel, alpha included, the
 // sum of it and its four neighbours times 51 / 256.
 void CrossFilter(Image& image);

@@ -3,6 +3,7 @@
 
 #include "core/Color.h"
 #include "core/Log.h"
+#include "render/GlState.h"
 #include "render/LightEffects.h"
 #include "render/LightmapAtlas.h"
 #include "world/ActorClasses.h"
@@ -15,6 +16,13 @@
 namespace orv {
 
 namespace {
+
+// Light colour (HsvToRgb's 0..1, times LevelInfo's Brightness) in lightmap bytes: 1.75 x 255, so
+// that bright lights saturate near their centre. Lightmaps hold half the light the screen shows;
+// the frame doubles it.
+constexpr float kLightColourScale = 446.25f;
+// Below this the texel grid's axes are taken as parallel: the surface has no lightmap plane.
+constexpr double kSingularGrid = 1e-12;
 
 // World positions of texel centres: texel (i, j) sits at Origin + i * StepI + j * StepJ.
 struct TexelGrid {
@@ -40,7 +48,7 @@ TexelGrid MakeTexelGrid(const Surface& surface, const LightmapRecord& lightmap) 
     const double c = uv / lightmap.VScale;
     const double d = vv / lightmap.VScale;
     const double det = a * d - b * c;
-    if (std::fabs(det) < 1e-12) {
+    if (std::fabs(det) < kSingularGrid) {
         return grid;
     }
     auto point = [&](double ds, double dt) {
@@ -65,20 +73,21 @@ uint32_t AddSaturated(uint32_t texel, uint32_t r, uint32_t g, uint32_t b) {
 
 uint32_t ColorByte(float c, float f) { return static_cast<uint32_t>(std::lround(c * f)); }
 
-// Adds one light to the target image.
-void AddLight(const LevelModel& model, const LightmapRecord& lightmap, const Surface& surface, const TexelGrid& grid,
-              const Actor& light, int k, const LightingInputs& inputs, Image& target) {
+// Adds the k-th light of a lightmap's list to the target image.
+void AddLight(const LevelModel& model, const LightmapRecord& lightmap, const LightmapState& state,
+              const Surface& surface, const TexelGrid& grid, const Actor& light, int k, const LightingInputs& inputs,
+              Image& target) {
     const float brightness = LightTypeBrightness(light, inputs.Time);
     if (brightness < 0.0f) {
         return;
     }
     const ColorF hsv = HsvToRgb(brightness, light.LightHue, light.LightSaturation);
-    const float scale = inputs.LevelBrightness * 446.25f;
+    const float scale = inputs.LevelBrightness * kLightColourScale;
     const float red = std::clamp(hsv.R * scale, 0.0f, 255.0f);
     const float green = std::clamp(hsv.G * scale, 0.0f, 255.0f);
     const float blue = std::clamp(hsv.B * scale, 0.0f, 255.0f);
 
-    const int w = lightmap.AtlasWidth;
+    const int w = state.AtlasWidth;
     const int h = lightmap.Height;
     const int64_t firstBit = int64_t(k) * w * h;
     const int64_t endByte = int64_t(lightmap.ShadowOffset) + (firstBit + int64_t(w) * h + 7) / 8;
@@ -110,12 +119,12 @@ void AddLight(const LevelModel& model, const LightmapRecord& lightmap, const Sur
     }
 }
 
-uint32_t ZoneAmbient(const LevelModel& model, const BspNode& node, const LevelInfo* info) {
-    const ZoneInfo* zone = dynamic_cast<const ZoneInfo*>(model.ZoneActor(node.SecondZone));
+uint32_t ZoneAmbient(const Level& level, const BspNode& node) {
+    const ZoneInfo* zone = dynamic_cast<const ZoneInfo*>(level.ZoneActor(node.SecondZone));
     if (!zone) {
-        zone = info;
+        zone = level.Info;
     }
-    return zone ? zone->AmbientColor : 0xFF000000u;
+    return zone ? zone->AmbientColor : 0xFF000000u; // opaque black
 }
 
 } // namespace
@@ -128,97 +137,94 @@ LightingInputs WorldLighting(const World& world, const float* flickerTable) {
     return inputs;
 }
 
-void ComputeLightmap(LevelModel& model, LightmapRecord& lightmap, bool dynamicPass, const LightingInputs& inputs,
-                     TextureUploader& uploader) {
-    if (!lightmap.Placed || !model.Surfaces.IsValidIndex(lightmap.Surface) || !model.Atlas) {
+void ComputeLightmap(LevelRenderState& state, const Level& level, int32_t index, bool dynamicPass,
+                     const LightingInputs& inputs, TextureUploader& uploader) {
+    const LevelModel& model = level.Model;
+    LightmapState* lightmap = state.Lightmap(index);
+    if (!lightmap || !lightmap->Placed || !model.Surfaces.IsValidIndex(lightmap->Surface) || !state.Atlas) {
         return;
     }
-    const Surface& surface = model.Surfaces[lightmap.Surface];
+    const LightmapRecord& record = model.Lightmaps[index];
+    const Surface& surface = model.Surfaces[lightmap->Surface];
     Image scratch;
-    Image* target = &lightmap.Static;
+    Image* target = &lightmap->Static;
     if (dynamicPass) {
-        scratch = lightmap.Static;
+        scratch = lightmap->Static;
         target = &scratch;
     } else {
-        std::fill(lightmap.Static.Pixels.begin(), lightmap.Static.Pixels.end(), lightmap.Ambient);
+        std::fill(lightmap->Static.Pixels.begin(), lightmap->Static.Pixels.end(), lightmap->Ambient);
     }
-    const TexelGrid grid = MakeTexelGrid(surface, lightmap);
-    if (grid.Valid && lightmap.FirstLight >= 0) {
+    const TexelGrid grid = MakeTexelGrid(surface, record);
+    if (grid.Valid && record.FirstLight >= 0) {
         int k = 0;
-        for (int32_t i = lightmap.FirstLight; i < model.LightIndices.Num() && model.LightIndices[i] != 0; ++i, ++k) {
-            const Actor* light = model.LightActors.IsValidIndex(i) ? model.LightActors[i] : nullptr;
+        for (int32_t i = record.FirstLight; i < model.LightIndices.Num() && model.LightIndices[i] != 0; ++i, ++k) {
+            const Actor* light = level.LightActors.IsValidIndex(i) ? level.LightActors[i] : nullptr;
             if (!light || (light->bSpecialLit != 0) != ((surface.Flags & PF_SpecialLit) != 0)) {
                 continue;
             }
             const bool dynamic = IsDynamicLight(*light);
             if (dynamic) {
-                lightmap.HasDynamicLights = 1;
+                lightmap->HasDynamicLights = true;
             }
             if (dynamic != dynamicPass || light->LightBrightness == 0) {
                 continue;
             }
-            AddLight(model, lightmap, surface, grid, *light, k, inputs, *target);
+            AddLight(model, record, *lightmap, surface, grid, *light, k, inputs, *target);
         }
     }
     // The static image of a lightmap with dynamic lights stays unfiltered: each relight adds the
     // dynamic light to it and filters the sum.
-    if (dynamicPass || !lightmap.HasDynamicLights) {
+    if (dynamicPass || !lightmap->HasDynamicLights) {
         CrossFilter(*target);
     }
-    CopyIntoImage(model.Atlas->Pixels, *target, lightmap.AtlasX, lightmap.AtlasY);
-    uploader.UploadTextureRegion(*model.Atlas, lightmap.AtlasX, lightmap.AtlasY, lightmap.AtlasWidth, lightmap.Height);
+    Texture& atlas = *state.Atlas;
+    CopyIntoImage(atlas.Pixels, *target, lightmap->AtlasX, lightmap->AtlasY);
+    uploader.UploadTextureRegion(atlas, lightmap->AtlasX, lightmap->AtlasY, lightmap->AtlasWidth, record.Height);
 }
 
-int RelightDynamicLightmaps(LevelModel& model, const LightingInputs& inputs, TextureUploader& uploader) {
+int RelightDynamicLightmaps(LevelRenderState& state, const Level& level, const LightingInputs& inputs,
+                            TextureUploader& uploader) {
     int relit = 0;
-    for (LightmapRecord& lightmap : model.Lightmaps) {
-        if (lightmap.HasDynamicLights && lightmap.UsedThisFrame) {
-            ComputeLightmap(model, lightmap, true, inputs, uploader);
-            lightmap.UsedThisFrame = 0;
+    for (size_t i = 0; i < state.Lightmaps.size(); ++i) {
+        const LightmapState& lightmap = state.Lightmaps[i];
+        if (lightmap.HasDynamicLights && lightmap.DrawnFrame > state.RelitFrame) {
+            ComputeLightmap(state, level, static_cast<int32_t>(i), true, inputs, uploader);
             ++relit;
         }
     }
+    state.RelitFrame = state.Frame;
     return relit;
 }
 
-void PrepareLightmaps(World& world, TextureUploader& uploader, int atlasSize, const float* flickerTable,
-                      const GlErrorCheck& check) {
-    Level& level = world.CurrentLevel;
-    LevelModel& model = level.Model;
-    for (LightmapRecord& lightmap : model.Lightmaps) {
-        lightmap.AtlasX = lightmap.AtlasY = lightmap.AtlasWidth = lightmap.AtlasHeight = 0;
-        lightmap.Ambient = 0xFF000000u;
-        lightmap.Surface = -1;
-        lightmap.UsedThisFrame = 0;
-        lightmap.HasDynamicLights = 0;
-        lightmap.Placed = false;
-        lightmap.Static = Image();
-    }
+void PrepareLightmaps(LevelRenderState& state, const Level& level, const LightingInputs& inputs,
+                      TextureUploader& uploader, int atlasSize, const GlErrorCheck& check) {
+    const LevelModel& model = level.Model;
+    state.Lightmaps.assign(static_cast<size_t>(model.Lightmaps.Num()), LightmapState{});
+    state.RelitFrame = state.Frame;
     for (const BspNode& node : model.Nodes) {
         if (!model.Surfaces.IsValidIndex(node.Surface)) {
             continue;
         }
-        const int32_t index = model.Surfaces[node.Surface].LightmapIndex;
-        if (model.Lightmaps.IsValidIndex(index)) {
-            model.Lightmaps[index].Ambient = ZoneAmbient(model, node, level.Info);
-            model.Lightmaps[index].Surface = node.Surface;
+        if (LightmapState* lightmap = state.Lightmap(model.Surfaces[node.Surface].LightmapIndex)) {
+            lightmap->Ambient = ZoneAmbient(level, node);
+            lightmap->Surface = node.Surface;
         }
     }
 
+    if (state.Atlas) {
+        uploader.DeleteTexture(state.Atlas->GLTexture);
+    }
     const int size = std::max(atlasSize, 0);
-    auto atlas = std::make_unique<Texture>();
-    atlas->Used = 1;
-    atlas->bLevelTexture = 1;
-    atlas->Pixels = Image(size, size, 0xFF000000u);
+    state.Atlas = std::make_unique<Texture>();
+    Texture& atlas = *state.Atlas;
+    atlas.Pixels = Image(size, size, 0xFF000000u); // opaque black until lightmaps are copied in
     if (check) {
-        check(4564);
+        check(kGlErrorAtlasCreated);
     }
-    atlas->GLTexture = uploader.UploadGeneratedImage(atlas->Pixels, false);
+    atlas.GLTexture = uploader.UploadGeneratedImage(atlas.Pixels, false);
     if (check) {
-        check(4566);
+        check(kGlErrorAtlasUploaded);
     }
-    model.Atlas = atlas.get();
-    world.Res.Textures.Add(std::move(atlas));
 
     std::vector<int32_t> order(static_cast<size_t>(model.Lightmaps.Num()));
     std::iota(order.begin(), order.end(), 0);
@@ -226,57 +232,29 @@ void PrepareLightmaps(World& world, TextureUploader& uploader, int atlasSize, co
                      [&](int32_t a, int32_t b) { return model.Lightmaps[a].Height > model.Lightmaps[b].Height; });
     ShelfPacker packer(size);
     bool reported = false;
-    const LightingInputs inputs = WorldLighting(world, flickerTable);
     for (int32_t index : order) {
-        LightmapRecord& lightmap = model.Lightmaps[index];
-        if (lightmap.ShadowOffset == -1 || lightmap.Width <= 0 || lightmap.Height <= 0) {
+        const LightmapRecord& record = model.Lightmaps[index];
+        if (!record.HasData()) {
             continue;
         }
-        const int width = AtlasWidthOf(lightmap.Width);
+        const int width = LightmapColumns(record.Width);
         int x = 0;
         int y = 0;
-        if (!packer.Place(width, lightmap.Height, x, y)) {
+        if (!packer.Place(width, record.Height, x, y)) {
             if (!reported) {
                 Log("Error: Can't fit lightmaps on atlas");
                 reported = true;
             }
             continue;
         }
+        LightmapState& lightmap = state.Lightmaps[static_cast<size_t>(index)];
         lightmap.AtlasX = x;
         lightmap.AtlasY = y;
         lightmap.AtlasWidth = width;
-        lightmap.AtlasHeight = lightmap.Height;
-        lightmap.Static = Image(width, lightmap.Height);
+        lightmap.AtlasHeight = record.Height;
+        lightmap.Static = Image(width, record.Height);
         lightmap.Placed = true;
-        ComputeLightmap(model, lightmap, false, inputs, uploader);
-    }
-
-    for (WorldTriangle& triangle : level.Triangles) {
-        if (!model.Nodes.IsValidIndex(triangle.Index)) {
-            continue;
-        }
-        const int32_t surfaceIndex = model.Nodes[triangle.Index].Surface;
-        if (!model.Surfaces.IsValidIndex(surfaceIndex)) {
-            continue;
-        }
-        const Surface& surface = model.Surfaces[surfaceIndex];
-        if (!model.Lightmaps.IsValidIndex(surface.LightmapIndex)) {
-            continue;
-        }
-        LightmapRecord& lightmap = model.Lightmaps[surface.LightmapIndex];
-        if (lightmap.ShadowOffset == -1 || lightmap.Width <= 0 || lightmap.Height <= 0) {
-            continue;
-        }
-        triangle.Lightmap = &lightmap;
-        const float baseU = Dot(surface.Base, surface.UAxis);
-        const float baseV = Dot(surface.Base, surface.VAxis);
-        for (int v = 0; v < 3; ++v) {
-            const Vector& p = triangle.Vertices[v];
-            triangle.LightmapCoords[v][0] =
-                ((Dot(p, surface.UAxis) - baseU - lightmap.PanX) / lightmap.UScale + 0.5f) / static_cast<float>(lightmap.Width);
-            triangle.LightmapCoords[v][1] =
-                ((Dot(p, surface.VAxis) - baseV - lightmap.PanY) / lightmap.VScale + 0.5f) / static_cast<float>(lightmap.Height);
-        }
+        ComputeLightmap(state, level, index, false, inputs, uploader);
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include <GL/gl.h>
 
-
 namespace orv {
 
 void SetRenderMode(RenderMode mode) {
@@ -25,7 +24,7 @@ void SetRenderMode(RenderMode mode) {
         {true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, false, false},    // AlphaBlend
     };
     const int index = static_cast<int>(mode);
-    if (index < 0 || index > 5) {
+    if (index < 0 || index > static_cast<int>(RenderMode::AlphaBlend)) {
         return;
     }
     const ModeState& s = kModes[index];
@@ -38,7 +37,7 @@ void SetRenderMode(RenderMode mode) {
     glDepthMask(s.DepthWrites ? GL_TRUE : GL_FALSE);
     if (s.AlphaTest) {
         glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GEQUAL, 0.5f);
+        glAlphaFunc(GL_GEQUAL, 0.5f); // a texel is drawn when at least half opaque
     } else {
         glDisable(GL_ALPHA_TEST);
     }

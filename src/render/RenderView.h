@@ -4,6 +4,7 @@
 
 #include "content/LevelModel.h"
 #include "core/Vector.h"
+#include "render/RenderLevel.h"
 #include "render/SpanBuffer.h"
 
 #include <cstdint>
@@ -14,9 +15,13 @@ namespace orv {
 
 struct Texture;
 
+// The see-through list's size: more in one frame are dropped, each with a log line.
 constexpr int kMaxTransparentPolygons = 512;
+// The walk clips polygons this close to the eye (world units) so that projection never divides
+// by a depth near 0; it lies inside OpenGL's near plane (8), so the walk keeps all OpenGL draws.
 constexpr float kNearClip = 4.0f;
-// A polygon seen once is still drawn for this many frames while the span buffer hides it.
+// A polygon seen once is still drawn for this many frames while the span buffer hides it, so
+// that the buffer's small cracks (a sliver under two rows tall) do not make it flicker.
 constexpr int32_t kVisibleFramesAfterSeen = 30;
 
 // Opaque polygons that share a texture, in the order the walk met them.
@@ -39,7 +44,8 @@ struct RenderView {
     int32_t Roll = 0;
     float FieldOfView = std::numbers::pi_v<float> / 2; // horizontal, radians
     float NearClip = kNearClip;
-    LevelModel* Level = nullptr;
+    const LevelModel* Model = nullptr; // the level walked, and the renderer's record of it
+    LevelRenderState* Level = nullptr;
     int Width = 640;
     int Height = 480;
     float ProjScale = 1.0f;

@@ -1,22 +1,35 @@
-// The world renderer as the engine sees it: start-up, the projection, lightmap preparation and
-// relighting, one world frame from the camera, and the timing figures of --timedemo. The
-// renderer's state lives in one Renderer object that the engine owns; the parts that draw
-// actors, caustics and 2D rectangles plug into the frame through FrameHooks.
+// The world renderer as the engine sees it: start-up, its preparation for each level (render
+// bounds, lightmaps) and the relight, one world frame from the camera, and the timing figures of
+// --timedemo. The renderer's state, its record of the loaded level included, lives in one
+// Renderer object that the engine owns; the parts that draw actors, caustics and 2D rectangles
+// plug into the frame through FrameHooks.
 #pragma once
 
 #include "content/Resources.h"
 #include "render/Camera.h"
+#include "render/RenderLevel.h"
 #include "render/RenderState.h"
 #include "render/RenderView.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace orv {
 
 struct Actor;
 struct World;
+
+// The colour unlit surfaces draw at: lightmaps hold half the light the screen shows, and the
+// frame doubles everything at its end.
+constexpr float kUnlitColour = 0.5f;
+
+// The three passes of the world frame, in order. Opaque: the solid world and actor parts;
+// SeeThrough: the world's see-through polygons back to front and modulated actor parts;
+// Translucent: translucent actor parts. The sky box draws its solid, modulated and translucent
+// triangles in the same three.
+enum class DrawPass : int { Opaque = 0, SeeThrough = 1, Translucent = 2 };
 
 // Seconds spent per part of the world frame, summed over Frames frames.
 struct RenderTimings {
@@ -34,9 +47,11 @@ std::string TimedemoLine(const RenderTimings& timings);
 
 struct Renderer {
     RenderView View;
+    LevelRenderState LevelState; // the renderer's record of the loaded level
     TextureCache Cache;
     MultitextureEntryPoints Multitexture;
     bool SkyVisible = false; // a sky portal was drawn: the next frame draws the sky box
+    std::vector<Actor*> VisibleActors; // this frame's, in actor-list order; kept for its storage
     RenderTimings Timings;
     // This frame's clock and screen, as RenderWorldFrame received them.
     double Time = 0.0;
@@ -67,7 +82,7 @@ struct FrameSettings {
 class FrameHooks {
 public:
     virtual ~FrameHooks() = default;
-    virtual void DrawActor(Renderer& renderer, Actor& actor, int pass);
+    virtual void DrawActor(Renderer& renderer, Actor& actor, DrawPass pass);
     virtual void DrawCaustics(Renderer& renderer, const CameraValues& camera);
     virtual void FillScreen(Renderer& renderer, uint32_t color);
 };
@@ -76,18 +91,20 @@ public:
 // culling off); the render mode is the caller's.
 void FillScreenRect(Renderer& renderer, uint32_t color);
 
-// Builds the atlas and the static lightmaps of the world's level, checking OpenGL errors around
-// the atlas upload.
-void PrepareWorldLightmaps(World& world, TextureUploader& uploader, int atlasSize, const float* flickerTable = nullptr);
+// Readies the renderer for the world's freshly loaded level: its record of the tree made anew
+// (render bounds, marks cleared), then the atlas and the static lightmaps, with OpenGL errors
+// checked around the atlas upload. A level drawn without it is drawn unlit.
+void PrepareLevel(Renderer& renderer, const World& world, TextureUploader& uploader, int atlasSize,
+                  const float* flickerTable = nullptr);
 
 // The first step of the world frame on its own, for an engine that runs it separately: relights
 // the lightmaps with dynamic lights drawn in the last frame. Its time counts as relight time.
 int RelightWorldLightmaps(Renderer& renderer, World& world, TextureUploader& uploader, const float* flickerTable);
 
 // One world frame: the dynamic relight (when settings.DynamicLights), clear, sky box, the
-// opaque, see-through and translucent passes with the actors between them, the doubling of the
-// whole frame, caustics under water and the screen tint. The HUD and menus follow it;
-// presenting is the caller's.
+// opaque, see-through and translucent passes with the actors the walk reached drawn after each
+// (in actor-list order), the doubling of the whole frame, caustics under water and the screen
+// tint. The HUD and menus follow it; presenting is the caller's.
 void RenderWorldFrame(Renderer& renderer, World& world, const CameraValues& camera, const FrameSettings& settings,
                       TextureUploader& uploader, FrameHooks& hooks);
 

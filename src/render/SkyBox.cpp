@@ -4,6 +4,7 @@
 #include "content/LevelModel.h"
 #include "render/WorldDraw.h"
 #include "world/ActorClasses.h"
+#include "world/World.h"
 
 #include <GL/gl.h>
 
@@ -13,20 +14,24 @@ namespace orv {
 
 namespace {
 
+// PF_SmallWavy on the sky: U sways by a tenth of a texture.
+constexpr double kSkyWobble = 0.1;
+
+// A batch of triangles ends where the texture or one of these flags changes.
 constexpr uint32_t kBatchFlags = PF_Masked | PF_Translucent | PF_Modulated | PF_TwoSided | PF_AlphaBlend;
+// Triangles with any of these get no lightmap pass.
 constexpr uint32_t kNoLightmapFlags = PF_Invisible | PF_Translucent | PF_Modulated | PF_Unlit;
 
-bool InPass(uint32_t flags, int pass) {
+bool InPass(uint32_t flags, DrawPass pass) {
     switch (pass) {
-    case 0:
+    case DrawPass::Opaque:
         return !(flags & (PF_Translucent | PF_Modulated));
-    case 1:
+    case DrawPass::SeeThrough:
         return (flags & PF_Modulated) != 0;
-    case 2:
+    case DrawPass::Translucent:
         return (flags & PF_Translucent) != 0;
-    default:
-        return false;
     }
+    return false;
 }
 
 uint32_t MergedTriangleFlags(const WorldTriangle& t) {
@@ -35,7 +40,8 @@ uint32_t MergedTriangleFlags(const WorldTriangle& t) {
 
 } // namespace
 
-void DrawSkybox(Renderer& renderer, const Array<WorldTriangle>& skybox, int pass, Texture* atlas) {
+void DrawSkybox(Renderer& renderer, const Level& level, DrawPass pass) {
+    const Array<WorldTriangle>& skybox = level.SkyTriangles;
     const double time = renderer.Time;
     bool open = false;
     const Texture* batchTexture = nullptr;
@@ -63,14 +69,15 @@ void DrawSkybox(Renderer& renderer, const Array<WorldTriangle>& skybox, int pass
         }
         double du = 0.0;
         double dv = 0.0;
+        // Sky texture coordinates are in whole textures: a pan speed is textures a second here.
         if (f & (PF_AutoUPan | PF_AutoVPan)) {
-            if (const auto* zone = dynamic_cast<const ZoneInfo*>(t.Link)) {
+            if (const auto* zone = dynamic_cast<const ZoneInfo*>(level.NodeZone(t.Index))) {
                 du += (f & PF_AutoUPan) ? zone->TexUPanSpeed * time : 0.0;
                 dv += (f & PF_AutoVPan) ? zone->TexVPanSpeed * time : 0.0;
             }
         }
         if (f & PF_SmallWavy) {
-            du += std::cos(time) * 0.1;
+            du += std::cos(time) * kSkyWobble;
         }
         // World triangles keep their polygon's winding, clockwise seen from the front; like node
         // polygons they are sent last corner first so that their front faces survive culling.
@@ -82,8 +89,10 @@ void DrawSkybox(Renderer& renderer, const Array<WorldTriangle>& skybox, int pass
     if (open) {
         glEnd();
     }
-    glColor3f(0.5f, 0.5f, 0.5f);
-    if (pass != 0 || !atlas || atlas->Width() <= 0) {
+    glColor3f(kUnlitColour, kUnlitColour, kUnlitColour);
+    const LevelRenderState& state = renderer.LevelState;
+    Texture* atlas = state.Atlas.get();
+    if (pass != DrawPass::Opaque || !atlas || atlas->Width() <= 0) {
         return;
     }
     // The lightmaps multiply onto what the first pass drew, exactly where it drew.
@@ -94,15 +103,21 @@ void DrawSkybox(Renderer& renderer, const Array<WorldTriangle>& skybox, int pass
     const float atlasWidth = static_cast<float>(atlas->Width());
     const float atlasHeight = static_cast<float>(atlas->Height());
     glBegin(GL_TRIANGLES);
+    const LevelModel& model = level.Model;
     for (const WorldTriangle& t : skybox) {
-        const LightmapRecord* lightmap = t.Lightmap;
+        const LightmapState* lightmap = state.Lightmap(t.Lightmap);
         if ((t.Flags & kNoLightmapFlags) || !lightmap || !lightmap->Placed) {
             continue;
         }
         // Triangle lightmap coordinates are relative to the lightmap; place them in its rectangle.
+        const LightmapRecord& record = model.Lightmaps[t.Lightmap];
         for (int v = 2; v >= 0; --v) {
-            const float s = (t.LightmapCoords[v][0] * static_cast<float>(lightmap->Width) + static_cast<float>(lightmap->AtlasX)) / atlasWidth;
-            const float u = 1.0f - (t.LightmapCoords[v][1] * static_cast<float>(lightmap->Height) + static_cast<float>(lightmap->AtlasY)) / atlasHeight;
+            const float s =
+                (t.LightmapCoords[v][0] * static_cast<float>(record.Width) + static_cast<float>(lightmap->AtlasX)) /
+                atlasWidth;
+            const float u = 1.0f - (t.LightmapCoords[v][1] * static_cast<float>(record.Height) +
+                                    static_cast<float>(lightmap->AtlasY)) /
+                                       atlasHeight;
             glTexCoord2f(s, u);
             glVertex3f(t.Vertices[v].X, t.Vertices[v].Y, t.Vertices[v].Z);
         }

@@ -2,16 +2,15 @@
 // second, multiplying pass for their lightmaps.
 #pragma once
 
-#include "content/WorldTriangle.h"
-#include "core/Array.h"
 #include "render/Renderer.h"
 
 namespace orv {
 
-struct Texture;
+struct Level;
 
-// Pass 0 draws the sky's solid triangles (then their lightmaps from the atlas), pass 1 the
-// modulated ones, pass 2 the translucent ones.
-void DrawSkybox(Renderer& renderer, const Array<WorldTriangle>& skybox, int pass, Texture* atlas);
+// The level's sky triangles of one pass: the opaque pass draws the solid ones (then their
+// lightmaps from the atlas), the see-through pass the modulated ones, the translucent pass the
+// translucent ones.
+void DrawSkybox(Renderer& renderer, const Level& level, DrawPass pass);
 
 } // namespace orv

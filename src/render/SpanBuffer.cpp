@@ -14,6 +14,12 @@ namespace {
 
 // Beyond this a coordinate cannot touch any row; rounding it could overflow.
 constexpr float kFarOffScreen = 1.0e7f;
+// Where a polygon's y extent starts before its points widen it (a polygon wholly beyond reads as
+// reaching it, and then fails the kFarOffScreen test or the height test).
+constexpr float kExtentStart = 999999.0f;
+// Spans reach this far past a polygon's x extent on each side, so that polygons meeting at an
+// edge cover the row between them without a crack.
+constexpr float kSpanOverlap = 0.1f;
 
 // Nearest row, halves rounding up; inline, since the library call showed in profiles. Only
 // called with |y| below kFarOffScreen.
@@ -43,8 +49,8 @@ bool SpanBuffer::SetUpEdges(const SpanPoint* points, int count, int& firstRow, i
     if (count < 1) {
         return false;
     }
-    float minY = 999999.0f;
-    float maxY = -999999.0f;
+    float minY = kExtentStart;
+    float maxY = -kExtentStart;
     for (int i = 0; i < count; ++i) {
         if (!std::isfinite(points[i].X) || !std::isfinite(points[i].Y)) {
             return false;
@@ -129,8 +135,8 @@ bool SpanBuffer::Test(const SpanPoint* points, int count, bool testOnly) {
         if (hi < 0.0f || lo > width_) {
             continue;
         }
-        lo = lo < 0.0f ? -0.1f : lo - 0.1f;
-        hi = std::min(hi, width_) + 0.1f;
+        lo = lo < 0.0f ? -kSpanOverlap : lo - kSpanOverlap;
+        hi = std::min(hi, width_) + kSpanOverlap;
         if (IsCovered(r, lo, hi)) {
             continue;
         }

@@ -8,7 +8,11 @@
 
 namespace orv {
 
+// The segment pool's fixed size, so that nothing is allocated per polygon; when it runs out,
+// spans are no longer recorded (their rows still count as uncovered) and more is drawn.
 constexpr int kMaxSpanSegments = 3072;
+// Span rows are half the screen's: a polygon's screen y times this is its span-buffer y.
+constexpr float kSpanRowsPerPixel = 0.5f;
 
 // A point in span-buffer coordinates: screen x, screen y halved.
 struct SpanPoint {

@@ -3,6 +3,7 @@
 
 #include "render/WorldWalk.h"
 #include "world/ActorClasses.h"
+#include "world/World.h"
 
 #include <GL/gl.h>
 
@@ -14,7 +15,11 @@ namespace orv {
 namespace {
 
 constexpr uint32_t kModeFlags = PF_Masked | PF_Translucent | PF_Modulated | PF_AlphaBlend;
-constexpr float kUntexturedSize = 128.0f;
+// A zone's pan speed moves its world surfaces' textures by this many texels a second per unit.
+constexpr double kPanTexelsPerSecond = 32.0;
+// PF_SmallWavy: the texture circles by a tenth of a texel, V a little slower than U.
+constexpr double kWobbleTexels = 0.1;
+constexpr double kWobbleVRate = 0.9;
 
 double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -53,7 +58,7 @@ void ChangeState(Renderer& renderer, uint32_t flags) {
         multi.ActiveTexture(GL_TEXTURE1);
         if (flags & PF_Unlit) {
             glDisable(GL_TEXTURE_2D);
-            glColor3f(0.5f, 0.5f, 0.5f);
+            glColor3f(kUnlitColour, kUnlitColour, kUnlitColour);
         } else {
             glEnable(GL_TEXTURE_2D);
             glColor3f(1.0f, 1.0f, 1.0f);
@@ -65,37 +70,41 @@ void ChangeState(Renderer& renderer, uint32_t flags) {
     }
 }
 
-// The texture's offset in texels: its pan, panning with the zone's speeds, and the small wobble.
-void TextureOffset(const Surface& surface, uint32_t flags, double time, double& panU, double& panV) {
+// The texture's offset in texels: its pan, panning with its zone's speeds, and the small wobble.
+void TextureOffset(const Surface& surface, const Actor* zoneActor, uint32_t flags, double time, double& panU,
+                   double& panV) {
     panU = surface.UPan;
     panV = surface.VPan;
     if (flags & (PF_AutoUPan | PF_AutoVPan)) {
-        if (const auto* zone = dynamic_cast<const ZoneInfo*>(surface.Zone)) {
+        if (const auto* zone = dynamic_cast<const ZoneInfo*>(zoneActor)) {
             if (flags & PF_AutoUPan) {
-                panU += zone->TexUPanSpeed * time * 32.0;
+                panU += zone->TexUPanSpeed * time * kPanTexelsPerSecond;
             }
             if (flags & PF_AutoVPan) {
-                panV += zone->TexVPanSpeed * time * 32.0;
+                panV += zone->TexVPanSpeed * time * kPanTexelsPerSecond;
             }
         }
     }
     if (flags & PF_SmallWavy) {
-        panU += std::cos(time) * 0.1;
-        panV += std::sin(time * 0.9) * 0.1;
+        panU += std::cos(time) * kWobbleTexels;
+        panV += std::sin(time * kWobbleVRate) * kWobbleTexels;
     }
 }
 
 } // namespace
 
-void DrawSurfacePolygon(Renderer& renderer, int32_t index) {
+void DrawSurfacePolygon(Renderer& renderer, const Level& level, int32_t index) {
     RenderView& view = renderer.View;
-    LevelModel& model = *view.Level;
+    LevelRenderState& state = renderer.LevelState;
+    const LevelModel& model = level.Model;
     const BspNode& node = model.Nodes[index];
     const Surface& surface = model.Surfaces[node.Surface];
-    LightmapRecord* lightmap =
+    const LightmapRecord* record =
         model.Lightmaps.IsValidIndex(surface.LightmapIndex) ? &model.Lightmaps[surface.LightmapIndex] : nullptr;
-    // A surface without a lightmap in the atlas (none compiled, or one that did not fit) draws
-    // as if unlit rather than multiplied by whatever texel the lightmap unit last sampled.
+    LightmapState* lightmap = state.Lightmap(surface.LightmapIndex);
+    // A surface without a lightmap in the atlas (none compiled, one that did not fit, or a level
+    // drawn without its lightmaps) draws as if unlit rather than multiplied by whatever texel the
+    // lightmap unit last sampled.
     const uint32_t own = surface.Flags | (lightmap && lightmap->Placed ? 0u : PF_Unlit);
     const uint32_t f = own | (MergedSurfaceFlags(surface) & ~surface.Flags);
     if (f & PF_FakeBackdrop) {
@@ -115,17 +124,18 @@ void DrawSurfacePolygon(Renderer& renderer, int32_t index) {
     float atlasWidth = 1.0f;
     float atlasHeight = 1.0f;
     if (lightmap) {
-        lightmap->UsedThisFrame = 1;
-        if (model.Atlas && model.Atlas->Width() > 0) {
-            atlasWidth = static_cast<float>(model.Atlas->Width());
-            atlasHeight = static_cast<float>(model.Atlas->Height());
+        lightmap->DrawnFrame = state.Frame;
+        if (state.Atlas && state.Atlas->Width() > 0) {
+            atlasWidth = static_cast<float>(state.Atlas->Width());
+            atlasHeight = static_cast<float>(state.Atlas->Height());
         }
     }
     const MultitextureEntryPoints& multi = renderer.Multitexture;
     const bool drawLightmap = !(f & PF_Unlit) && multi.Available();
+    const Actor* zone = level.SurfaceZones.IsValidIndex(node.Surface) ? level.SurfaceZones[node.Surface] : nullptr;
     double panU = 0.0;
     double panV = 0.0;
-    TextureOffset(surface, f, renderer.Time, panU, panV); // the lightmap never pans
+    TextureOffset(surface, zone, f, renderer.Time, panU, panV); // the lightmap never pans
 
     glBegin(GL_TRIANGLE_FAN);
     for (int v = node.NumVertices - 1; v >= 0; --v) {
@@ -140,9 +150,13 @@ void DrawSurfacePolygon(Renderer& renderer, int32_t index) {
             glTexCoord2f(s, t);
         }
         if (drawLightmap) {
-            const float ls = ((u - uBase - lightmap->PanX) / lightmap->UScale + 0.5f + static_cast<float>(lightmap->AtlasX)) / atlasWidth;
+            // The lightmap's pan is where its texel 0's centre lies, half a texel into the atlas block.
+            const float ls =
+                ((u - uBase - record->PanX) / record->UScale + 0.5f + static_cast<float>(lightmap->AtlasX)) /
+                atlasWidth;
             const float lt =
-                1.0f - ((w - vBase - lightmap->PanY) / lightmap->VScale + 0.5f + static_cast<float>(lightmap->AtlasY)) / atlasHeight;
+                1.0f - ((w - vBase - record->PanY) / record->VScale + 0.5f + static_cast<float>(lightmap->AtlasY)) /
+                           atlasHeight;
             multi.MultiTexCoord2f(GL_TEXTURE1, ls, lt);
         }
         glVertex3f(p.X, p.Y, p.Z);
@@ -150,9 +164,9 @@ void DrawSurfacePolygon(Renderer& renderer, int32_t index) {
     glEnd();
 }
 
-void RenderWorld(Renderer& renderer, LevelModel& level, int width, int height) {
+void RenderWorld(Renderer& renderer, const Level& level, int width, int height) {
     const auto start = std::chrono::steady_clock::now();
-    WalkWorld(renderer.View, level, width, height);
+    WalkWorld(renderer.View, level.Model, renderer.LevelState, width, height);
     renderer.Timings.WalkSeconds += Seconds(std::chrono::steady_clock::now() - start);
 
     // The state that LastFlags = 0 stands for: one-sided, lit, opaque.
@@ -161,20 +175,20 @@ void RenderWorld(Renderer& renderer, LevelModel& level, int width, int height) {
     const RenderView& view = renderer.View;
     for (int b = 0; b < view.BucketCount; ++b) {
         for (int32_t node : view.Buckets[static_cast<size_t>(b)].Nodes) {
-            DrawSurfacePolygon(renderer, node);
+            DrawSurfacePolygon(renderer, level, node);
         }
     }
 }
 
-void DrawTransparentPolygons(Renderer& renderer) {
+void DrawTransparentPolygons(Renderer& renderer, const Level& level) {
     RenderView& view = renderer.View;
     view.LastFlags = 0;
-    if (!view.Level) {
+    if (!view.Model) {
         return;
     }
     glEnable(GL_CULL_FACE);
     for (int i = view.TransparentCount - 1; i >= 0; --i) {
-        DrawSurfacePolygon(renderer, view.Transparent[i]);
+        DrawSurfacePolygon(renderer, level, view.Transparent[i]);
     }
 }
 

@@ -7,17 +7,20 @@
 
 namespace orv {
 
+struct Level;
+
 // The render mode of polygon flags: the first of modulated, translucent, masked and alpha-blend
 // that is set, else opaque.
 RenderMode RenderModeForFlags(uint32_t flags);
 
-// Walks the world (WalkWorld) and draws the queued opaque polygons bucket by bucket.
-void RenderWorld(Renderer& renderer, LevelModel& level, int width, int height);
+// Walks the level (WalkWorld) and draws the queued opaque polygons bucket by bucket.
+void RenderWorld(Renderer& renderer, const Level& level, int width, int height);
 
-// Draws one node polygon with its render state; a sky portal only marks the sky as visible.
-void DrawSurfacePolygon(Renderer& renderer, int32_t node);
+// Draws one node polygon with its render state and marks its lightmap drawn in this frame; a
+// sky portal only marks the sky as visible.
+void DrawSurfacePolygon(Renderer& renderer, const Level& level, int32_t node);
 
 // Draws the see-through list from its last entry to its first: back to front.
-void DrawTransparentPolygons(Renderer& renderer);
+void DrawTransparentPolygons(Renderer& renderer, const Level& level);
 
 } // namespace orv

@@ -1,4 +1,5 @@
-// The world walk: view set-up, projection, box culling, polygon testing and queueing.
+// The world walk: render bounds, view set-up, projection, box culling, polygon testing and
+// queueing.
 #include "render/WorldWalk.h"
 
 #include "content/Resources.h"
@@ -6,13 +7,16 @@
 #include "render/Clip.h"
 #include "world/Actor.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace orv {
 
 namespace {
 
-// Rotator units to radians, as the renderer has always converted them (float arithmetic).
+// Rotator units to radians in float arithmetic, as the walk has always turned them: units times
+// 1 / 65536 times 2 pi, each factor rounded to a float (RotatorUnitsToRadians works in doubles).
 float UnitsToRadians(int32_t units) { return static_cast<float>(units) * 1.5258789e-05f * 6.2831855f; }
 
 using Matrix3 = double[3][3];
@@ -33,12 +37,6 @@ Plane InwardPlane(Vector normal, const RenderView& view) {
     return {normal, Dot(normal, view.Location)};
 }
 
-void MarkVisible(const std::vector<Actor*>& actors) {
-    for (Actor* actor : actors) {
-        actor->bVisibleThisFrame = 1;
-    }
-}
-
 bool CameraOutside(const RenderBound& box, const Vector& p) {
     return p.X < box.Min.X || p.Y < box.Min.Y || p.Z < box.Min.Z || p.X > box.Max.X || p.Y > box.Max.Y ||
            p.Z > box.Max.Z;
@@ -48,12 +46,73 @@ bool CameraOutside(const RenderBound& box, const Vector& p) {
 int ToSpanPoints(const RenderView& view, const ClipPolygon& polygon, SpanPoint* out) {
     for (int i = 0; i < polygon.Num; ++i) {
         const Vector s = ProjectPoint(view, polygon.Points[i]);
-        out[i] = {s.X, s.Y * 0.5f};
+        out[i] = {s.X, s.Y * kSpanRowsPerPixel};
     }
     return polygon.Num;
 }
 
 } // namespace
+
+void PrepareRenderBounds(LevelRenderState& level, const LevelModel& model) {
+    level.Nodes.assign(static_cast<size_t>(model.Nodes.Num()), NodeRenderState{});
+    level.Bounds.clear();
+    level.Frame = 0;
+    if (model.Nodes.IsEmpty()) {
+        return;
+    }
+    // Post-order walk with an explicit stack: compiled trees can be thousands of nodes deep. The
+    // reader made sure that no node is reached twice.
+    struct Step {
+        int32_t Node;
+        bool ChildrenDone;
+    };
+    std::vector<Step> stack{{0, false}};
+    while (!stack.empty()) {
+        const Step step = stack.back();
+        stack.pop_back();
+        const BspNode& node = model.Nodes[step.Node];
+        const int32_t children[3] = {node.Back, node.Front, node.Coplanar};
+        if (!step.ChildrenDone) {
+            stack.push_back({step.Node, true});
+            for (int32_t child : children) {
+                if (child >= 0) {
+                    stack.push_back({child, false});
+                }
+            }
+            continue;
+        }
+        RenderBound box;
+        box.Min = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max(),
+                   std::numeric_limits<float>::max()};
+        box.Max = {-std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
+                   -std::numeric_limits<float>::max()};
+        auto include = [&box](const Vector& p) {
+            box.Min = {std::min(box.Min.X, p.X), std::min(box.Min.Y, p.Y), std::min(box.Min.Z, p.Z)};
+            box.Max = {std::max(box.Max.X, p.X), std::max(box.Max.Y, p.Y), std::max(box.Max.Z, p.Z)};
+        };
+        NodeRenderState& state = level.Nodes[static_cast<size_t>(step.Node)];
+        state.DrawableCount = node.NumVertices > 2 ? 1 : 0;
+        for (int32_t v = 0; v < node.NumVertices; ++v) {
+            include(model.Points[model.VertexPool[node.FirstVertex + v]]);
+        }
+        for (int32_t child : children) {
+            if (child < 0) {
+                continue;
+            }
+            const NodeRenderState& c = level.Nodes[static_cast<size_t>(child)];
+            state.DrawableCount += c.DrawableCount;
+            if (c.Bound >= 0) {
+                include(level.Bounds[static_cast<size_t>(c.Bound)].Min);
+                include(level.Bounds[static_cast<size_t>(c.Bound)].Max);
+            }
+        }
+        if (box.Min.X <= box.Max.X) {
+            box.Count = state.DrawableCount;
+            state.Bound = static_cast<int32_t>(level.Bounds.size());
+            level.Bounds.push_back(box);
+        }
+    }
+}
 
 uint32_t MergedSurfaceFlags(const Surface& surface) {
     return surface.Flags | (surface.Tex ? surface.Tex->Flags & (kTextureMasked | kTextureAlphaBlend) : 0u);
@@ -82,8 +141,10 @@ void CameraAxes(int32_t pitch, int32_t yaw, int32_t roll, Vector& forward, Vecto
     up = row(2, 1.0);
 }
 
-void SetUpView(RenderView& view, LevelModel& level, int width, int height) {
+void SetUpView(RenderView& view, const LevelModel& model, LevelRenderState& level, int width, int height) {
+    view.Model = &model;
     view.Level = &level;
+    ++level.Frame;
     view.Width = width > 0 ? width : 1;
     view.Height = height > 0 ? height : 1;
     CameraAxes(view.Pitch, view.Yaw, view.Roll, view.Forward, view.Right, view.Up);
@@ -157,8 +218,8 @@ bool BoxVisible(RenderView& view, const RenderBound& box, bool inside, bool& ful
 }
 
 void DrawNodePolygon(RenderView& view, int32_t index, bool inside) {
-    LevelModel& model = *view.Level;
-    BspNode& node = model.Nodes[index];
+    const LevelModel& model = *view.Model;
+    const BspNode& node = model.Nodes[index];
     if (node.NumVertices < 3 || node.NumVertices > kMaxPolygonPoints) {
         return;
     }
@@ -181,17 +242,18 @@ void DrawNodePolygon(RenderView& view, int32_t index, bool inside) {
     }
     SpanPoint points[kClipCapacity];
     const int n = ToSpanPoints(view, polygon, points);
+    int32_t& visibleFrames = view.Level->Nodes[static_cast<size_t>(index)].VisibleFrames;
     if (view.Spans.Test(points, n, !occluding)) {
-        node.VisibleFrames = kVisibleFramesAfterSeen;
-    } else if (node.VisibleFrames < 1) {
+        visibleFrames = kVisibleFramesAfterSeen;
+    } else if (visibleFrames < 1) {
         return;
     }
     QueueNodePolygon(view, index);
-    --node.VisibleFrames;
+    --visibleFrames;
 }
 
 void QueueNodePolygon(RenderView& view, int32_t index) {
-    LevelModel& model = *view.Level;
+    const LevelModel& model = *view.Model;
     const Surface& surface = model.Surfaces[model.Nodes[index].Surface];
     const uint32_t q = surface.Flags | (surface.Tex ? surface.Tex->Flags & kTextureAlphaBlend : 0u);
     if (q & kSeeThroughFlags) {
@@ -218,20 +280,22 @@ void QueueNodePolygon(RenderView& view, int32_t index) {
 }
 
 void WalkNode(RenderView& view, int32_t root, bool inside) {
-    LevelModel& model = *view.Level;
+    const LevelModel& model = *view.Model;
+    LevelRenderState& level = *view.Level;
     std::vector<WalkTask>& stack = view.WalkStack;
     const size_t base = stack.size();
     stack.push_back({WalkTask::Walk, inside, root});
     while (stack.size() > base) {
         const WalkTask task = stack.back();
         stack.pop_back();
-        BspNode& node = model.Nodes[task.Node];
+        const BspNode& node = model.Nodes[task.Node];
+        NodeRenderState& state = level.Nodes[static_cast<size_t>(task.Node)];
         switch (task.What) {
         case WalkTask::MarkNegative:
-            MarkVisible(node.NegativeActors);
+            state.NegativeReached = level.Frame;
             continue;
         case WalkTask::MarkPositive:
-            MarkVisible(node.PositiveActors);
+            state.PositiveReached = level.Frame;
             continue;
         case WalkTask::Draw:
             DrawNodePolygon(view, task.Node, task.Inside);
@@ -240,8 +304,8 @@ void WalkNode(RenderView& view, int32_t root, bool inside) {
             break;
         }
         bool in = task.Inside;
-        if (node.DrawableCount > 50 && node.RenderBound >= 0) {
-            const RenderBound& box = model.RenderBounds[node.RenderBound];
+        if (state.DrawableCount > kBoxTestMinDrawables && state.Bound >= 0) {
+            const RenderBound& box = level.Bounds[static_cast<size_t>(state.Bound)];
             if (CameraOutside(box, view.Location)) {
                 bool fullyInside = false;
                 if (!BoxVisible(view, box, in, fullyInside)) {
@@ -278,12 +342,28 @@ void WalkNode(RenderView& view, int32_t root, bool inside) {
     }
 }
 
-void WalkWorld(RenderView& view, LevelModel& level, int width, int height) {
-    SetUpView(view, level, width, height);
+void WalkWorld(RenderView& view, const LevelModel& model, LevelRenderState& level, int width, int height) {
+    SetUpView(view, model, level, width, height);
     view.WalkStack.clear();
-    if (!level.Nodes.IsEmpty()) {
+    if (!model.Nodes.IsEmpty()) {
         WalkNode(view, 0, false);
     }
+}
+
+bool WalkReached(const LevelRenderState& level, const Actor& actor) {
+    if (level.Frame == 0) {
+        return false; // never walked: every mark is still the fresh 0
+    }
+    for (const auto& [node, side] : actor.RegisteredIn) {
+        if (node < 0 || static_cast<size_t>(node) >= level.Nodes.size()) {
+            continue;
+        }
+        const NodeRenderState& state = level.Nodes[static_cast<size_t>(node)];
+        if ((side ? state.PositiveReached : state.NegativeReached) == level.Frame) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace orv

@@ -12,7 +12,7 @@ void EngineServices::GameOver() { engine_.OpenMenu(MenuState::GameOver); }
 void EngineServices::TakeScreenshot() { ++engine_.screenshotsRequested_; }
 
 void EngineServices::PrepareLightmaps(World& world) {
-    PrepareWorldLightmaps(world, *engine_.uploader_, engine_.lightmapAtlasSize_, engine_.flicker_.Table.data());
+    PrepareLevel(*engine_.renderer_, world, *engine_.uploader_, engine_.lightmapAtlasSize_, engine_.flicker_.Table.data());
 }
 
 void EngineServices::SetFarPlane(float farPlane) {

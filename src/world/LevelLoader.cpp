@@ -55,6 +55,13 @@ void UnloadLevel(World& world) {
     level.DynamicZones.Clear();
     level.Hash.Clear();
     level.Triangles.Clear();
+    level.LightActors.Clear();
+    level.ZoneActors.Clear();
+    level.SurfaceZones.Clear();
+    level.NodeActors.clear();
+    for (const auto& survivor : world.Actors) {
+        survivor->RegisteredIn.clear(); // those lists went with the old level
+    }
     UnloadLevelTextures(world.Res);
     world.Services->FreeAmbientSounds();
 }
@@ -103,39 +110,44 @@ std::string WindowTitle(const World& world) {
 
 } // namespace
 
-void ResolveModelActors(LevelModel& model, World& world, Actor* levelInfo) {
+void ResolveModelActors(World& world) {
+    Level& level = world.CurrentLevel;
+    const LevelModel& model = level.Model;
     // Actors by lower-cased name, in list order; a reference takes the first whose class matches too.
     std::unordered_map<std::string, std::vector<Actor*>> byName;
     for (const auto& actor : world.Actors) {
         byName[ToLowerAscii(actor->Name)].push_back(actor.get());
     }
-    for (LevelActorRef& ref : model.ActorRefs) {
-        ref.Resolved = nullptr;
+    std::vector<Actor*> resolved(static_cast<size_t>(model.ActorRefs.Num()), nullptr);
+    for (int i = 0; i < model.ActorRefs.Num(); ++i) {
+        const LevelActorRef& ref = model.ActorRefs[i];
         auto found = byName.find(ToLowerAscii(ref.Name));
         if (found == byName.end()) {
             continue;
         }
         for (Actor* candidate : found->second) {
             if (SameText(candidate->Class, ref.ClassName)) {
-                ref.Resolved = candidate;
+                resolved[static_cast<size_t>(i)] = candidate;
                 break;
             }
         }
     }
-    auto resolveList = [&model](const Array<int32_t>& indices, Array<Actor*>& actors) {
+    // Entries are 1-based references, 0 for none; the reader checked them against the references.
+    auto resolveList = [&resolved](const Array<int32_t>& indices, Array<Actor*>& actors) {
         actors.Clear();
         for (int32_t k : indices) {
-            actors.Add(k == 0 ? nullptr : model.ActorRefs[k - 1].Resolved);
+            actors.Add(k == 0 ? nullptr : resolved[static_cast<size_t>(k - 1)]);
         }
     };
-    resolveList(model.LightIndices, model.LightActors);
-    resolveList(model.ZoneIndices, model.ZoneActors);
-    for (const BspNode& node : model.Nodes) {
-        if (node.Surface < 0) {
-            continue;
+    resolveList(model.LightIndices, level.LightActors);
+    resolveList(model.ZoneIndices, level.ZoneActors);
+    level.SurfaceZones.Clear();
+    level.SurfaceZones.Resize(model.Surfaces.Num());
+    for (int32_t i = 0; i < model.Nodes.Num(); ++i) {
+        const int32_t surface = model.Nodes[i].Surface;
+        if (surface >= 0) {
+            level.SurfaceZones[surface] = level.NodeZone(i);
         }
-        Actor* zone = model.ZoneActor(node.SecondZone);
-        model.Surfaces[node.Surface].Zone = zone ? zone : levelInfo;
     }
 }
 
@@ -219,9 +231,6 @@ void LoadLevel(World& world, std::string_view path, bool showLoadingScreen) {
     UnloadLevel(world);
     Log("Loading the BSP...");
     FreeLevelModel(level.Model);
-    for (const auto& survivor : world.Actors) {
-        survivor->RegisteredIn.clear(); // those lists went with the old model
-    }
     LoadLevelModel(level.Model, ModelPathOf(path), LevelTextureResolver(world));
     Log("Loading the T3D...");
     ParseT3DActors(world, path);
@@ -234,8 +243,8 @@ void LoadLevel(World& world, std::string_view path, bool showLoadingScreen) {
             level.DynamicZones.Add(zone);
         }
     }
-    ResolveModelActors(level.Model, world, level.Info);
-    BuildWorldTriangles(level.Model, level.Triangles, level.Info);
+    ResolveModelActors(world);
+    BuildWorldTriangles(level.Model, level.Triangles);
     for (int i = 0, n = world.Actors.Num(); i < n; ++i) {
         world.Actors[i]->PostLoad();
     }

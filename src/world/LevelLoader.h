@@ -9,9 +9,7 @@
 
 namespace orv {
 
-struct Actor;
 struct World;
-struct LevelModel;
 
 // Every failure is fatal. Writes one log line per step.
 void LoadLevel(World& world, std::string_view path, bool showLoadingScreen);
@@ -21,9 +19,10 @@ void LoadLevel(World& world, std::string_view path, bool showLoadingScreen);
 void ParseT3DActors(World& world, std::string_view path);
 void ParseT3DActorsText(World& world, std::string_view fileName, std::string_view text);
 
-// Links the model's actor references, light lists and zone tables to the level's actors, and
-// gives every surface its zone actor (the LevelInfo where the zone has none).
-void ResolveModelActors(LevelModel& model, World& world, Actor* levelInfo);
+// Fills the current level's light, zone and surface-zone tables from its model's actor
+// references: each takes the first actor whose name and class match (ASCII case-blind), and a
+// surface's zone is its node's zone actor, the level's LevelInfo where the zone has none.
+void ResolveModelActors(World& world);
 
 // The loader's steps after the actors exist, exposed for tests.
 void SortWorldTriangles(Array<WorldTriangle>& triangles);

@@ -16,23 +16,27 @@ WorldServices& DoNothingServices() {
 }
 
 // Files the actor in every leaf space its collision height reaches.
-void RegisterInTree(LevelModel& model, Actor& actor) {
+void RegisterInTree(Level& level, Actor& actor) {
+    const LevelModel& model = level.Model;
     if (model.Nodes.IsEmpty()) {
         return;
     }
+    // A model filled in place (tools and tests do so) gets its lists here.
+    level.NodeActors.resize(static_cast<size_t>(model.Nodes.Num()));
     const float margin = actor.CollisionHeight;
     std::vector<int32_t> stack{0};
     while (!stack.empty()) {
         const int32_t index = stack.back();
         stack.pop_back();
-        BspNode& node = model.Nodes[index];
+        const BspNode& node = model.Nodes[index];
+        NodeActorLists& lists = level.NodeActors[static_cast<size_t>(index)];
         const float d = node.NodePlane.Distance(actor.Location);
         // Push the front side first so the back side is handled first, as a recursion would.
         if (d >= -margin) {
             if (node.Front >= 0) {
                 stack.push_back(node.Front);
             } else {
-                node.PositiveActors.push_back(&actor);
+                lists.Positive.push_back(&actor);
                 actor.RegisteredIn.emplace_back(index, uint8_t{1});
             }
         }
@@ -40,19 +44,20 @@ void RegisterInTree(LevelModel& model, Actor& actor) {
             if (node.Back >= 0) {
                 stack.push_back(node.Back);
             } else {
-                node.NegativeActors.push_back(&actor);
+                lists.Negative.push_back(&actor);
                 actor.RegisteredIn.emplace_back(index, uint8_t{0});
             }
         }
     }
 }
 
-void UnregisterFromTree(LevelModel& model, Actor& actor) {
+void UnregisterFromTree(Level& level, Actor& actor) {
     for (const auto& [index, side] : actor.RegisteredIn) {
-        if (index < 0 || index >= model.Nodes.Num()) {
+        if (index < 0 || static_cast<size_t>(index) >= level.NodeActors.size()) {
             continue;
         }
-        std::vector<Actor*>& list = side ? model.Nodes[index].PositiveActors : model.Nodes[index].NegativeActors;
+        NodeActorLists& lists = level.NodeActors[static_cast<size_t>(index)];
+        std::vector<Actor*>& list = side ? lists.Positive : lists.Negative;
         auto it = std::find(list.begin(), list.end(), &actor);
         if (it != list.end()) {
             list.erase(it);
@@ -81,16 +86,28 @@ void World::SetHudMessage(std::string_view message) {
     HudMessageTime = 8.0f;
 }
 
+Actor* Level::ZoneActor(int zone) const {
+    if (zone == kNoZone || !ZoneActors.IsValidIndex(zone)) {
+        return nullptr;
+    }
+    return ZoneActors[zone];
+}
+
+Actor* Level::NodeZone(int32_t node) const {
+    Actor* zone = ZoneActor(Model.Nodes[node].SecondZone);
+    return zone ? zone : Info;
+}
+
 void RegisterActor(Actor& actor) {
     if (actor.XLevel) {
-        UnregisterFromTree(actor.XLevel->CurrentLevel.Model, actor); // never filed twice
-        RegisterInTree(actor.XLevel->CurrentLevel.Model, actor);
+        UnregisterFromTree(actor.XLevel->CurrentLevel, actor); // never filed twice
+        RegisterInTree(actor.XLevel->CurrentLevel, actor);
     }
 }
 
 void UnregisterActor(Actor& actor) {
     if (actor.XLevel) {
-        UnregisterFromTree(actor.XLevel->CurrentLevel.Model, actor);
+        UnregisterFromTree(actor.XLevel->CurrentLevel, actor);
     }
 }
 
@@ -119,6 +136,9 @@ void ClearReferencesTo(World& world, const Actor& gone) {
         }
     }
     Level& level = world.CurrentLevel;
+    // Surface zones name only zone actors and the LevelInfo: the big array is scanned only when
+    // one of those goes.
+    bool zoneGoes = level.Info == &gone;
     if (level.SkyZone == &gone) {
         level.SkyZone = nullptr;
     }
@@ -126,31 +146,16 @@ void ClearReferencesTo(World& world, const Actor& gone) {
         level.Info = nullptr;
     }
     ForgetIn(level.DynamicZones, gone);
-    // Level tables only name lights and zones; scan the big arrays only when they name this one.
-    LevelModel& model = level.Model;
-    bool named = false;
-    for (Actor*& a : model.LightActors) {
-        named |= a == &gone;
-        a = a == &gone ? nullptr : a;
+    for (Actor*& light : level.LightActors) {
+        light = light == &gone ? nullptr : light;
     }
-    for (Actor*& a : model.ZoneActors) {
-        named |= a == &gone;
-        a = a == &gone ? nullptr : a;
+    for (Actor*& zone : level.ZoneActors) {
+        zoneGoes |= zone == &gone;
+        zone = zone == &gone ? nullptr : zone;
     }
-    for (LevelActorRef& ref : model.ActorRefs) {
-        named |= ref.Resolved == &gone;
-        ref.Resolved = ref.Resolved == &gone ? nullptr : ref.Resolved;
-    }
-    if (named) {
-        Actor* fallback = level.Info;
-        for (Surface& s : model.Surfaces) {
-            s.Zone = s.Zone == &gone ? fallback : s.Zone;
-        }
-        for (WorldTriangle& t : level.Triangles) {
-            t.Link = t.Link == &gone ? fallback : t.Link;
-        }
-        for (WorldTriangle& t : level.SkyTriangles) {
-            t.Link = t.Link == &gone ? fallback : t.Link;
+    if (zoneGoes) {
+        for (Actor*& zone : level.SurfaceZones) {
+            zone = zone == &gone ? level.Info : zone;
         }
     }
 }

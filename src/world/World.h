@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv {
 
@@ -23,6 +24,13 @@ class InputState;
 struct PlayerPawn;
 struct LevelInfo;
 struct DynamicZoneInfo;
+
+// The actors filed in the leaf spaces at one BSP node: the space behind its plane where it has
+// no back child, and the space in front where it has no front child.
+struct NodeActorLists {
+    std::vector<Actor*> Negative;
+    std::vector<Actor*> Positive;
+};
 
 // What belongs to the loaded level and goes at the next load.
 struct Level {
@@ -35,6 +43,18 @@ struct Level {
     LevelInfo* Info = nullptr;
     Array<DynamicZoneInfo*> DynamicZones;
     float FarPlane = 0.0f; // the length of the level's bounding-box diagonal
+
+    // The model's actor tables resolved against the level's actors (null where none matches).
+    Array<Actor*> LightActors;  // beside Model.LightIndices
+    Array<Actor*> ZoneActors;   // beside Model.ZoneIndices: by zone number
+    Array<Actor*> SurfaceZones; // beside Model.Surfaces: the zone whose pan speeds apply
+    // Beside Model.Nodes, the actors filed in the tree (RegisterActor).
+    std::vector<NodeActorLists> NodeActors;
+
+    // The zone actor of a zone number, or null (kNoZone, beyond the table or an empty slot).
+    Actor* ZoneActor(int zone) const;
+    // The zone of a node's polygon: the actor of its front zone, else the LevelInfo.
+    Actor* NodeZone(int32_t node) const;
 };
 
 struct World {

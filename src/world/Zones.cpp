@@ -40,7 +40,7 @@ Actor* FindZoneAt(const World& world, const Vector& location) {
         const bool front = node.NodePlane.Distance(location) >= 0;
         const int32_t child = front ? node.Front : node.Back;
         if (child < 0) {
-            Actor* zone = model.ZoneActor(front ? node.SecondZone : node.FirstZone);
+            Actor* zone = level.ZoneActor(front ? node.SecondZone : node.FirstZone);
             return zone ? zone : fallback;
         }
         index = child;

@@ -1,4 +1,4 @@
-// The Level Model file: round trips, refusal of bad files, render preparation and world triangles.
+// The Level Model file: round trips, refusal of bad files and world triangles.
 #include "content/LevelModel.h"
 
 #include "content/Resources.h"
@@ -15,7 +15,7 @@ namespace {
 // polygon-less splitter behind it (node 2), with one lightmap lit by one light.
 LevelModel SmallModel() {
     LevelModel m;
-    m.ActorRefs = {{"Light", "Light0", nullptr}, {"ZoneInfo", "ZoneInfo0", nullptr}};
+    m.ActorRefs = {{"Light", "Light0"}, {"ZoneInfo", "ZoneInfo0"}};
     m.Vectors = {{1, 2, 3}};
     m.Points = {{0, 0, 0}, {256, 0, 0}, {256, 256, 0}, {0, 256, 0}, {0, 0, 128}};
     m.VertexPool = {0, 1, 2, 3, 0, 1, 4};
@@ -95,33 +95,14 @@ TEST(LevelModel, WriteReadWriteGivesTheSameBytes) {
     EXPECT_EQ(WriteLevelModel(extrasBack), extraBytes);
 }
 
-TEST(LevelModel, RenderPreparationCountsAndBoundsSubtrees) {
-    LevelModel m = Read(WriteLevelModel(SmallModel()));
-    EXPECT_EQ(m.Nodes[0].DrawableCount, 2);
-    EXPECT_EQ(m.Nodes[1].DrawableCount, 1);
-    EXPECT_EQ(m.Nodes[2].DrawableCount, 0);
-    EXPECT_EQ(m.Nodes[2].RenderBound, -1); // no points anywhere below it
-    ASSERT_GE(m.Nodes[0].RenderBound, 0);
-    const RenderBound& root = m.RenderBounds[m.Nodes[0].RenderBound];
-    EXPECT_EQ(root.Min, (Vector{0, 0, 0}));
-    EXPECT_EQ(root.Max, (Vector{256, 256, 128}));
-    EXPECT_EQ(root.Count, 2);
-    EXPECT_EQ(m.RenderBounds[m.Nodes[1].RenderBound].Max, (Vector{256, 0, 128}));
-}
-
 TEST(LevelModel, WorldTrianglesFromNodePolygons) {
     LevelModel m = Read(WriteLevelModel(SmallModel()));
-    Actor* zone = reinterpret_cast<Actor*>(0x1000);
-    Actor* levelInfo = reinterpret_cast<Actor*>(0x2000);
-    m.ZoneActors = {nullptr, zone};
     Array<WorldTriangle> tris;
-    BuildWorldTriangles(m, tris, levelInfo);
+    BuildWorldTriangles(m, tris);
     ASSERT_EQ(tris.Num(), 3); // the quad fans into (0,1,2), (0,2,3); the sky triangle is one
     EXPECT_EQ(std::vector<Vector>(tris[1].Vertices, tris[1].Vertices + 3),
               (std::vector<Vector>{{0, 0, 0}, {256, 256, 0}, {0, 256, 0}}));
     EXPECT_EQ(tris[0].Normal, (Vector{0, 0, 1})); // the stored normal is negated
-    EXPECT_EQ(tris[0].Link, zone);
-    EXPECT_EQ(tris[2].Link, levelInfo); // zone 63 takes the LevelInfo
     EXPECT_EQ(tris[2].Flags, PF_FakeBackdrop | PF_Invisible);
     EXPECT_EQ(std::pair(tris[0].Index, tris[2].Index), std::pair(0, 1));
     // No texture image: 128 x 128 texture space, pans in texels, V flipped.

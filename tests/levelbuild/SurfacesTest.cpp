@@ -36,7 +36,7 @@ TEST(Surfaces, PlacedBrushesFaceTheirSideAndKeepTheirTextureCoordinates) {
         const DVector centre(BrushVertexToWorld(room.Transform, {0, 0, 128}));
         EXPECT_TRUE(room.Contains(centre));
         Array<WorldTriangle> triangles;
-        BuildWorldTriangles(level.Model, triangles, nullptr);
+        BuildWorldTriangles(level.Model, triangles);
         ASSERT_EQ(triangles.Num(), 12);
         for (const WorldTriangle& t : triangles) {
             const Surface& s = level.Model.Surfaces[level.Model.Nodes[t.Index].Surface];

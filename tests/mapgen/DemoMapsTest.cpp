@@ -125,14 +125,15 @@ TEST(DemoMaps, EverythingTheyNameExists) {
     });
 }
 
-// The engine's services for a headless run, with the engine's own lightmap preparation (no
+// The engine's services for a headless run, with the renderer's own lightmap preparation (no
 // graphics card: the atlas stays an image).
 struct LoadServices : test::RecordingServices {
     void PrepareLightmaps(World& world) override {
-        orv::PrepareLightmaps(world, uploader, 2048);
+        orv::PrepareLightmaps(State, world.CurrentLevel, WorldLighting(world, nullptr), uploader, 2048);
         ++LightmapPreparations;
     }
     NullTextureUploader uploader;
+    LevelRenderState State;
 };
 
 // What the real program's run of each demo level (e2e) does not see: the engine loads Demo1,
@@ -156,14 +157,16 @@ TEST(DemoMaps, LoadInTheEngineLitAndLinked) {
         for (const char* name : {"Demo1", "Demo2", "Demo1"}) {
             SCOPED_TRACE(name);
             LoadLevel(world, std::string("Maps\\") + name + ".t3d", false);
-            const LevelModel& model = world.CurrentLevel.Model;
+            const Level& level = world.CurrentLevel;
+            const LevelModel& model = level.Model;
             const auto sum = [](uint32_t c) { return ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF); };
             int baked = 0, brighter = 0;
-            for (const LightmapRecord& l : model.Lightmaps) {
+            for (int i = 0; i < model.Lightmaps.Num(); ++i) {
+                const LightmapState& l = *services.State.Lightmap(i);
                 EXPECT_TRUE(l.Placed);
                 bool staticLight = false, lit = false;
-                for (int k = l.FirstLight; k >= 0 && model.LightIndices[k] != 0; ++k) {
-                    const Actor* light = model.LightActors[k];
+                for (int k = model.Lightmaps[i].FirstLight; k >= 0 && model.LightIndices[k] != 0; ++k) {
+                    const Actor* light = level.LightActors[k];
                     ASSERT_TRUE(light != nullptr && light->LightBrightness > 0 && light->LightType > 0);
                     staticLight |= !IsDynamicLight(*light);
                 }
@@ -179,9 +182,9 @@ TEST(DemoMaps, LoadInTheEngineLitAndLinked) {
                 EXPECT_NE(s.Tex, res.FallbackTexture()) << s.TextureName;
             }
             for (int z = 1; z < model.ZoneIndices.Num(); ++z) {
-                EXPECT_EQ(model.ZoneIndices[z] != 0, model.ZoneActors[z] != nullptr) << "zone " << z;
+                EXPECT_EQ(model.ZoneIndices[z] != 0, level.ZoneActors[z] != nullptr) << "zone " << z;
             }
-            EXPECT_EQ(world.CurrentLevel.SkyZone != nullptr, std::string(name) == "Demo1");
+            EXPECT_EQ(level.SkyZone != nullptr, std::string(name) == "Demo1");
         }
         for (const std::string& line : log.Lines()) {
             EXPECT_FALSE(IsWarning(line)) << line;

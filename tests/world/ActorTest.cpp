@@ -95,11 +95,11 @@ TEST(ActorList, DestroyedActorsAreSeenOffAndFreedBeforeTheNextStep) {
     EXPECT_EQ(observer.Owner, nullptr); // no reference to a freed actor survives
 }
 
-int ListedCount(const LevelModel& model, const Actor& a) {
+int ListedCount(const Level& level, const Actor& a) {
     int n = 0;
-    for (const BspNode& node : model.Nodes) {
-        n += std::count(node.NegativeActors.begin(), node.NegativeActors.end(), &a);
-        n += std::count(node.PositiveActors.begin(), node.PositiveActors.end(), &a);
+    for (const NodeActorLists& lists : level.NodeActors) {
+        n += std::count(lists.Negative.begin(), lists.Negative.end(), &a);
+        n += std::count(lists.Positive.begin(), lists.Positive.end(), &a);
     }
     return n;
 }
@@ -120,15 +120,15 @@ TEST(ActorRegistration, FiledInEveryLeafItsHeightReachesAndTakenOutOfExactlyThos
     a.XLevel = &f.world;
     a.CollisionHeight = 10;
     MoveActorTo(a, {50, 50, 50});
-    EXPECT_EQ(ListedCount(model, a), 1); // well inside one octant
+    EXPECT_EQ(ListedCount(f.world.CurrentLevel, a), 1); // well inside one octant
     MoveActorTo(a, {5, 50, -5});         // straddles X = 0 and Z = 0
-    EXPECT_EQ(ListedCount(model, a), 4);
+    EXPECT_EQ(ListedCount(f.world.CurrentLevel, a), 4);
     // Its size changes after it was filed (class defaults read later do this): taking it out
     // must still empty every list it is in (a freed pickup once stayed in a node's list).
     a.CollisionHeight = 1;
     a.Location = {100, 100, 100};
     a.Destroy();
-    EXPECT_EQ(ListedCount(model, a), 0);
+    EXPECT_EQ(ListedCount(f.world.CurrentLevel, a), 0);
 }
 
 } // namespace

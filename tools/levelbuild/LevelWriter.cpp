@@ -42,7 +42,7 @@ void FillLevelModel(LevelModel& model, const BspTree& tree, const ZoneResult& zo
         auto found = refOfActor.find(actor);
         if (found == refOfActor.end()) {
             const MapActor& a = map.Actors[static_cast<size_t>(actor)];
-            const int ref = model.ActorRefs.Add({a.Class, a.Name, nullptr});
+            const int ref = model.ActorRefs.Add({a.Class, a.Name});
             found = refOfActor.emplace(actor, ref + 1).first;
         }
         model.ZoneIndices.Add(found->second);

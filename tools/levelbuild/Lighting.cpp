@@ -283,7 +283,7 @@ public:
     int32_t Of(const MapActor& actor) {
         const auto [it, added] = refs_.emplace(Key(actor.Class, actor.Name), model_.ActorRefs.Num() + 1);
         if (added) {
-            model_.ActorRefs.Add({actor.Class, actor.Name, nullptr});
+            model_.ActorRefs.Add({actor.Class, actor.Name});
         }
         return it->second;
     }
