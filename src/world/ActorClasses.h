@@ -103,7 +103,7 @@ struct Dispatcher : Actor {
     int32_t NumOutEvents = 0;
     uint8_t bActive = 0;
     float Delay = 0.0f;
-    int32_t Index = -1;
+    int32_t OutIndex = -1; // the next out-event to fire; -1 while idle
 };
 
 struct TriggerLight : Actor {

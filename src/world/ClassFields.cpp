@@ -216,7 +216,7 @@ const Field kDispatcherFields[] = {
     {"NumOutEvents", &Dispatcher::NumOutEvents, None, CountOutEvents},
     {"bActive", &Dispatcher::bActive},
     {"Delay", &Dispatcher::Delay},
-    {"Index", &Dispatcher::Index},
+    {"OutIndex", &Dispatcher::OutIndex},
 };
 
 const Field kTriggerLightFields[] = {
