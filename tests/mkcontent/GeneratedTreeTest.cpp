@@ -201,11 +201,7 @@ TEST_F(GeneratedTree, ClassesLinkToActorAndCreaturesHaveTheirSequencesStrikesSha
     LoadClassDefaults(res);
     ASSERT_GT(res.Classes.Num(), 60);
     for (const auto& record : res.Classes) {
-        const ClassRecord* c = record.get();
-        for (int depth = 0; c->Parent && depth < res.Classes.Num(); ++depth) {
-            c = c->Parent;
-        }
-        EXPECT_EQ(c->Name, "Actor") << record->Name << " does not lead up to Actor";
+        EXPECT_TRUE(IsSameOrA(res, record->Name, "Actor")) << record->Name << " does not lead up to Actor";
         // Every mesh a class names was loaded from the Models folder, with its skins.
         if (const std::string* meshName = record->Defaults.Find("Mesh")) {
             const std::string name = StripObjectReference(*meshName);
@@ -263,8 +259,9 @@ TEST_F(GeneratedTree, ClassesLinkToActorAndCreaturesHaveTheirSequencesStrikesSha
         EXPECT_NEAR(bottom, -height, height * 0.2f) << meshName << " feet";
         EXPECT_NEAR(top, height, height * 0.3f) << meshName << " top";
     }
-    // Every sequence of more than one frame moves some vertex by more than a unit somewhere (the
-    // pistol's own frames excepted: it is held still).
+    // Every sequence of more than one frame moves some vertex by 1.9 units or more somewhere (the
+    // pistol's own frames excepted: it is held still); the shallow idle breath the Skaarj and the
+    // Brute once had moved theirs by 1.7 and 1.6.
     for (const auto& mesh : res.Meshes) {
         for (const MeshSequence& seq : mesh->Sequences) {
             if (seq.NumFrames < 2 || StartsWithText(mesh->Name, "DPistol")) {
@@ -277,7 +274,7 @@ TEST_F(GeneratedTree, ClassesLinkToActorAndCreaturesHaveTheirSequencesStrikesSha
                     most = std::max(most, Length(Scale3(GetMeshVertex(*mesh, uint16_t(f), v) - from, mesh->Scale)));
                 }
             }
-            EXPECT_GT(most, 1.0f) << mesh->Name << "." << seq.Name << " does not move";
+            EXPECT_GE(most, 1.9f) << mesh->Name << "." << seq.Name << " barely moves";
         }
     }
 }
