@@ -107,8 +107,7 @@ TEST_F(ClassScripts, StartUpScanLinksParentsLoadsMeshesAndAppliesDefaults) {
     EXPECT_EQ(Pairs(props),
               (Names{"Tag=FromLevel", "DrawScale=1", "CollisionRadius=30", "Health=70", "Mesh=Monsters.Imp"}));
     PropertyList none;
-    EXPECT_EQ(ApplyClassDefaults(Res, "Unknown", none), nullptr);
-    EXPECT_EQ(none.Num(), 0);
+    EXPECT_TRUE(ApplyClassDefaults(Res, "Unknown", none) == nullptr && none.Num() == 0);
     PropertyList loop;
     ApplyClassDefaults(Res, "LoopA", loop);
     EXPECT_EQ(Pairs(loop), (Names{"B=2", "A=1"})) << "the chain ends where the loop was cut";

@@ -10,35 +10,34 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace orv::test {
 
-// Keeps every upload with its image and mode; hands out texture names from 1 upward.
+// Keeps the mode of every upload and every deletion; hands out texture names from 1 upward.
 class RecordingUploader final : public TextureUploader {
 public:
     struct Upload {
-        Image Pixels;
         int Mode = 0;               // the mode bits of UploadTexture; -1 for a generated image
         bool NearestFilter = false; // of a generated image
-        uint32_t Name = 0;
     };
 
-    uint32_t UploadTexture(const Image& image, int mode) override { return Add({image, mode, false}); }
-    uint32_t UploadGeneratedImage(const Image& image, bool nearest) override { return Add({image, -1, nearest}); }
+    uint32_t UploadTexture(const Image&, int mode) override { return Add({mode, false}); }
+    uint32_t UploadGeneratedImage(const Image&, bool nearest) override { return Add({-1, nearest}); }
     void UploadTextureRegion(const Texture&, int, int, int, int) override {}
     void DeleteTexture(uint32_t glTexture) override { Deleted.push_back(glTexture); }
 
-    std::vector<Upload> Uploads;
+    std::vector<Upload> Uploads; // upload n has the name n + 1
     std::vector<uint32_t> Deleted;
 
 private:
     uint32_t Add(Upload upload) {
-        upload.Name = static_cast<uint32_t>(Uploads.size()) + 1;
-        Uploads.push_back(std::move(upload));
-        return Uploads.back().Name;
+        Uploads.push_back(upload);
+        return static_cast<uint32_t>(Uploads.size());
     }
 };
 
@@ -47,7 +46,6 @@ private:
 class ContentTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        oldDirectory_ = std::filesystem::current_path();
         std::filesystem::current_path(Dir.Path());
         InvalidateVfsCache();
         Res.Uploader = &Uploader;
@@ -58,21 +56,17 @@ protected:
     }
     std::string Write(const std::string& relative, const std::string& text) { return Dir.Write(relative, text); }
 
+    const std::filesystem::path oldDirectory_ = std::filesystem::current_path();
     TempDir Dir;
     RecordingUploader Uploader;
     Resources Res;
-
-private:
-    std::filesystem::path oldDirectory_;
 };
 
 // One line of text per element of a range, in order: a table's contents compared at once.
 template <typename Range, typename Describe>
 std::vector<std::string> Lines(const Range& range, Describe describe) {
     std::vector<std::string> lines;
-    for (const auto& element : range) {
-        lines.push_back(describe(element));
-    }
+    std::ranges::transform(range, std::back_inserter(lines), describe);
     return lines;
 }
 

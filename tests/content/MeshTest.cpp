@@ -113,25 +113,25 @@ TEST_F(Meshes, DirectivesPlaceSkinAndAnimateTheMesh) {
     EXPECT_EQ(imp->Origin, (Vector{10, -2.5f, 0}));
     EXPECT_EQ(imp->RotOrigin, (Rotator{-128, 64 * 256, 320})) << "angles in 256ths of the rotator unit";
     EXPECT_EQ(imp->Scale, (Vector{0.5f, 0.25f, 2})) << "an absent component keeps its value";
-    EXPECT_EQ(imp->Skins[1]->Name, "ImpSkin") << "looked up in the mesh's package";
-    EXPECT_EQ(imp->Skins[1]->Pixels.At(0, 0), 0xFF00FF00u);
-    EXPECT_EQ(imp->Skins[1]->bLevelTexture, 0);
+    // Skins: looked up in the mesh's package unless named with their own, held for the run; a
+    // slot named without a texture holds the fallback, one never named nothing.
+    EXPECT_EQ(std::tuple(imp->Skins[1]->Name, imp->Skins[1]->Pixels.At(0, 0), int(imp->Skins[1]->bLevelTexture)),
+              std::tuple("ImpSkin", 0xFF00FF00u, 0));
     EXPECT_EQ(imp->Skins[15]->Pixels.At(0, 0), 0xFF0000FFu);
-    EXPECT_EQ(imp->Skins[2], Res.FallbackTexture());
-    EXPECT_EQ(imp->Skins[0], nullptr);
+    EXPECT_TRUE(imp->Skins[2] == Res.FallbackTexture() && imp->Skins[0] == nullptr);
     EXPECT_TRUE(log.Contains("Warning: bad texture number 16 in MESHMAP SETTEXTURE for Imp"));
 
     // Name, first frame, frame count, rate: 30 frames a second without a RATE, read as an integer,
     // and ending at a blank only ("8\tNUMFRAMES=1" reads as 8).
-    std::vector<std::string> sequences;
-    for (const MeshSequence& s : imp->Sequences) {
-        sequences.push_back(s.Name + " " + std::to_string(s.StartFrame) + " " + std::to_string(s.NumFrames) + " " +
-                            std::to_string(int(s.Rate)));
-    }
-    EXPECT_EQ(sequences, (std::vector<std::string>{"All 0 2 30", "Walk 1 1 15", "Tab 1 1 8"}));
+    EXPECT_EQ(test::Lines(imp->Sequences,
+                          [](const MeshSequence& s) {
+                              return s.Name + " " + std::to_string(s.StartFrame) + " " + std::to_string(s.NumFrames) +
+                                     " " + std::to_string(int(s.Rate));
+                          }),
+              (std::vector<std::string>{"All 0 2 30", "Walk 1 1 15", "Tab 1 1 8"}));
     ASSERT_EQ(imp->Notifies.Num(), 1);
-    EXPECT_EQ(imp->Notifies[0].Sequence + " " + imp->Notifies[0].Function, "Walk Step");
-    EXPECT_EQ(imp->Notifies[0].Time, 0.25f);
+    EXPECT_EQ(imp->Notifies[0].Sequence + " " + imp->Notifies[0].Function + " " + std::to_string(imp->Notifies[0].Time),
+              "Walk Step 0.250000");
 }
 
 TEST_F(Meshes, BadTrianglesHeaderMismatchesAndExtraNotifiesWarnOnce) {
@@ -170,14 +170,13 @@ TEST(PeersMeshes, RealMeshesLoadWithTheCountsTheirSizesImply) {
         ASSERT_GT(mesh.NumFrames, 0);
         EXPECT_EQ(fs::file_size(animation), 4u + size_t(mesh.NumFrames) * mesh.FrameSize);
         EXPECT_EQ(fs::file_size(data), dataSize(mesh));
-        EXPECT_EQ(mesh.Frames.Num(), mesh.NumFrames * mesh.NumVertices());
         // Every frame holds a real shape: not all of its vertices on one point.
         for (uint16_t f = 0; f < mesh.NumFrames; ++f) {
-            bool spread = false;
-            for (uint16_t v = 1; v < mesh.NumVertices() && !spread; ++v) {
-                spread = GetMeshVertex(mesh, f, v) != GetMeshVertex(mesh, f, 0);
+            int spread = 0;
+            for (uint16_t v = 1; v < mesh.NumVertices(); ++v) {
+                spread += GetMeshVertex(mesh, f, v) != GetMeshVertex(mesh, f, 0);
             }
-            EXPECT_TRUE(spread) << "frame " << f;
+            EXPECT_GT(spread, 0) << "frame " << f;
         }
     }
     // A data file without its animation file: the triangles alone.

@@ -2,6 +2,7 @@
 // name the place, and real exports.
 #include "content/T3dParser.h"
 
+#include "content/ContentTestSupport.h"
 #include "core/Text.h"
 #include "core/Vfs.h"
 #include "support/TestSupport.h"
@@ -13,99 +14,87 @@
 namespace orv {
 namespace {
 
-struct RecordedActor {
-    std::string Class, Name;
-    int Line = 0;
-    std::vector<std::pair<std::string, std::string>> Properties;
-    std::vector<T3dPolygon> Polygons;
-    bool Ended = false;
-};
+using Names = std::vector<std::string>;
 
+// Every call of the parser as a line of text, and the polygons.
 class RecordingSink : public T3dSink {
 public:
     void BeginActor(std::string_view c, std::string_view n, int line) override {
-        Actors.push_back({std::string(c), std::string(n), line, {}, {}, false});
+        Calls.push_back("Begin " + std::string(c) + " " + std::string(n) + " @" + std::to_string(line));
     }
-    void Property(std::string_view k, std::string_view v) override { Actors.back().Properties.emplace_back(k, v); }
-    void Polygon(T3dPolygon&& p) override { Actors.back().Polygons.push_back(std::move(p)); }
-    void EndActor() override { Actors.back().Ended = true; }
-    std::vector<RecordedActor> Actors;
+    void Property(std::string_view k, std::string_view v) override {
+        Calls.push_back(std::string(k) + "=" + std::string(v));
+    }
+    void Polygon(T3dPolygon&& p) override {
+        Calls.push_back("Polygon");
+        Polygons.push_back(std::move(p));
+    }
+    void EndActor() override { Calls.push_back("End"); }
+    Names Calls;
+    std::vector<T3dPolygon> Polygons;
 };
 
-std::vector<RecordedActor> Parse(std::string_view text) {
+RecordingSink Parse(std::string_view text) {
     RecordingSink sink;
     ParseT3DText("Maps\\Test.t3d", text, sink);
-    return sink.Actors;
+    return sink;
 }
 
 TEST(T3dParser, KeywordsInAnyCaseAndIndentation) {
-    const auto actors = Parse("\t\t  BEGIN ACTOR CLASS=Light NAME=MyLight  \r\n"
-                              "    ; Location=(X=9) is a comment\n"
-                              "     Location=(X=1.000000,Y=-2.000000,Z=3.000000)\n"
-                              "     LightBrightness=300\n"
-                              "     Tag = spaced\n"
-                              "     Event=\n"
-                              "     LightBrightness=64\n"
-                              "  eNd AcToR\n"
-                              "Begin\tActor Name=NoClass\n"
-                              "End\tActor\n"
-                              "Begin Actor Class=Light Name=Open\nTag=x");
-    ASSERT_EQ(actors.size(), 3u);
-    EXPECT_EQ(actors[0].Class + " " + actors[0].Name, "Light MyLight");
-    EXPECT_EQ(actors[0].Line, 1);
-    EXPECT_TRUE(actors[0].Ended);
-    // Later lines with the same key come in order (the actor's list keeps the last one).
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Location", "(X=1.000000,Y=-2.000000,Z=3.000000)"},
-        {"LightBrightness", "300"},
-        {"Event", ""},
-        {"LightBrightness", "64"}};
-    EXPECT_EQ(actors[0].Properties, expected); // "Tag = spaced" has a space before "=": not a property
-    // A tab where a keyword has its space; no "Class=" gives an actor of no class.
-    EXPECT_EQ(actors[1].Class, "");
-    EXPECT_TRUE(actors[1].Ended);
-    EXPECT_FALSE(actors[2].Ended); // the file ends inside it
+    // Later lines with the same key come in order (the actor's list keeps the last one); "Tag =
+    // spaced" has a space before "=" and is no property; a tab where a keyword has its space; no
+    // "Class=" gives an actor of no class; the file may end inside an actor.
+    EXPECT_EQ(
+        Parse("\t\t  BEGIN ACTOR CLASS=Light NAME=MyLight  \r\n"
+              "    ; Location=(X=9) is a comment\n"
+              "     Location=(X=1.000000,Y=-2.000000,Z=3.000000)\n"
+              "     LightBrightness=300\n"
+              "     Tag = spaced\n"
+              "     Event=\n"
+              "     LightBrightness=64\n"
+              "  eNd AcToR\n"
+              "Begin\tActor Name=NoClass\n"
+              "End\tActor\n"
+              "Begin Actor Class=Light Name=Open\nTag=x")
+            .Calls,
+        (Names{"Begin Light MyLight @1", "Location=(X=1.000000,Y=-2.000000,Z=3.000000)", "LightBrightness=300",
+               "Event=", "LightBrightness=64", "End", "Begin  NoClass @9", "End", "Begin Light Open @11", "Tag=x"}));
 }
 
 TEST(T3dParser, EveryPolygonReachesTheSinkAsWritten) {
-    const auto actors = Parse("Begin Actor Class=Mover Name=Door\n"
-                              "   Begin Polygon Texture=Orvane.Metal.Plate Flags=264 Link=0\n"
-                              "    Normal   +00000.000000,+00000.000000,+00001.000000\n"
-                              "    Pan      U=12 V=-3\n"
-                              "    Vertex   +00000.000000,+00000.000000,+00000.000000\n"
-                              "    Vertex\t+00064.000000,+00000.000000,+00000.000000\n"
-                              "    Vertex   +00064.000000,+00064.000000,+00000.000000\n"
-                              "   End Polygon  \t\n"
-                              "   Begin Polygon Texture= Flags=-1073741696\n"
-                              "   END POLYGON\n"
-                              "   Begin\tPolygon\tTexture=Orvane.Sky\tFlags=3221225600\n"
-                              "   End\tPolygon\n"
-                              "End Actor\n"
-                              "Begin Polygon Texture=Outside\nEnd Polygon\n"
-                              "Begin Actor Class=Brush Name=Brush0\n"
-                              " Begin Polygon Flags=1\n"
-                              " End Polygon\n"
-                              "End Actor\n");
-    ASSERT_EQ(actors.size(), 2u);
-    ASSERT_EQ(actors[0].Polygons.size(), 3u); // sky portals too: the sink decides
-    const T3dPolygon& quad = actors[0].Polygons[0];
-    EXPECT_EQ(quad.TextureName, "Orvane.Metal.Plate");
-    EXPECT_EQ(quad.Flags, 264u);
-    EXPECT_EQ(quad.Line, 2);
-    EXPECT_EQ(std::pair(quad.PanU, quad.PanV), std::pair(12, -3));
-    EXPECT_EQ(quad.Normal, (Vector{0, 0, 1}));
-    ASSERT_EQ(quad.Vertices.Num(), 3);
-    EXPECT_EQ(quad.Vertices[1], (Vector{64, 0, 0})); // a tab after the keyword reads as a space
-    // Flags written signed or unsigned are the same bits; an empty name is not a missing one.
-    EXPECT_EQ(actors[0].Polygons[1].Flags, 0xC0000080u);
-    EXPECT_EQ(actors[0].Polygons[1].TextureName, "");
-    EXPECT_EQ(actors[0].Polygons[2].Flags, 0xC0000080u);
-    EXPECT_EQ(actors[0].Polygons[2].TextureName, "Orvane.Sky"); // a tab ends the value
-    EXPECT_EQ(actors[0].Polygons[2].Line, 11);
-    // The editor's brushes reach the sink too; polygons outside actors do not.
-    ASSERT_EQ(actors[1].Polygons.size(), 1u);
-    EXPECT_EQ(actors[1].Polygons[0].TextureName, std::nullopt);
-    EXPECT_EQ(actors[1].Polygons[0].Flags, 1u);
+    const RecordingSink sink = Parse("Begin Actor Class=Mover Name=Door\n"
+                                     "   Begin Polygon Texture=Orvane.Metal.Plate Flags=264 Link=0\n"
+                                     "    Normal   +00000.000000,+00000.000000,+00001.000000\n"
+                                     "    Pan      U=12 V=-3\n"
+                                     "    Vertex   +00000.000000,+00000.000000,+00000.000000\n"
+                                     "    Vertex\t+00064.000000,+00000.000000,+00000.000000\n"
+                                     "    Vertex   +00064.000000,+00064.000000,+00000.000000\n"
+                                     "   End Polygon  \t\n"
+                                     "   Begin Polygon Texture= Flags=-1073741696\n"
+                                     "   END POLYGON\n"
+                                     "   Begin\tPolygon\tTexture=Orvane.Sky\tFlags=3221225600\n"
+                                     "   End\tPolygon\n"
+                                     "End Actor\n"
+                                     "Begin Polygon Texture=Outside\nEnd Polygon\n"
+                                     "Begin Actor Class=Brush Name=Brush0\n"
+                                     " Begin Polygon Flags=1\n"
+                                     " End Polygon\n"
+                                     "End Actor\n");
+    // Sky portals and the editor's brushes reach the sink too; polygons outside actors do not.
+    EXPECT_EQ(sink.Calls, (Names{"Begin Mover Door @1", "Polygon", "Polygon", "Polygon", "End",
+                                 "Begin Brush Brush0 @16", "Polygon", "End"}));
+    // Flags written signed or unsigned are the same bits; an empty name is not a missing one; a
+    // tab ends the value.
+    auto describe = [](const T3dPolygon& p) {
+        return p.TextureName.value_or("<none>") + " " + std::to_string(p.Flags) + " @" + std::to_string(p.Line) +
+               " pan " + std::to_string(p.PanU) + " " + std::to_string(p.PanV) + ", " +
+               std::to_string(p.Vertices.Num()) + " vertices";
+    };
+    EXPECT_EQ(test::Lines(sink.Polygons, describe),
+              (Names{"Orvane.Metal.Plate 264 @2 pan 12 -3, 3 vertices", " 3221225600 @9 pan 0 0, 0 vertices",
+                     "Orvane.Sky 3221225600 @11 pan 0 0, 0 vertices", "<none> 1 @17 pan 0 0, 0 vertices"}));
+    EXPECT_EQ(sink.Polygons[0].Normal, (Vector{0, 0, 1}));
+    EXPECT_EQ(sink.Polygons[0].Vertices[1], (Vector{64, 0, 0})); // a tab after the keyword reads as a space
 }
 
 TEST(T3dParser, SyntaxErrorsAreFatalAndNameThePlace) {
@@ -156,13 +145,17 @@ TEST(T3dParser, RealEditorExportsParseCompletely) {
         ORV_PEER_FILE(path, std::string("exports/") + name);
         std::string text;
         ASSERT_TRUE(ReadWholeFile(path.string(), text)) << path;
-        std::vector<RecordedActor> actors;
-        EXPECT_EQ(test::CatchFatal([&] { actors = Parse(text); }), "<no fatal error>") << name;
+        RecordingSink sink;
+        EXPECT_EQ(test::CatchFatal([&] { sink = Parse(text); }), "<no fatal error>") << name;
         std::map<std::string, int> parsed;
-        for (const RecordedActor& a : actors) {
-            EXPECT_TRUE(a.Ended) << name << " " << a.Name;
-            parsed[a.Class]++;
+        int open = 0;
+        for (const std::string& call : sink.Calls) {
+            if (call.rfind("Begin ", 0) == 0) {
+                parsed[call.substr(6, call.find(' ', 6) - 6)]++;
+            }
+            open += (call.rfind("Begin ", 0) == 0) - (call == "End");
         }
+        EXPECT_EQ(open, 0) << name << ": every actor ends";
         EXPECT_EQ(parsed, ScanClasses(text)) << name;
     }
 }
