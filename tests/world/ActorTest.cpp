@@ -20,10 +20,10 @@ TEST(ActorFactory, EveryEngineClassByNameAndBySubclass) {
     for (int i = 0; i <= static_cast<int>(EngineClass::WavySurfaceInfo); ++i) {
         const auto c = static_cast<EngineClass>(i);
         const std::string name = EngineClassName(c);
-        EngineClass expected = c == EngineClass::Projectile ? EngineClass::EnemyProjectile : c;
-        if (c == EngineClass::PlayerPawn || c == EngineClass::EnemyProjectile) {
-            expected = EngineClass::Actor;
-        }
+        const EngineClass expected = c == EngineClass::Projectile ? EngineClass::EnemyProjectile
+                                     : c == EngineClass::PlayerPawn || c == EngineClass::EnemyProjectile
+                                         ? EngineClass::Actor
+                                         : c;
         f.AddClass("My" + name, name);
         EXPECT_EQ(CreateActor(f.world, name)->GetEngineClass(), expected) << name;
         EXPECT_EQ(CreateActor(f.world, "MY" + name)->GetEngineClass(), expected) << name;
@@ -39,60 +39,42 @@ struct Ticking : Actor {
     std::function<void()> OnTick;
 };
 
-Ticking& AddTicking(WorldFixture& f, std::function<void()> onTick) {
-    auto& a = static_cast<Ticking&>(*f.world.Actors[f.world.Actors.Add(std::make_unique<Ticking>())]);
-    a.XLevel = &f.world;
-    a.OnTick = std::move(onTick);
-    return a;
-}
-
-TEST(ActorList, SpawnedActorsStartAtOnceAndUpdateNextStep) {
+// In one step the first actor destroys the second and spawns a spinner; the third looks at both.
+TEST(ActorList, SpawnedActorsStartAtOnceDestroyedOnesAreSeenOffAndBothWaitForTheNextStep) {
     WorldFixture f;
     f.AddEngineClasses();
     f.AddMesh("", "Top", {{"Still", 0, 1, 30.0f}});
     f.AddClass("Spinner", "Actor", {{"Physics", "PHYS_Rotating"}, {"RotationRate", "(Yaw=6000)"}, {"Mesh", "Top"}});
+    Ticking* actors[3];
+    for (Ticking*& a : actors) {
+        a = static_cast<Ticking*>(f.world.Actors[f.world.Actors.Add(std::make_unique<Ticking>())].get());
+        a->XLevel = &f.world;
+    }
+    Ticking &spawner = *actors[0], &victim = *actors[1], &observer = *actors[2];
     Actor* spawned = nullptr;
-    std::string sequenceAtSpawn;
-    Ticking& spawner = AddTicking(f, [&] {
-        if (!spawned) {
-            spawned = Spawn(f.world, "Spinner", f.world.Actors[0].get(), "child", {1, 0, 0}, {});
-            sequenceAtSpawn = spawned->AnimSequence;
-        }
-    });
+    std::string seen;
+    spawner.OnTick = [&] {
+        victim.Destroy();
+        spawned = Spawn(f.world, "Spinner", &spawner, "child", {1, 0, 0}, {});
+    };
+    victim.OnTick = [&] { seen += "victim ticked "; };
+    observer.OnTick = [&] {
+        seen += std::to_string(victim.bCollideActors) + " '" + victim.GetProperty("Tag") + "' " +
+                std::to_string(victim.bDeleteMe) + " " + spawned->AnimSequence; // BeginPlay ran in Spawn
+    };
+    victim.bCollideActors = victim.bBlockPlayers = 1;
+    victim.SetProperty("Tag", "door");
+    victim.Owner = &observer;
+    observer.Owner = &victim;
     UpdateActors(f.world, kStepDeltaTime);
-    ASSERT_NE(spawned, nullptr);
-    EXPECT_EQ(sequenceAtSpawn, "Still"); // BeginPlay ran inside the spawner's Tick
-    EXPECT_EQ(f.world.Actors.Num(), 2);
+    EXPECT_EQ(seen, "0 '' 1 Still");
+    EXPECT_EQ(f.world.Actors.Num(), 3);  // the victim freed at the end of the step
+    EXPECT_EQ(observer.Owner, nullptr); // and no reference to it survives
     EXPECT_EQ(spawned->Owner, &spawner);
-    EXPECT_EQ(spawned->GetProperty("Tag"), "child");
     EXPECT_EQ(spawned->Location, (Vector{1, 0, 0}));
     EXPECT_EQ(spawned->Rotation.Yaw, 0); // not updated in the step that spawned it
-    UpdateActors(f.world, kStepDeltaTime);
-    EXPECT_EQ(spawned->Rotation.Yaw, 100); // 6000 per second for 1/60 s
-}
-
-TEST(ActorList, DestroyedActorsAreSeenOffAndFreedBeforeTheNextStep) {
-    WorldFixture f;
-    Actor* victim = nullptr;
-    bool seenCollide = true, seenDeleted = false;
-    std::string seenTag = "unset";
-    AddTicking(f, [&] { victim->Destroy(); });
-    victim = &AddTicking(f, [] {});
-    Ticking& observer = AddTicking(f, [&] {
-        seenCollide = victim->bCollideActors;
-        seenTag = victim->GetProperty("Tag");
-        seenDeleted = victim->bDeleteMe;
-    });
-    victim->bCollideActors = victim->bBlockPlayers = 1;
-    victim->SetProperty("Tag", "door");
-    victim->Owner = &observer;
-    observer.Owner = victim;
-    UpdateActors(f.world, kStepDeltaTime);
-    EXPECT_FALSE(seenCollide);
-    EXPECT_EQ(seenTag, "");
-    EXPECT_TRUE(seenDeleted);
-    EXPECT_EQ(f.world.Actors.Num(), 2); // freed at the end of the step, unticked
-    EXPECT_EQ(observer.Owner, nullptr); // no reference to a freed actor survives
+    UpdateActor(*spawned, kStepDeltaTime);
+    EXPECT_EQ(spawned->Rotation.Yaw, 100); // 6000 per second for 1/60 s: a spinner
 }
 
 int ListedCount(const Level& level, const Actor& a) {
@@ -121,7 +103,7 @@ TEST(ActorRegistration, FiledInEveryLeafItsHeightReachesAndTakenOutOfExactlyThos
     a.CollisionHeight = 10;
     MoveActorTo(a, {50, 50, 50});
     EXPECT_EQ(ListedCount(f.world.CurrentLevel, a), 1); // well inside one octant
-    MoveActorTo(a, {5, 50, -5});         // straddles X = 0 and Z = 0
+    MoveActorTo(a, {5, 50, -5});                         // straddles X = 0 and Z = 0
     EXPECT_EQ(ListedCount(f.world.CurrentLevel, a), 4);
     // Its size changes after it was filed (class defaults read later do this): taking it out
     // must still empty every list it is in (a freed pickup once stayed in a node's list).

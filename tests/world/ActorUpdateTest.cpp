@@ -3,30 +3,31 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <map>
 
 namespace orv {
 namespace {
 
 using test::WorldFixture;
+using Counts = std::map<std::string, int>;
 
+// Records what the update calls: notifies by function (with the frame), "end", "timer", "tick".
 struct Recorder : Actor {
-    void AnimNotify(const MeshNotify& n) override {
-        events.push_back("notify:" + n.Function + "@" + std::to_string(AnimFrame));
-    }
-    void AnimEnd() override { events.push_back("end"); }
-    void Timer() override { events.push_back("timer"); }
-    void Tick(float) override { events.push_back("tick"); }
-    std::vector<std::string> events;
-    int Count(const std::string& prefix) const {
-        return static_cast<int>(
-            std::count_if(events.begin(), events.end(), [&](const std::string& e) { return e.rfind(prefix, 0) == 0; }));
+    void AnimNotify(const MeshNotify& n) override { Note(n.Function, "@" + std::to_string(AnimFrame)); }
+    void AnimEnd() override { Note("end"); }
+    void Timer() override { Note("timer"); }
+    void Tick(float) override { Note("tick"); }
+    void Note(const std::string& what, const std::string& detail = "") {
+        events.push_back(what + detail);
+        ++counts[what];
     }
     void Steps(int n) {
         for (int i = 0; i < n; ++i) {
             UpdateActor(*this, kStepDeltaTime);
         }
     }
+    std::vector<std::string> events;
+    Counts counts;
 };
 
 TEST(ActorUpdate, NotifiesFireOncePerPassAndTheSequenceWraps) {
@@ -37,27 +38,21 @@ TEST(ActorUpdate, NotifiesFireOncePerPassAndTheSequenceWraps) {
     Recorder a;
     a.XLevel = &f.world;
     a.MeshRef = &mesh;
-    a.Steps(1); // a mesh but no current sequence: nothing
-    EXPECT_EQ(a.Count("notify"), 0);
+    a.Steps(1);                // a mesh but no current sequence: nothing but the tick
     PlayAnim(a, "Walk", 0.0f); // at rate 0 the frame stays at 0, which fires only notifies at time 0
-    a.Steps(200);
+    a.Steps(199);
     EXPECT_EQ(a.AnimFrame, 0.0f);
-    EXPECT_EQ(a.Count("end"), 0);
-    EXPECT_EQ(a.Count("notify:Start"), 1);
+    EXPECT_EQ(a.counts, (Counts{{"Start", 1}, {"tick", 200}}));
+    a.counts.clear();
     a.events.clear();
     PlayAnim(a, "walk", 1.0f);
     EXPECT_EQ(a.AnimSequence, "Walk");
-    a.Steps(125);                          // a little over two one-second passes
-    EXPECT_EQ(a.Count("notify:Start"), 3); // time 0 fires on the first update of each pass
-    EXPECT_EQ(a.Count("notify:Half"), 2);
-    EXPECT_EQ(a.Count("notify:Never"), 0); // a time above 1 never fires
-    EXPECT_EQ(a.Count("notify:OtherSequence"), 0);
-    EXPECT_EQ(a.Count("end"), 2);
-    EXPECT_EQ(a.Count("tick"), 125);
-    // The order inside one update: notifies, then the wrap, then the tick.
-    EXPECT_EQ(a.events[0], "notify:Start@0.016667");
-    // After a wrap the frame restarts at exactly 0 and the fired bits are clear.
-    EXPECT_LT(a.AnimFrame, 0.06f);
+    // A little over two one-second passes: time 0 fires on the first update of each pass, a time
+    // above 1 never, and another sequence's notifies not at all.
+    a.Steps(125);
+    EXPECT_EQ(a.counts, (Counts{{"Half", 2}, {"Start", 3}, {"end", 2}, {"tick", 125}}));
+    EXPECT_EQ(a.events[0], "Start@0.016667"); // notifies come after the frame moved, before the tick
+    EXPECT_LT(a.AnimFrame, 0.06f);            // after a wrap the frame restarts at exactly 0
     PlayAnim(a, "NoSuchSequence", 1.0f);
     EXPECT_EQ(a.AnimSequence, "Walk"); // an unknown name changes nothing
     PlayAnim(a, "", 1.0f);
@@ -68,19 +63,19 @@ TEST(ActorUpdate, NotifiesFireOncePerPassAndTheSequenceWraps) {
 TEST(ActorUpdate, TimersStrobeFlickerAndRotation) {
     WorldFixture f;
     Recorder looping, once;
-    looping.XLevel = once.XLevel = &f.world;
+    Actor strobe, flicker, spinner;
+    for (Actor* a : std::initializer_list<Actor*>{&looping, &once, &strobe, &flicker, &spinner}) {
+        a->XLevel = &f.world;
+    }
     looping.SetTimer(0.001f, true); // shorter than a step: still once per step
     looping.Steps(5);
-    EXPECT_EQ(looping.Count("timer"), 5);
+    EXPECT_EQ(looping.counts, (Counts{{"tick", 5}, {"timer", 5}}));
     once.SetTimer(0.05f, false);
     once.Steps(10);
-    EXPECT_EQ(once.Count("timer"), 1); // fires in the third step, then is off
-    EXPECT_FALSE(once.bTimerActive);
-    EXPECT_EQ(once.events[2], "timer"); // tick, tick, timer, tick ...
+    EXPECT_EQ(once.counts, (Counts{{"tick", 10}, {"timer", 1}})); // then it is off
+    EXPECT_EQ(once.events[2], "timer");                           // in the third step, before its tick
 
-    Actor strobe, flicker;
-    strobe.XLevel = flicker.XLevel = &f.world;
-    strobe.LightType = lt_strobe;
+    strobe.LightType = lt_strobe; // off every other step
     flicker.LightType = lt_flicker;
     int flickerOff = 0;
     for (int i = 0; i < 1000; ++i) {
@@ -92,9 +87,7 @@ TEST(ActorUpdate, TimersStrobeFlickerAndRotation) {
     EXPECT_GT(flickerOff, 400);
     EXPECT_LT(flickerOff, 600);
 
-    Actor spinner; // turns by its rate, without wrapping
-    spinner.XLevel = &f.world;
-    spinner.Physics = phys_rotating;
+    spinner.Physics = phys_rotating; // turns by its rate, without wrapping
     spinner.RotationRate = {0, 65536 * 3, -90};
     spinner.Rotation = {0, 65000, 0};
     for (int i = 0; i < 60; ++i) {
