@@ -107,36 +107,39 @@ TEST(ActorProperties, ReadingsBeyondTheSyntax) {
                                    {"AnimFrame", "0.25"}};
     const struct {
         const char* className;
-        test::Properties lines, again;
+        test::Properties lines;
         const char* fields;
+        test::Properties again = {};
     } cases[] = {
         // Present but empty is 0, not the text for an absent line (1).
-        {"Light", {{"DrawScale", ""}}, {}, R"({"DrawScale":0})"},
+        {"Light", {{"DrawScale", ""}}, R"({"DrawScale":0})"},
         // Empty entries below the highest still count.
-        {"Dispatcher", {{"OutEvents(0)", "a"}, {"OutEvents(4)", "e"}}, {}, R"({"NumOutEvents":5})"},
+        {"Dispatcher", {{"OutEvents(0)", "a"}, {"OutEvents(4)", "e"}}, R"({"NumOutEvents":5})"},
         // Full brightness, no hue: white.
-        {"ZoneInfo", {{"AmbientBrightness", "255"}, {"AmbientSaturation", "255"}}, {}, R"({"AmbientColor":4294967295})"},
+        {"ZoneInfo", {{"AmbientBrightness", "255"}, {"AmbientSaturation", "255"}}, R"({"AmbientColor":4294967295})"},
         // Its sphere and cylinder are its collision cylinder, read after the actor's own rows.
-        {"DynamicZoneInfo", {{"SphereSize", "90"}}, {}, R"({"CollisionRadius":90,"CollisionHeight":250})"},
-        {"Explosion", {{"NumFrames", "99"}}, {}, R"({"NumFrames":20})"}, // the most an effect keeps
+        {"DynamicZoneInfo", {{"SphereSize", "90"}}, R"({"CollisionRadius":90,"CollisionHeight":250})"},
+        {"Explosion", {{"NumFrames", "99"}}, R"({"NumFrames":20})"}, // the most an effect keeps
         // The skin, read after MultiSkins(0), is also the first skin; the animation rate is the
         // property's times the sequence's own.
-        {"Decoration", deco, {}, R"({"MultiSkins/0":"Test.Rust","AnimSequence":"Spin","AnimRate":20,"AnimFrame":0.25})"},
+        {"Decoration", deco, R"({"MultiSkins/0":"Test.Rust","AnimSequence":"Spin","AnimRate":20,"AnimFrame":0.25})"},
         // The mesh and the texture are read only once; a skin that falls back changes nothing, so
         // MultiSkins(0) stands.
-        {"Decoration", deco, {{"Mesh", ""}, {"Texture", "Test.Rust"}, {"Skin", "NoSuch.Texture"}},
-         R"({"Mesh":"Test.Cube","Texture":"Test.Wood","Skin":"Test.Rust","MultiSkins/0":"Test.Wood"})"},
+        {"Decoration", deco,
+         R"({"Mesh":"Test.Cube","Texture":"Test.Wood","Skin":"Test.Rust","MultiSkins/0":"Test.Wood"})",
+         {{"Mesh", ""}, {"Texture", "Test.Rust"}, {"Skin", "NoSuch.Texture"}}},
         // The fallback mesh has no such sequence.
-        {"Decoration", {{"AnimSequence", "Spin"}}, {}, R"({"AnimSequence":""})"},
+        {"Decoration", {{"AnimSequence", "Spin"}}, R"({"AnimSequence":""})"},
     };
-    for (const auto& [className, lines, again, fields] : cases) {
+    for (const auto& [className, lines, fields, again] : cases) {
         Actor& a = f.AddActor(className, "A", lines);
         for (const auto& [k, v] : again) {
             a.SetProperty(k, v);
         }
         a.ApplyProperties();
         a.BeginPlay();
-        const nlohmann::json dump = nlohmann::json::parse(DumpActorJson(a, 0)), expected = nlohmann::json::parse(fields);
+        const nlohmann::json dump = nlohmann::json::parse(DumpActorJson(a, 0));
+        const nlohmann::json expected = nlohmann::json::parse(fields);
         for (const auto& [key, value] : expected.items()) {
             EXPECT_EQ(dump[nlohmann::json::json_pointer("/" + key)], value) << className << " " << key;
         }
