@@ -1,15 +1,18 @@
-// The class factory, the actor list's spawn and destroy rules, and filing actors in the BSP.
+// Actors: the class factory, the actor list's spawn and destroy rules, filing actors in the BSP,
+// and the generic update (animation with notifies, timers, strobe lights, rotation).
 #include "WorldFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <map>
 
 namespace orv {
 namespace {
 
 using test::WorldFixture;
+using Counts = std::map<std::string, int>;
 
 // Every engine class comes from its own name and its subclasses' (case-blind), the first row that
 // matches winning: Bird1 before ScriptedPawn, DynamicZoneInfo before ZoneInfo ... The player is
@@ -33,45 +36,61 @@ TEST(ActorFactory, EveryEngineClassByNameAndBySubclass) {
     EXPECT_EQ(unknown->Class, "NoSuchClass");
 }
 
-// An actor whose step is whatever the test says.
-struct Ticking : Actor {
-    void Tick(float) override { OnTick(); }
-    std::function<void()> OnTick;
+// Records what the update calls: notifies by function (with the frame), "end", "timer", "tick";
+// its step also does whatever the test says.
+struct Recorder : Actor {
+    void AnimNotify(const MeshNotify& n) override { Note(n.Function, "@" + std::to_string(AnimFrame)); }
+    void AnimEnd() override { Note("end"); }
+    void Timer() override { Note("timer"); }
+    void Tick(float) override {
+        Note("tick");
+        OnTick();
+    }
+    void Note(const std::string& what, const std::string& detail = "") {
+        events.push_back(what + detail);
+        ++counts[what];
+    }
+    void Steps(int n) {
+        for (int i = 0; i < n; ++i) {
+            UpdateActor(*this, kStepDeltaTime);
+        }
+    }
+    std::function<void()> OnTick = [] {};
+    std::vector<std::string> events;
+    Counts counts;
 };
 
 // In one step the first actor destroys the second and spawns a spinner; the third looks at both.
 TEST(ActorList, SpawnedActorsStartAtOnceDestroyedOnesAreSeenOffAndBothWaitForTheNextStep) {
     WorldFixture f;
-    f.AddEngineClasses();
     f.AddMesh("", "Top", {{"Still", 0, 1, 30.0f}});
-    f.AddClass("Spinner", "Actor", {{"Physics", "PHYS_Rotating"}, {"RotationRate", "(Yaw=6000)"}, {"Mesh", "Top"}});
-    Ticking* actors[3];
-    for (Ticking*& a : actors) {
-        a = static_cast<Ticking*>(f.world.Actors[f.world.Actors.Add(std::make_unique<Ticking>())].get());
+    f.AddClass("Spinner", "", {{"Physics", "PHYS_Rotating"}, {"RotationRate", "(Yaw=6000)"}, {"Mesh", "Top"}});
+    Recorder* actors[3];
+    for (Recorder*& a : actors) {
+        a = static_cast<Recorder*>(f.world.Actors[f.world.Actors.Add(std::make_unique<Recorder>())].get());
         a->XLevel = &f.world;
     }
-    Ticking &spawner = *actors[0], &victim = *actors[1], &observer = *actors[2];
+    Recorder &spawner = *actors[0], &victim = *actors[1], &observer = *actors[2];
     Actor* spawned = nullptr;
     std::string seen;
     spawner.OnTick = [&] {
         victim.Destroy();
         spawned = Spawn(f.world, "Spinner", &spawner, "child", {1, 0, 0}, {});
     };
-    victim.OnTick = [&] { seen += "victim ticked "; };
     observer.OnTick = [&] {
-        seen += std::to_string(victim.bCollideActors) + " '" + victim.GetProperty("Tag") + "' " +
-                std::to_string(victim.bDeleteMe) + " " + spawned->AnimSequence; // BeginPlay ran in Spawn
+        seen = "collides " + std::to_string(victim.bCollideActors) + ", deleted " + std::to_string(victim.bDeleteMe) +
+               ", ticked " + std::to_string(victim.counts.size()) + ", tag '" + victim.GetProperty("Tag") +
+               "', spawned " + spawned->AnimSequence;
     };
-    victim.bCollideActors = victim.bBlockPlayers = 1;
+    victim.bCollideActors = 1;
     victim.SetProperty("Tag", "door");
     victim.Owner = &observer;
     observer.Owner = &victim;
     UpdateActors(f.world, kStepDeltaTime);
-    EXPECT_EQ(seen, "0 '' 1 Still");
-    EXPECT_EQ(f.world.Actors.Num(), 3);  // the victim freed at the end of the step
+    EXPECT_EQ(seen, "collides 0, deleted 1, ticked 0, tag '', spawned Still"); // BeginPlay ran in Spawn
+    EXPECT_EQ(f.world.Actors.Num(), 3); // the victim freed at the end of the step
     EXPECT_EQ(observer.Owner, nullptr); // and no reference to it survives
     EXPECT_EQ(spawned->Owner, &spawner);
-    EXPECT_EQ(spawned->Location, (Vector{1, 0, 0}));
     EXPECT_EQ(spawned->Rotation.Yaw, 0); // not updated in the step that spawned it
     UpdateActor(*spawned, kStepDeltaTime);
     EXPECT_EQ(spawned->Rotation.Yaw, 100); // 6000 per second for 1/60 s: a spinner
@@ -111,6 +130,64 @@ TEST(ActorRegistration, FiledInEveryLeafItsHeightReachesAndTakenOutOfExactlyThos
     a.Location = {100, 100, 100};
     a.Destroy();
     EXPECT_EQ(ListedCount(f.world.CurrentLevel, a), 0);
+}
+
+TEST(ActorUpdate, NotifiesFireOncePerPassAndTheSequenceWraps) {
+    WorldFixture f;
+    Mesh& mesh = f.AddMesh("", "Walker", {{"Walk", 0, 10, 10.0f}, {"Idle", 10, 5, 5.0f}}); // Walk: one pass a second
+    mesh.Notifies = {
+        {"walk", 0.0f, "Start"}, {"Walk", 0.5f, "Half"}, {"WALK", 1.5f, "Never"}, {"Idle", 0.0f, "OtherSequence"}};
+    Recorder a;
+    a.XLevel = &f.world;
+    a.MeshRef = &mesh;
+    a.Steps(1);                // a mesh but no current sequence: nothing but the tick
+    PlayAnim(a, "Walk", 0.0f); // at rate 0 the frame stays at 0, which fires only notifies at time 0
+    a.Steps(199);
+    EXPECT_EQ(a.AnimFrame, 0.0f);
+    EXPECT_EQ(a.counts, (Counts{{"Start", 1}, {"tick", 200}}));
+    a.counts.clear();
+    a.events.clear();
+    PlayAnim(a, "walk", 1.0f);
+    EXPECT_EQ(a.AnimSequence, "Walk");
+    // A little over two one-second passes: time 0 fires on the first update of each pass, a time
+    // above 1 never, and another sequence's notifies not at all.
+    a.Steps(125);
+    EXPECT_EQ(a.counts, (Counts{{"Half", 2}, {"Start", 3}, {"end", 2}, {"tick", 125}}));
+    EXPECT_EQ(a.events[0], "Start@0.016667"); // notifies come after the frame moved, before the tick
+    EXPECT_LT(a.AnimFrame, 0.06f);            // after a wrap the frame restarts at exactly 0
+    PlayAnim(a, "NoSuchSequence", 1.0f);
+    EXPECT_EQ(a.AnimSequence, "Walk"); // an unknown name changes nothing
+    PlayAnim(a, "", 1.0f);
+    EXPECT_EQ(a.CurrentSequence, nullptr);
+    EXPECT_EQ(a.AnimSequence, "");
+}
+
+// A timer shorter than a step still fires once a step, before the tick; a strobe light is off
+// every other step; a spinner turns by its rate, rounded each step, without wrapping.
+TEST(ActorUpdate, TimersStrobesAndRotation) {
+    WorldFixture f;
+    Recorder looping, once;
+    Actor spinner;
+    looping.XLevel = once.XLevel = spinner.XLevel = &f.world;
+    looping.SetTimer(0.001f, true);
+    looping.LightType = lt_strobe;
+    looping.Steps(5);
+    EXPECT_EQ(looping.counts, (Counts{{"tick", 5}, {"timer", 5}}));
+    EXPECT_EQ(looping.bLightOff, 1);
+    once.SetTimer(0.05f, false);
+    once.LightType = lt_strobe;
+    once.Steps(10);
+    EXPECT_EQ(once.counts, (Counts{{"tick", 10}, {"timer", 1}})); // then it is off
+    EXPECT_EQ(once.events[2], "timer");                           // in the third step
+    EXPECT_EQ(once.bLightOff, 0);
+    spinner.Physics = phys_rotating;
+    spinner.RotationRate = {0, 65536 * 3, -90};
+    spinner.Rotation = {0, 65000, 0};
+    for (int i = 0; i < 60; ++i) {
+        UpdateActor(spinner, kStepDeltaTime);
+    }
+    EXPECT_EQ(spinner.Rotation.Yaw, 65000 + 60 * 3277); // 196608 / 60 = 3276.8, rounded each step
+    EXPECT_EQ(spinner.Rotation.Roll, -60 * 2);          // -1.5000001 per step rounds to -2
 }
 
 } // namespace
