@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <set>
 
 namespace orv {
@@ -17,19 +18,14 @@ using test::WorldFixture;
 
 // A property text for a row's syntax that gives its field a value it cannot have had before.
 std::string TextFor(const Field& row, const Actor& actor) {
-    switch (row.How) {
-    case Syntax::Xyz:
-    case Syntax::XyzOrCurrent: return "(X=7,Y=8,Z=9)";
-    case Syntax::PitchYawRoll: return "(Pitch=7,Yaw=8,Roll=9)";
-    case Syntax::Bool: return row.Storage(actor)[0] == std::byte{0} ? "True" : "False";
-    case Syntax::Enum: return "2";
-    case Syntax::TextureName:
-    case Syntax::MeshName: return "Test.Seven";
-    case Syntax::Text:
-    case Syntax::State:
-    case Syntax::ClassRef: return "Class'Pkg.Seven'";
-    default: return "7.5"; // a float, an int or a byte
-    }
+    using enum Syntax;
+    const std::map<Syntax, std::string> texts = {
+        {Xyz, "(X=7,Y=8,Z=9)"},      {XyzOrCurrent, "(X=7,Y=8,Z=9)"},  {PitchYawRoll, "(Pitch=7,Yaw=8,Roll=9)"},
+        {Float, "7.5"},              {Int, "7.5"},                     {Byte, "7.5"},
+        {Enum, "2"},                 {TextureName, "Test.Seven"},      {MeshName, "Test.Seven"},
+        {Text, "Class'Pkg.Seven'"},  {State, "Class'Pkg.Seven'"},      {ClassRef, "Class'Pkg.Seven'"}};
+    const bool set = row.Storage(actor)[0] != std::byte{0};
+    return row.How == Bool ? (set ? "False" : "True") : texts.at(row.How);
 }
 
 // Reads every property an engine class's table names, then lives a little (BeginPlay, a timer,
@@ -102,9 +98,8 @@ TEST(ActorProperties, ReadingsBeyondTheSyntax) {
     f.AddTexture("Test.Wood");
     f.AddTexture("Test.Rust");
     const test::Properties deco = {{"Mesh", "LodMesh'Test.Cube'"}, {"Texture", "Test.Wood"},
-                                   {"MultiSkins(0)", "Test.Wood"}, {"Skin", "Test.Rust"},
-                                   {"AnimSequence", "\"Spin\""},   {"AnimRate", "2"},
-                                   {"AnimFrame", "0.25"}};
+                                   {"MultiSkins(0)", "Test.Wood"},  {"Skin", "Test.Rust"},
+                                   {"AnimSequence", "\"Spin\""}, {"AnimRate", "2"}, {"AnimFrame", "0.25"}};
     const struct {
         const char* className;
         test::Properties lines;

@@ -4,9 +4,6 @@
 
 #include "WorldFixture.h"
 #include "content/LevelModel.h"
-#include "core/BinaryWriter.h"
-#include "core/Log.h"
-#include "core/Random.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -76,7 +73,6 @@ struct LevelFixture : WorldFixture {
 TEST(LevelLoader, StepsLogPlayerStartSortingHashSkyBoxAndASecondLoad) {
     LevelFixture f;
     test::LogCapture log;
-    SeedRandom(1);
     f.Load("Maps\\Test.T3D"); // the extension check is case-blind
     const std::vector<std::string> expected = {
         "Loading level \"Maps\\Test.T3D\"...", "Unloading old assets...", "Loading the BSP...", "Loading the T3D...",

@@ -1,7 +1,7 @@
 // The player's step on a flat floor, where the runs of the real program on Demo 1 (tests/e2e:
 // walking, jumps, swimming, lava, the translator's text, a health pack, the teleporter and the
-// exit) do not reach: turning and mouse look, the sounds, god mode, the underwater service,
-// pickups at full health, teleporter tags, and death.
+// exit) do not reach: turning and mouse look, the sounds, god mode, pickups at full health,
+// teleporter tags, and death.
 #include "WorldFixture.h"
 
 #include <gtest/gtest.h>
@@ -31,12 +31,11 @@ struct PlayerFixture : test::WorldFixture {
             RemoveDestroyedActors(world);
         }
     }
-    bool Played(const char* sound) const { return services.PlayedSound(sound); }
     InputState input;
     PlayerPawn* player = nullptr;
 };
 
-TEST(PlayerPawn, TurningMouseLookJumpsGodModeAndWater) {
+TEST(PlayerPawn, TurningMouseLookJumpsGodModeTouchesAndDeath) {
     PlayerFixture f;
     f.input.SetKey(kKeyRight, true);
     f.StepAt(f.player->Location, 10);
@@ -47,32 +46,28 @@ TEST(PlayerPawn, TurningMouseLookJumpsGodModeAndWater) {
     EXPECT_EQ(f.player->Rotation, (Rotator{-16384, 2560 + 80, 0}));
     f.input.SetKey(kKeySpace, true);
     f.StepAt(f.player->Location, 1);
-    EXPECT_TRUE(f.Played("UnrealShare.Female.jump1fem"));
+    EXPECT_TRUE(f.services.PlayedSound("UnrealShare.Female.jump1fem"));
     f.services.Sounds.clear();
     f.StepAt(f.player->Location, 10); // still held, now in the air: no second jump
-    EXPECT_FALSE(f.Played("UnrealShare.Female.jump1fem"));
+    EXPECT_FALSE(f.services.PlayedSound("UnrealShare.Female.jump1fem"));
+    f.input.ReleaseAll();
     ConfigSet(f.config, "GodMode", "True");
     f.player->Velocity = {};
     f.player->TakeDamage(50, nullptr, {}, {7, 0, 0}, "");
     EXPECT_EQ(f.player->Health, 100);
     EXPECT_EQ(f.player->Velocity, (Vector{7, 0, 50})); // the kick still comes
     EXPECT_EQ(f.player->ViewFlash[0], 0.5f);           // and the flash, sqrt(50 / 200)
-    f.world.CurrentLevel.Info->bWaterZone = 1;
-    f.StepAt(f.player->Location, 1); // the zone is found at the end of the step
-    EXPECT_TRUE(f.services.Underwater);
-}
+    ConfigSet(f.config, "GodMode", "False");
 
-TEST(PlayerPawn, TranslatorSoundPickupsTeleporterTagsAndDeath) {
-    PlayerFixture f;
     f.AddActor("TranslatorEvent", "T", {{"Message", "Welcome"}, {"Location", "(X=0,Y=0,Z=40)"}});
     f.StepAt({0, 0, 39.5f}, 1);
-    EXPECT_TRUE(f.Played("UnrealShare.Pickups.TransA3"));
+    EXPECT_TRUE(f.services.PlayedSound("UnrealShare.Pickups.TransA3"));
     // Health: at full health it stays; after damage it heals up to 100.
     Actor& pack = f.AddActor("Health", "Pack",
                              {{"PickupMessage", "+"}, {"HealingAmount", "40"}, {"Location", "(X=1000,Y=0,Z=40)"}});
     f.StepAt({1000, 0, 39.5f}, 1);
     EXPECT_FALSE(pack.bDeleteMe);
-    EXPECT_FALSE(f.Played("UnrealShare.Pickups.Health2"));
+    EXPECT_FALSE(f.services.PlayedSound("UnrealShare.Pickups.Health2"));
     f.StepAt({1500, 0, 39.5f}, 1);
     f.player->Health = 70;
     f.StepAt({1000, 0, 39.5f}, 1);
@@ -91,7 +86,7 @@ TEST(PlayerPawn, TranslatorSoundPickupsTeleporterTagsAndDeath) {
     f.player->TakeDamage(150, nullptr, {}, {}, "");
     f.StepAt(f.player->Location, 1);
     EXPECT_EQ(f.services.GameOvers, 1);
-    EXPECT_TRUE(f.Played("UnrealShare.Female.death1dfem") || f.Played("UnrealShare.Female.death4cfem"));
+    EXPECT_TRUE(f.services.PlayedSound("UnrealShare.Female.death1dfem") || f.services.PlayedSound("UnrealShare.Female.death4cfem"));
 }
 
 } // namespace
