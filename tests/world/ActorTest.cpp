@@ -87,8 +87,8 @@ TEST(ActorList, SpawnedActorsStartAtOnceDestroyedOnesAreSeenOffAndBothWaitForThe
     observer.Owner = &victim;
     UpdateActors(f.world, kStepDeltaTime);
     EXPECT_EQ(seen, "collides 0, deleted 1, ticked 0, tag '', spawned Still"); // BeginPlay ran in Spawn
-    EXPECT_EQ(f.world.Actors.Num(), 3); // the victim freed at the end of the step
-    EXPECT_EQ(observer.Owner, nullptr); // and no reference to it survives
+    EXPECT_EQ(f.world.Actors.Num(), 3);  // the victim freed at the end of the step
+    EXPECT_EQ(observer.Owner, nullptr);  // and no reference to it survives
     EXPECT_EQ(spawned->Rotation.Yaw, 0); // not updated in the step that spawned it
     UpdateActor(*spawned, kStepDeltaTime);
     EXPECT_EQ(spawned->Rotation.Yaw, 100); // 6000 per second for 1/60 s: a spinner
@@ -119,7 +119,7 @@ TEST(ActorRegistration, FiledInEveryLeafItsHeightReachesAndTakenOutOfExactlyThos
     a.CollisionHeight = 10;
     MoveActorTo(a, {50, 50, 50});
     EXPECT_EQ(ListedCount(f.world.CurrentLevel, a), 1); // well inside one octant
-    MoveActorTo(a, {5, 50, -5});                         // straddles X = 0 and Z = 0
+    MoveActorTo(a, {5, 50, -5});                        // straddles X = 0 and Z = 0
     EXPECT_EQ(ListedCount(f.world.CurrentLevel, a), 4);
     // Its size changes after it was filed (class defaults read later do this): taking it out
     // must still empty every list it is in (a freed pickup once stayed in a node's list).

@@ -130,7 +130,7 @@ TEST(MovePawn, LandingHurtsBeyondItsThresholdAndAStepDipsTheView) {
     MoveActorTo(*player, {80, 0, 39.5f});
     MovePawn(*player, {10, 0, 0}, 0);
     EXPECT_NEAR(player->Location.Z, 64.5f, 0.01f); // lifted by 25 onto the step
-    EXPECT_EQ(player->EyeHeight, 23.0f - 25.0f); // the view dips and eases back
+    EXPECT_EQ(player->EyeHeight, 23.0f - 25.0f);   // the view dips and eases back
 }
 
 } // namespace
