@@ -3,51 +3,36 @@
 #pragma once
 
 #include "content/ClassScripts.h"
+#include "content/WorldTriangle.h"
 #include "core/ConfigFile.h"
-#include "world/ActorClasses.h"
 #include "core/InputState.h"
+#include "world/ActorClasses.h"
 #include "world/World.h"
 
 #include <algorithm>
-#include <array>
 #include <initializer_list>
 #include <memory>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace orv::test {
 
+// Property lines as a level or a class's defaults write them: (name, text).
+using Properties = std::vector<std::pair<std::string, std::string>>;
+
 struct RecordingServices : WorldServices {
-    struct Sound {
-        std::string Actor, Name;
-        float Volume;
-    };
-    void PlayActorSound(Actor& actor, std::string_view name, float volume) override {
-        Sounds.push_back({actor.Name, std::string(name), volume});
-    }
+    void PlayActorSound(Actor&, std::string_view name, float) override { Sounds.emplace_back(name); }
     void GameOver() override { ++GameOvers; }
-    void PlayMusic(std::string_view song, int section) override { Music.push_back(std::string(song) + "@" + std::to_string(section)); }
-    void FreeMusic() override { ++MusicFreed; }
+    void PlayMusic(std::string_view song, int section) override {
+        Music.push_back(std::string(song) + "@" + std::to_string(section));
+    }
     void SetWindowTitle(const std::string& title) override { Title = title; }
     void SetUnderwater(bool underwater) override { Underwater = underwater; }
-    void TakeScreenshot() override { ++Screenshots; }
     void PrepareLightmaps(World&) override { ++LightmapPreparations; }
-    bool PlayedSound(const std::string& name) const {
-        for (const Sound& s : Sounds) {
-            if (s.Name == name) {
-                return true;
-            }
-        }
-        return false;
-    }
-    std::vector<Sound> Sounds;
-    int GameOvers = 0;
-    std::vector<std::string> Music;
-    int MusicFreed = 0;
-    int Screenshots = 0;
-    int LightmapPreparations = 0;
+    bool PlayedSound(const std::string& name) const { return std::ranges::count(Sounds, name) > 0; }
+    std::vector<std::string> Sounds, Music;
+    int GameOvers = 0, LightmapPreparations = 0;
     std::string Title;
     bool Underwater = false;
 };
@@ -55,78 +40,69 @@ struct RecordingServices : WorldServices {
 struct WorldFixture {
     WorldFixture() : world(res, config) {
         world.Services = &services;
-        auto missing = std::make_unique<Texture>();
-        missing->Name = "Zelkor.Missing";
-        res.Textures.Add(std::move(missing));
+        AddTexture("Zelkor.Missing");
         AddFallbackMesh(res);
     }
 
-    // A class record under a parent (which must exist unless it is empty).
-    void AddClass(const std::string& name, const std::string& parent,
-                  std::vector<std::pair<std::string, std::string>> defaults = {}) {
-        auto record = std::make_unique<ClassRecord>();
-        record->Package = "Test";
-        record->Name = name;
-        record->ParentName = parent;
-        record->Parent = FindClass(res, parent);
-        for (const auto& [k, v] : defaults) {
-            record->Defaults.Append(k, v);
-        }
-        res.Classes.Add(std::move(record));
+    Texture& AddTexture(const std::string& name) {
+        Texture& texture = *res.Textures[res.Textures.Add(std::make_unique<Texture>())];
+        texture.Name = name;
+        return texture;
     }
 
-    // The engine's class tree, as far as the factory and the tests need it: each line a class, then
-    // its subclasses.
+    // A class record under a parent (which must exist unless it is empty).
+    void AddClass(const std::string& name, const std::string& parent, const Properties& defaults = {}) {
+        ClassRecord& record = *res.Classes[res.Classes.Add(std::make_unique<ClassRecord>())];
+        record.Name = name;
+        record.ParentName = parent;
+        record.Parent = FindClass(res, parent);
+        for (const auto& [k, v] : defaults) {
+            record.Defaults.Append(k, v);
+        }
+    }
+
+    // The engine's class tree, as far as the factory and the tests need it: "Parent:", then its
+    // subclasses.
     void AddEngineClasses() {
         AddClass("Actor", "");
-        for (const char* line :
-             {"Actor Pawn Inventory Projectile Effects Info Keypoint Brush Triggers NavigationPoint Light Decoration",
-              "Pawn ScriptedPawn PlayerPawn", "ScriptedPawn Bird1", "Inventory Weapon Pickup", "Pickup Health",
-              "Brush Mover", "Triggers Counter Dispatcher Trigger SpecialEvent",
-              "Keypoint Earthquake ExplosionChain DynamicAmbientSound", "Info ZoneInfo WavySurfaceInfo",
-              "ZoneInfo LevelInfo DynamicZoneInfo SkyZoneInfo WaterZone", "Light TriggerLight",
-              "Projectile DispersionAmmo", "Effects AnimSpriteEffect Emitter",
-              "AnimSpriteEffect Explosion DispersionAmmoHit", "NavigationPoint PlayerStart Teleporter"}) {
-            std::istringstream words(line);
-            std::string parent, name;
-            words >> parent;
-            while (words >> name) {
-                AddClass(name, parent);
+        std::istringstream words(
+            "Actor: Pawn Inventory Projectile Effects Info Keypoint Brush Triggers NavigationPoint Light Decoration "
+            "Pawn: ScriptedPawn PlayerPawn ScriptedPawn: Bird1 Inventory: Weapon Pickup Pickup: Health Brush: Mover "
+            "Triggers: Counter Dispatcher Trigger SpecialEvent Keypoint: Earthquake ExplosionChain DynamicAmbientSound "
+            "Info: ZoneInfo WavySurfaceInfo ZoneInfo: LevelInfo DynamicZoneInfo SkyZoneInfo WaterZone "
+            "Light: TriggerLight Projectile: DispersionAmmo Effects: AnimSpriteEffect Emitter "
+            "AnimSpriteEffect: Explosion DispersionAmmoHit NavigationPoint: PlayerStart Teleporter");
+        for (std::string word, parent; words >> word;) {
+            if (word.ends_with(':')) {
+                parent = word.substr(0, word.size() - 1);
+            } else {
+                AddClass(word, parent);
             }
         }
     }
 
     // A mesh with one sequence per (name, first frame, frames, rate).
     Mesh& AddMesh(const std::string& package, const std::string& name, std::initializer_list<MeshSequence> sequences) {
-        auto mesh = std::make_unique<Mesh>();
-        mesh->Package = package;
-        mesh->Name = name;
-        for (const MeshSequence& s : sequences) {
-            mesh->Sequences.Add(s);
-        }
-        return *res.Meshes[res.Meshes.Add(std::move(mesh))];
+        Mesh& mesh = *res.Meshes[res.Meshes.Add(std::make_unique<Mesh>())];
+        mesh.Package = package;
+        mesh.Name = name;
+        mesh.Sequences = sequences;
+        return mesh;
     }
 
     // Two world triangles (a, b, c) and (a, c, d), facing by their winding; FinishLevel files them
     // in the location hash.
     void AddQuad(Vector a, Vector b, Vector c, Vector d) {
-        for (const auto& tri : {std::array<Vector, 3>{a, b, c}, std::array<Vector, 3>{a, c, d}}) {
-            WorldTriangle& t = world.CurrentLevel.Triangles.Emplace();
-            for (int i = 0; i < 3; ++i) {
-                t.Vertices[i] = tri[i];
-            }
-            t.Normal = Normal(Cross(tri[1] - tri[0], tri[2] - tri[0]));
-            t.Centre = (tri[0] + tri[1] + tri[2]) * (1.0f / 3.0f);
-            t.Radius = std::max({Length(tri[0] - t.Centre), Length(tri[1] - t.Centre), Length(tri[2] - t.Centre)});
-            t.Index = world.CurrentLevel.Triangles.Num() - 1;
-        }
+        T3dPolygon quad;
+        quad.Vertices = {a, b, c, d};
+        quad.Normal = Normal(Cross(b - a, c - a));
+        TriangulatePolygon(world.CurrentLevel.Triangles, quad);
     }
     void FinishLevel() { world.CurrentLevel.Hash.Build(world.CurrentLevel.Triangles); }
 
     // An actor made like the level reader makes one: class defaults, properties, ApplyProperties,
     // appended to the list (no BeginPlay).
-    Actor& AddActor(const std::string& className, const std::string& name,
-                    std::vector<std::pair<std::string, std::string>> properties = {}) {
+    Actor& AddActor(const std::string& className, const std::string& name, const Properties& properties = {}) {
         std::unique_ptr<Actor> actor = CreateActor(world, className);
         actor->Name = name;
         ApplyClassDefaults(*actor);
@@ -134,9 +110,7 @@ struct WorldFixture {
             actor->SetProperty(k, v);
         }
         actor->ApplyProperties();
-        Actor& ref = *actor;
-        world.Actors.Add(std::move(actor));
-        return ref;
+        return *world.Actors[world.Actors.Add(std::move(actor))];
     }
 
     Resources res;
