@@ -13,8 +13,9 @@
 namespace orv {
 namespace {
 
-std::vector<BrushSolid> Brushes(const std::vector<std::string>& actors) {
-    BrushStats stats;
+using test::BrushText;
+
+std::vector<BrushSolid> Brushes(const std::vector<std::string>& actors, BrushStats& stats) {
     return MakeBrushes(ParseMap(test::MapText(actors), "T.t3d"), stats);
 }
 
@@ -22,31 +23,26 @@ TEST(Brushes, WhichBrushesApplyAndHow) {
     const std::vector<test::Polygon> box = test::BoxFaces({0, 0, 0}, {64, 64, 64});
     test::LogCapture log;
     BrushStats stats;
-    const std::vector<BrushSolid> brushes = MakeBrushes(
-        ParseMap(
-            test::MapText({test::BrushText("Brush0", "", box), // the builder brush, skipped quietly
-                           test::BrushText("Builder", "CSG_Active", box), test::BrushText("Odd", "CSG_Intersect", box),
-                           test::BrushText("Flat", "CSG_Add", box, {"MainScale=(Scale=(Z=0.000000))"}),
-                           test::BrushText("Flagged", "CSG_Subtract", box, {"PolyFlags=67109128"}),
-                           test::BrushText("SemiHole", "csg_subtract", box, {"PolyFlags=32"}),
-                           test::BrushText("Sheet", "CSG_Add", {box[4]}),
-                           test::BrushText("Solid", "CSG_Add", box, {"PolyFlags=1"}),
-                           // Editor-only bits, written signed with the polygon's own flags.
-                           test::BrushText("Marked", "CSG_Add", box, {}, "Orvane.Walls.Plain", 0xC3000004u)}),
-            "T.t3d"),
-        stats);
-    EXPECT_EQ(stats.BrushActors, 9);
+    const std::vector<BrushSolid> brushes =
+        Brushes({BrushText("Brush0", "", box), // the builder brush, skipped quietly
+                 BrushText("Builder", "CSG_Active", box), BrushText("Odd", "CSG_Intersect", box),
+                 BrushText("Flat", "CSG_Add", box, {"MainScale=(Scale=(Z=0.000000))"}),
+                 BrushText("Flagged", "CSG_Subtract", box, {"PolyFlags=67109128"}),
+                 BrushText("SemiHole", "csg_subtract", box, {"PolyFlags=32"}), BrushText("Sheet", "CSG_Add", {box[4]}),
+                 BrushText("Solid", "CSG_Add", box, {"PolyFlags=1"}),
+                 // Editor-only bits, written signed with the polygon's own flags.
+                 BrushText("Marked", "CSG_Add", box, {}, "Orvane.Walls.Plain", 0xC3000004u)},
+                stats);
+    EXPECT_EQ(std::pair(stats.BrushActors, stats.Applied), std::pair(9, 5));
     ASSERT_EQ(brushes.size(), 5u);
-    EXPECT_EQ(stats.Applied, 5);
-    EXPECT_EQ(brushes[0].Name, "Flagged"); // a zone portal
-    EXPECT_EQ(brushes[0].Kind, Solidity::NonSolid);
-    EXPECT_EQ(brushes[0].Faces[0].Flags, PF_ZonePortal | PF_TwoSided | PF_NotSolid);
-    EXPECT_EQ(brushes[1].Kind, Solidity::NonSolid); // a semisolid hole carves nothing
-    EXPECT_EQ(brushes[1].Op, CsgOp::Subtract);
-    EXPECT_EQ(brushes[2].Kind, Solidity::NonSolid); // one face encloses nothing
-    EXPECT_EQ(brushes[3].Kind, Solidity::Solid);
-    EXPECT_EQ(brushes[3].Faces[0].Flags, PF_Invisible);
-    EXPECT_EQ(brushes[4].Faces[0].Flags, PF_Translucent);
+    // A zone portal; a semisolid hole, which carves nothing; a sheet, which encloses nothing; a
+    // solid, invisible box; and the polygons' own flags without the editor's.
+    EXPECT_EQ(std::tuple(brushes[0].Name, brushes[0].Kind, brushes[0].Faces[0].Flags),
+              std::tuple("Flagged", Solidity::NonSolid, PF_ZonePortal | PF_TwoSided | PF_NotSolid));
+    EXPECT_EQ(std::tuple(brushes[1].Kind, brushes[1].Op, brushes[2].Kind),
+              std::tuple(Solidity::NonSolid, CsgOp::Subtract, Solidity::NonSolid));
+    EXPECT_EQ(std::tuple(brushes[3].Kind, brushes[3].Faces[0].Flags, brushes[4].Faces[0].Flags),
+              std::tuple(Solidity::Solid, PF_Invisible, PF_Translucent));
     EXPECT_EQ(log.Lines(),
               (std::vector<std::string>{"Warning: Odd: CSG operation CSG_Intersect is not built",
                                         "Warning: Flat: flattened by its scale, not built",
@@ -66,20 +62,21 @@ TEST(Brushes, ContainmentOfConcaveAndRoundedBrushes) {
     // A box whose bottom corner was rounded 0.2 units past the side walls, as editor exports are.
     std::vector<test::Polygon> rounded = test::BoxFaces({0, 0, 0}, {64, 64, 64});
     rounded[5][1] = rounded[5][1] + Vector{-0.2f, 0.2f, 0};
+    BrushStats stats;
     const std::vector<BrushSolid> brushes =
-        Brushes({test::BrushText("L", "CSG_Add", faces), test::BrushText("Rounded", "CSG_Subtract", rounded)});
+        Brushes({BrushText("L", "CSG_Add", faces), BrushText("Rounded", "CSG_Subtract", rounded)}, stats);
     ASSERT_EQ(brushes.size(), 2u);
-    const BrushSolid& l = brushes[0];
-    for (const DVector in : {DVector{32, 32, 16}, DVector{100, 32, 16}, DVector{32, 100, 16}}) {
-        EXPECT_TRUE(l.Contains(in)) << in.X << " " << in.Y;
-    }
-    for (const DVector out : {DVector{100, 100, 16}, DVector{32, 32, 40}, DVector{-1, 32, 16}}) {
-        EXPECT_FALSE(l.Contains(out)) << out.X << " " << out.Y << " " << out.Z;
-    }
-    EXPECT_TRUE(brushes[1].Contains({32, 32, 32}));
-    for (const DVector far :
-         {DVector{-500, 32, 32}, DVector{32, 500, 32}, DVector{-500, 500, 32}, DVector{32, 32, -500}}) {
-        EXPECT_FALSE(brushes[1].Contains(far)) << far.X << " " << far.Y << " " << far.Z;
+    const struct {
+        size_t Brush;
+        DVector P;
+        bool Inside;
+    } cases[] = {{0, {32, 32, 16}, true},     {0, {100, 32, 16}, true},   {0, {32, 100, 16}, true},
+                 {0, {100, 100, 16}, false},  {0, {32, 32, 40}, false},   {0, {-1, 32, 16}, false},
+                 {1, {32, 32, 32}, true},     {1, {-500, 32, 32}, false}, {1, {32, 500, 32}, false},
+                 {1, {-500, 500, 32}, false}, {1, {32, 32, -500}, false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(brushes[c.Brush].Contains(c.P), c.Inside)
+            << brushes[c.Brush].Name << " " << c.P.X << " " << c.P.Y << " " << c.P.Z;
     }
 }
 

@@ -13,14 +13,12 @@ namespace orv::test {
 
 using Polygon = std::vector<Vector>;
 
-// The six faces of an axis-aligned box, wound so that (V1 - V0) x (V2 - V0) points out of it.
+// The six faces of an axis-aligned box, wound so that (V1 - V0) x (V2 - V0) points out of it; the
+// floor comes last.
 std::vector<Polygon> BoxFaces(const Vector& min, const Vector& max);
 
-// A Begin Polygon block; texture axes are the polygon's first edge and its normal crossed with it.
-std::string PolygonText(const Polygon& vertices, const std::string& texture = "Orvane.Walls.Plain", uint32_t flags = 0);
-
-// A Brush actor whose polygons all carry texture and flags; properties are whole lines such as
-// "Location=(X=1,Y=2,Z=3)".
+// A Brush actor whose polygons all carry texture and flags (texture axes along each polygon's
+// first edge); properties are whole lines such as "Location=(X=1,Y=2,Z=3)".
 std::string BrushText(const std::string& name, const std::string& csgOper, const std::vector<Polygon>& polygons,
                       const std::vector<std::string>& properties = {},
                       const std::string& texture = "Orvane.Walls.Plain", uint32_t flags = 0);
@@ -31,7 +29,8 @@ std::string ActorText(const std::string& className, const std::string& name, con
                       const std::vector<std::string>& properties = {});
 std::string MapText(const std::vector<std::string>& actors);
 
-CompiledLevel Compile(const std::string& t3d);
+// Compiles and lights a map without a content tree; the level must pass ExpectSoundLevel.
+CompiledLevel Compile(const std::string& t3d, int samples = 0);
 
 // The engine's own zone lookup on a loaded model: down the tree from node 0, front where the
 // plane distance is >= 0, then the zone byte of the side where the walk ends.
