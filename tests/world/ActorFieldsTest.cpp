@@ -31,7 +31,7 @@ std::string TextFor(const Field& row, const Actor& actor) {
 // Reads every property an engine class's table names, then lives a little (BeginPlay, a timer,
 // two steps, Destroy). Every byte of the record that changed must lie in a row of the table, so
 // that the dump shows it, and every row that reads a property must have changed its field; the
-// dump's line is JSON, whatever the class's fields hold.
+// dump's line is JSON with one key a row, whatever the class's fields hold.
 template <class T>
 EngineClass CheckFieldsOf(WorldFixture& f) {
     auto& actor = static_cast<T&>(*f.world.Actors[f.world.Actors.Add(std::make_unique<T>())]);
@@ -68,7 +68,11 @@ EngineClass CheckFieldsOf(WorldFixture& f) {
         unlisted += bytes[i] != created[i] && !listed[i] ? " " + std::to_string(i) : "";
     }
     EXPECT_EQ(unlisted, "") << "bytes that changed outside every field";
-    EXPECT_TRUE(nlohmann::json::accept(DumpActorJson(actor, 0))) << DumpActorJson(actor, 0);
+    // One key a row besides the line's own four (Index, EngineClass, Tag, Event): no row's key
+    // stands twice, where a JSON reader would keep only one of them.
+    size_t rows = 0;
+    ForEachField(actor, [&](const Field&) { ++rows; });
+    EXPECT_EQ(nlohmann::json::parse(DumpActorJson(actor, 0)).size(), rows + 4) << DumpActorJson(actor, 0);
     return actor.GetEngineClass();
 }
 
