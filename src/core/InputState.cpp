@@ -1,6 +1,8 @@
 // Key latches, pointer recentring and the character buffer.
 #include "core/InputState.h"
 
+#include <algorithm>
+
 namespace orv {
 
 namespace {
@@ -50,6 +52,11 @@ bool InputState::ButtonEdge(MouseButton button) {
     const bool result = buttons_[i] && !buttonLatches_[i];
     buttonLatches_[i] = buttons_[i];
     return result;
+}
+
+void InputState::EndStep() {
+    std::copy(std::begin(keys_), std::end(keys_), std::begin(keyLatches_));
+    std::copy(std::begin(buttons_), std::end(buttons_), std::begin(buttonLatches_));
 }
 
 void InputState::ReleaseAll() {

@@ -53,6 +53,11 @@ public:
     // True once per press of the button (its own latch, as for keys).
     bool ButtonEdge(MouseButton button);
 
+    // The end of a simulation step: every key's and button's state becomes the previous state
+    // its next edge is measured against, whether anyone asked for its edge or not (a button held
+    // down while nothing listened for it is not a fresh press later).
+    void EndStep();
+
     // Lets go of every key and button, as when the window loses the keyboard: no key stays
     // stuck down while another program has it.
     void ReleaseAll();

@@ -55,6 +55,7 @@ void Engine::RunStep() {
         script_->ApplyDue(steps_ + 1, input_);
     }
     StepWorld();
+    input_.EndStep();
     ++steps_;
     if (menu_ == MenuState::Playing) {
         world_.GameTime += kStepSeconds;
