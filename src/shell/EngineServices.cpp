@@ -4,8 +4,22 @@
 #include "render/GlState.h"
 #include "render/Renderer.h"
 #include "shell/Engine.h"
+#include "world/Actor.h"
 
 namespace orv {
+
+// One line a sound: the step it was asked in, the actor, the sound and the volume.
+void EngineServices::PlayActorSound(Actor& actor, std::string_view soundName, float volume) {
+    const std::string& path = engine_.options_.SoundLog;
+    if (path.empty()) {
+        return;
+    }
+    if (!soundLog_.is_open()) {
+        soundLog_.open(path, std::ios::trunc);
+    }
+    soundLog_ << engine_.steps_ + 1 << ' ' << actor.Name << ' ' << soundName << ' ' << volume << '\n';
+    soundLog_.flush();
+}
 
 void EngineServices::GameOver() { engine_.OpenMenu(MenuState::GameOver); }
 

@@ -4,6 +4,8 @@
 
 #include "world/WorldServices.h"
 
+#include <fstream>
+
 namespace orv {
 
 class Engine;
@@ -12,6 +14,8 @@ class EngineServices final : public WorldServices {
 public:
     explicit EngineServices(Engine& engine) : engine_(engine) {}
 
+    // Sounds are not played yet; with --sound-log each one the world asks for is written down.
+    void PlayActorSound(Actor& actor, std::string_view soundName, float volume) override;
     void GameOver() override;
     void TakeScreenshot() override;
     void PrepareLightmaps(World& world) override;
@@ -20,6 +24,7 @@ public:
 
 private:
     Engine& engine_;
+    std::ofstream soundLog_;
 };
 
 } // namespace orv

@@ -40,6 +40,7 @@ std::string UsageText() {
            "  --dump FILE           write the engine state as JSON lines at exit\n"
            "  --config FILE         settings file instead of Orvane.ini\n"
            "  --log FILE            also write the console log to FILE\n"
+           "  --sound-log FILE      write each sound the world asks for (step, actor, sound, volume)\n"
            "  --timedemo            print frames, milliseconds per frame and steps per second at exit\n"
            "  --help                show this text\n"
            "  --version             show the version\n";
@@ -127,6 +128,8 @@ bool ParseHarnessOptions(const std::vector<std::string>& args, HarnessOptions& o
             ok = value(options.ConfigFile);
         } else if (name == "--log") {
             ok = value(options.LogFile);
+        } else if (name == "--sound-log") {
+            ok = value(options.SoundLog);
         } else {
             error = "unknown option " + name;
             ok = false;
@@ -143,6 +146,7 @@ void AnchorHarnessPaths(HarnessOptions& options, const std::string& folder) {
     options.InputScript = Anchored(options.InputScript, folder);
     options.DumpFile = Anchored(options.DumpFile, folder);
     options.LogFile = Anchored(options.LogFile, folder);
+    options.SoundLog = Anchored(options.SoundLog, folder);
 }
 
 } // namespace orv

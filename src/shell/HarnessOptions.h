@@ -21,6 +21,7 @@ struct HarnessOptions {
     std::string DumpFile;                 // engine state as JSON lines at exit
     std::string ConfigFile;               // empty: "Orvane.ini" beside the program
     std::string LogFile;
+    std::string SoundLog;  // every sound the world asks for, a line each: step, actor, sound, volume
     bool Timedemo = false; // frames, milliseconds per frame and steps per second at exit
     bool Help = false;
     bool Version = false;
