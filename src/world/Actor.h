@@ -217,6 +217,7 @@ struct Actor {
     // Collision and drawing state shared by several classes.
     float BrushRadius = 512.0f;     // radius about Location holding the brush (movers)
     uint8_t bLanded = 0;            // set when a pawn lands; cleared by its next tick
+    uint8_t bTriggered = 0;         // a Trigger that the player's touch or a shot has fired
     // The BSP actor lists this actor is filed in: (node, 0 for the negative side or 1 for the
     // positive side). Unregistering takes it out of exactly these, whatever moved since.
     std::vector<std::pair<int32_t, uint8_t>> RegisteredIn;

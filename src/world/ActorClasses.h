@@ -71,6 +71,11 @@ constexpr int kMoverKeys = 9; // KeyPos(0) .. KeyPos(8)
 
 struct Mover : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Mover; }
+    void BeginPlay() override;
+    void Tick(float deltaTime) override;
+    void Trigger(Actor* other, Actor* instigator) override;
+    void UnTrigger(Actor* other, Actor* instigator) override;
+    void Bump(Actor* other) override;
 
     Vector MainScale{1, 1, 1};
     Vector PostScale{1, 1, 1};
@@ -87,16 +92,22 @@ struct Mover : Actor {
     uint8_t bTimedClose = 0;
     EMoverState MoverState = EMoverState::Closed;
     uint8_t bPawnOnTop = 0;
+    int32_t KeyNum = 0; // the key the mover last left or reached: floor(KeyAlpha)
 };
 
 struct Counter : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Counter; }
+    void Trigger(Actor* other, Actor* instigator) override;
+
+    int32_t NumToCount = 0; // triggers still to come; the "NumToCount" property holds it too
 };
 
 constexpr int kDispatcherEvents = 8; // OutEvents(0) .. OutEvents(7), each with its delay
 
 struct Dispatcher : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Dispatcher; }
+    void Tick(float deltaTime) override;
+    void Trigger(Actor* other, Actor* instigator) override;
 
     float OutDelays[kDispatcherEvents] = {};
     std::string OutEvents[kDispatcherEvents];
@@ -108,12 +119,18 @@ struct Dispatcher : Actor {
 
 struct TriggerLight : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::TriggerLight; }
+    void BeginPlay() override;
+    void Trigger(Actor* other, Actor* instigator) override;
+    void UnTrigger(Actor* other, Actor* instigator) override;
 
     uint8_t SavedBrightness = 0;
 };
 
 struct Earthquake : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Earthquake; }
+    void Tick(float deltaTime) override;
+    void Trigger(Actor* other, Actor* instigator) override;
+    void Timer() override;
 
     float magnitude = 0.0f;
     float duration = 0.0f;
@@ -124,6 +141,11 @@ struct Earthquake : Actor {
 
 struct ExplosionChain : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::ExplosionChain; }
+    void BeginPlay() override;
+    void Trigger(Actor* other, Actor* instigator) override;
+    void Timer() override;
+    void TakeDamage(int damage, Actor* eventInstigator, const Vector& hitLocation, const Vector& momentum,
+                    std::string_view damageType) override;
 
     uint8_t bOnlyTriggerable = 0;
     float MomentumTransfer = 0.0f;
@@ -137,6 +159,8 @@ constexpr int kAmbientSoundChoices = 16; // Sounds(0) .. Sounds(15)
 
 struct DynamicAmbientSound : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::DynamicAmbientSound; }
+    void BeginPlay() override;
+    void Timer() override;
 
     uint8_t bInitiallyOn = 0;
     std::string Sounds[kAmbientSoundChoices];
@@ -164,6 +188,7 @@ struct ZoneInfo : Actor {
 
 struct DynamicZoneInfo : ZoneInfo {
     EngineClass GetEngineClass() const override { return EngineClass::DynamicZoneInfo; }
+    void BeginPlay() override;
 
     Vector BoxMax;
     Vector BoxMin;

@@ -116,6 +116,10 @@ Actor* PlaceActor(World& world, std::unique_ptr<Actor> actor, Actor* owner, std:
     if (!tag.empty()) {
         actor->SetProperty("Tag", tag);
     }
+    if (actor->Name.empty()) {
+        // Run-time actors are named like the level's own, so the log and the dump can tell them apart.
+        actor->Name = actor->Class + std::to_string(world.CurrentLevel.SpawnCount++);
+    }
     MoveActorTo(*actor, location);
     actor->Rotation = rotation;
     Actor* placed = actor.get();

@@ -144,6 +144,7 @@ const Field kActorFields[] = {
     {"TimerRate", &Actor::TimerRate},
     {"TimerCounter", &Actor::TimerCounter},
     {"bLanded", &Actor::bLanded},
+    {"bTriggered", &Actor::bTriggered},
     {"Glow", &Actor::Glow},
     {"LightColor", &Actor::LightColor},
     {"bLit", &Actor::bLit},
@@ -208,6 +209,12 @@ const Field kMoverFields[] = {
     {"bTimedClose", &Mover::bTimedClose},
     {"MoverState", &Mover::MoverState},
     {"bPawnOnTop", &Mover::bPawnOnTop},
+    {"KeyNum", &Mover::KeyNum},
+};
+
+// The count lives in the property, which each trigger rewrites; the field mirrors it.
+const Field kCounterFields[] = {
+    {"NumToCount", &Counter::NumToCount, Int},
 };
 
 const Field kDispatcherFields[] = {
@@ -354,6 +361,7 @@ const ClassFields kScriptedPawnClass{&kActorClass, kScriptedPawnFields};
 const ClassFields kBird1Class{&kScriptedPawnClass, kBird1Fields};
 const ClassFields kPlayerPawnClass{&kActorClass, kPlayerPawnFields};
 const ClassFields kMoverClass{&kActorClass, kMoverFields};
+const ClassFields kCounterClass{&kActorClass, kCounterFields};
 const ClassFields kDispatcherClass{&kActorClass, kDispatcherFields};
 const ClassFields kTriggerLightClass{&kActorClass, kTriggerLightFields};
 const ClassFields kEarthquakeClass{&kActorClass, kEarthquakeFields};
@@ -372,8 +380,8 @@ const ClassFields kWavySurfaceInfoClass{&kActorClass, kWavySurfaceInfoFields};
 
 const ClassFields& FieldsOf(EngineClass engineClass) {
     switch (engineClass) {
-    case EngineClass::Actor:
-    case EngineClass::Counter: return kActorClass;
+    case EngineClass::Actor: return kActorClass;
+    case EngineClass::Counter: return kCounterClass;
     case EngineClass::ScriptedPawn: return kScriptedPawnClass;
     case EngineClass::Bird1: return kBird1Class;
     case EngineClass::PlayerPawn: return kPlayerPawnClass;

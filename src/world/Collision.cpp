@@ -202,7 +202,8 @@ const WorldTriangle* SweepMover(const Actor& mover, const Vector& start, const V
     return nullptr;
 }
 
-TraceResult Trace(World& world, const Vector& start, const Vector& end, float radius, float height) {
+TraceResult Trace(World& world, const Vector& start, const Vector& end, float radius, float height,
+                  const Actor* ignore) {
     TraceResult result;
     if (const WorldTriangle* t = SweepWorld(world, start, end, radius, height)) {
         result.Hit = true;
@@ -211,6 +212,9 @@ TraceResult Trace(World& world, const Vector& start, const Vector& end, float ra
     }
     for (const auto& owned : world.Actors) {
         Actor& actor = *owned;
+        if (&actor == ignore) {
+            continue;
+        }
         if (actor.Brush) {
             Vector normal;
             if (SweepMover(actor, start, end, radius, height, &normal)) {

@@ -41,14 +41,17 @@ struct TraceResult {
     Vector HitNormal;
 };
 
-// The world first, then movers and blocking actors in list order.
-TraceResult Trace(World& world, const Vector& start, const Vector& end, float radius, float height);
+// The world first, then movers and blocking actors in list order. A mover carrying or pushing
+// a pawn is no obstacle to that pawn's own move: it passes itself as ignore.
+TraceResult Trace(World& world, const Vector& start, const Vector& end, float radius, float height,
+                  const Actor* ignore = nullptr);
 
 // Moves any actor (projectiles, effects); HitWall tells it what it ran into.
 void MoveActor(Actor& actor, const Vector& delta);
 
 // The slide-and-step move of pawns: landing (with falling damage for the player), sliding along
 // what it hits and stepping up 25 units against walls it walks into.
-void MovePawn(Actor& pawn, const Vector& delta, int depth);
+// carrier is the mover that carries or pushes the pawn by this move, which it passes through.
+void MovePawn(Actor& pawn, const Vector& delta, int depth, const Actor* carrier = nullptr);
 
 } // namespace orv

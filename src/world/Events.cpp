@@ -19,6 +19,10 @@ constexpr std::string_view kShootNumber = "4";
 
 bool IsNoneEvent(std::string_view event) { return ToLowerAscii(event) == "\"none\""; }
 
+// An event that names nothing: empty, or "none" in quotes. Fired from anywhere, it reaches no one
+// (an untagged actor must never answer a trigger without an event).
+bool FiresNothing(std::string_view event) { return EventName(event).empty() || IsNoneEvent(event); }
+
 bool IsClassInQuotes(const Actor& actor, std::string_view event) {
     return event.size() == actor.Class.size() + 2 && event.front() == '"' && event.back() == '"' &&
            event.substr(1, actor.Class.size()) == actor.Class;
@@ -26,10 +30,13 @@ bool IsClassInQuotes(const Actor& actor, std::string_view event) {
 
 template <typename Call>
 void ForEachTagged(World& world, std::string_view event, Call call) {
+    if (FiresNothing(event)) {
+        return;
+    }
     const int count = world.Actors.Num();
     for (int i = 0; i < count && i < world.Actors.Num(); ++i) {
         Actor& actor = *world.Actors[i];
-        if (actor.GetProperty("Tag") == event && !IsClassInQuotes(actor, event)) {
+        if (SameEventName(actor.GetProperty("Tag"), event) && !IsClassInQuotes(actor, event)) {
             call(actor);
         }
     }
@@ -37,10 +44,16 @@ void ForEachTagged(World& world, std::string_view event, Call call) {
 
 } // namespace
 
-void TriggerEvent(World& world, std::string_view event, Actor* other, Actor* instigator) {
-    if (event.empty() || IsNoneEvent(event)) {
-        return;
+std::string_view EventName(std::string_view text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        return text.substr(1, text.size() - 2);
     }
+    return text;
+}
+
+bool SameEventName(std::string_view tag, std::string_view event) { return EventName(tag) == EventName(event); }
+
+void TriggerEvent(World& world, std::string_view event, Actor* other, Actor* instigator) {
     BroadcastTrigger(world, event, other, instigator);
 }
 
@@ -50,20 +63,17 @@ void BroadcastTrigger(World& world, std::string_view event, Actor* other, Actor*
 }
 
 void UnTriggerEvent(World& world, std::string_view event, Actor* other, Actor* instigator) {
-    if (event.empty() || IsNoneEvent(event)) {
-        return;
-    }
     const std::string name(event);
     ForEachTagged(world, name, [&](Actor& a) { a.UnTrigger(other, instigator); });
 }
 
 Actor* FindActorByTag(World& world, std::string_view name) {
-    if (name.empty() || IsNoneEvent(name)) {
+    if (FiresNothing(name)) {
         return nullptr;
     }
-    const std::string lower = ToLowerAscii(name);
+    const std::string lower = ToLowerAscii(EventName(name));
     for (const auto& actor : world.Actors) {
-        if (ToLowerAscii(actor->GetProperty("Tag")) == lower && !IsClassInQuotes(*actor, name)) {
+        if (ToLowerAscii(EventName(actor->GetProperty("Tag"))) == lower && !IsClassInQuotes(*actor, name)) {
             return actor.get();
         }
     }
@@ -75,7 +85,8 @@ void DefaultTrigger(Actor& self, Actor* other, Actor* instigator) {
     if (SameText(self.Class, "SpecialEvent")) {
         const std::string state = ToLowerAscii(self.InitialState);
         if (state == "damageinstigator" && other) {
-            other->TakeDamage(ParseInt(self.GetProperty("Damage")), nullptr, self.Location, {}, self.GetProperty("DamageType"));
+            other->TakeDamage(ParseInt(self.GetProperty("Damage")), nullptr, self.Location, {},
+                              self.GetProperty("DamageType"));
         } else if (state == "playsoundeffect") {
             world.Services->PlayActorSound(self, self.GetProperty("Sound"), 1.0f);
         } else if (state == "playersplaysoundeffect" && world.Player) {
@@ -115,6 +126,7 @@ void DefaultTakeDamage(Actor& self, int, Actor* eventInstigator, const Vector&, 
         if (ParseBool(self.GetProperty("bTriggerOnceOnly"))) {
             self.Destroy();
         }
+        self.bTriggered = 1;
         TriggerEvent(self.GetWorld(), self.GetProperty("Event"), &self, eventInstigator);
     }
 }

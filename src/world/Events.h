@@ -11,14 +11,21 @@ namespace orv {
 struct Actor;
 struct World;
 
-// Nothing for an empty event or "\"none\"" (any case, quotes included); else BroadcastTrigger.
+// A tag or event as a name: editors export names in double quotes (Tag="Door1") where levels
+// written by hand leave them bare (Tag=Door1); one pair of enclosing quotes is not part of it.
+std::string_view EventName(std::string_view text);
+// Tag and event name the same thing: byte for byte (case counts), each without its quotes.
+bool SameEventName(std::string_view tag, std::string_view event);
+
+// An event fires nothing when it is empty or "\"none\"" (any case, quotes included), however it
+// is fired; else every actor (count read once) whose "Tag" is the same name, unless the event is
+// the actor's class in double quotes, gets Trigger(other, instigator).
 void TriggerEvent(World& world, std::string_view event, Actor* other, Actor* instigator);
-// Every actor (count read once) whose "Tag" equals event exactly, unless event is its class in
-// double quotes, gets Trigger(other, instigator).
 void BroadcastTrigger(World& world, std::string_view event, Actor* other, Actor* instigator);
 // The same filter, calling UnTrigger.
 void UnTriggerEvent(World& world, std::string_view event, Actor* other, Actor* instigator);
-// The first actor whose "Tag" equals name ignoring case, or null.
+// The first actor whose "Tag" is the same name ignoring case, or null (also for an event that
+// fires nothing).
 Actor* FindActorByTag(World& world, std::string_view name);
 
 // The behaviour of Trigger and TakeDamage for actors without an engine class of their own

@@ -59,6 +59,7 @@ void UnloadLevel(World& world) {
     level.ZoneActors.Clear();
     level.SurfaceZones.Clear();
     level.NodeActors.clear();
+    level.SpawnCount = 0;
     for (const auto& survivor : world.Actors) {
         survivor->RegisteredIn.clear(); // those lists went with the old level
     }

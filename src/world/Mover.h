@@ -21,4 +21,9 @@ BrushTransform ActorBrushTransform(const Actor& actor);
 // "ClosedSound").
 void SetMoverState(Mover& mover, EMoverState state);
 
+// One step of a moving mover: KeyAlpha on by deltaTime / MoveTime (opening reaches Open at the
+// last key and fires the mover's event, closing reaches Closed at key 0), the place and rotation
+// between two keys (eased with bGlide), then the player carried or pushed along.
+void MoveStep(Mover& mover, float deltaTime);
+
 } // namespace orv

@@ -58,7 +58,7 @@ void Land(Actor& pawn, const TraceResult& hit) {
 
 } // namespace
 
-void MovePawn(Actor& pawn, const Vector& delta, int depth) {
+void MovePawn(Actor& pawn, const Vector& delta, int depth, const Actor* carrier) {
     if (depth > kMaxSlides) {
         pawn.Velocity = {0, 0, kUnstickSpeed};
         return;
@@ -66,7 +66,7 @@ void MovePawn(Actor& pawn, const Vector& delta, int depth) {
     World& world = pawn.GetWorld();
     const float radius = pawn.CollisionRadius, height = pawn.CollisionHeight;
     const Vector target = pawn.Location + delta;
-    const TraceResult hit = Trace(world, pawn.Location, target, radius, height);
+    const TraceResult hit = Trace(world, pawn.Location, target, radius, height, carrier);
     if (!hit.Hit) {
         MoveActorTo(pawn, target);
         return;
@@ -83,8 +83,8 @@ void MovePawn(Actor& pawn, const Vector& delta, int depth) {
     const Vector slidEnd = target + n * (-Dot(dir, n) * len + kSlideClearance);
     if (std::fabs(n.Z) < kWallNormalZ && Dot(dir, n) < kFacingMotion) {
         const Vector up{0, 0, kStepHeight};
-        if (!Trace(world, pawn.Location + up, target + up, radius, height).Hit &&
-            !Trace(world, pawn.Location, pawn.Location + up, radius, height).Hit) {
+        if (!Trace(world, pawn.Location + up, target + up, radius, height, carrier).Hit &&
+            !Trace(world, pawn.Location, pawn.Location + up, radius, height, carrier).Hit) {
             MoveActorTo(pawn, target + up);
             if (auto* player = dynamic_cast<PlayerPawn*>(&pawn)) {
                 player->EyeHeight -= kStepHeight;
@@ -92,7 +92,7 @@ void MovePawn(Actor& pawn, const Vector& delta, int depth) {
             return;
         }
     }
-    MovePawn(pawn, slidEnd - pawn.Location, depth + 1);
+    MovePawn(pawn, slidEnd - pawn.Location, depth + 1, carrier);
 }
 
 } // namespace orv

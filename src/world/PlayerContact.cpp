@@ -61,6 +61,7 @@ void TouchedByPlayer(Actor& actor) {
         world.TranslatorText = ParseStateValue((message && !message->empty()) ? *message : actor.GetProperty("Hint"));
         world.Services->PlayActorSound(*player, "UnrealShare.Pickups.TransA3", 0.66f);
     } else if (actor.Class == "Trigger") {
+        actor.bTriggered = 1;
         BroadcastTrigger(world, actor.GetProperty("Event"), &actor, actor.Instigator);
         if (ParseBool(actor.GetProperty("bTriggerOnceOnly"))) {
             actor.Destroy();

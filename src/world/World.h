@@ -43,6 +43,7 @@ struct Level {
     LevelInfo* Info = nullptr;
     Array<DynamicZoneInfo*> DynamicZones;
     float FarPlane = 0.0f; // the length of the level's bounding-box diagonal
+    int32_t SpawnCount = 0; // actors placed at run time: each is named its class and this number
 
     // The model's actor tables resolved against the level's actors (null where none matches).
     Array<Actor*> LightActors;  // beside Model.LightIndices

@@ -170,7 +170,9 @@ void PoolRoom(MapWriter& map) {
 
 void Gallery(MapWriter& map) {
     map.Comment("The lift up to the gallery, its monsters, and the door to the way out.");
-    Room(map, {2304, 320, 128}, {2432, 448, 768}, kStone);
+    // The shaft's floor lies under the lift, whose top is flush with the pool room's floor: a
+    // player walking on stands on the lift itself, which starts it.
+    Room(map, {2304, 320, 112}, {2432, 448, 768}, kStone);
     Lift(map, {2312, 328, 112}, {2424, 440, 128}, 384, 3, "Orvane.Metal.Plate");
     Room(map, {2432, 128, 512}, {2944, 768, 768}, kWood);
     Light(map, "Light", {2688, 448, 720}, 130, 30, 180, 40);
