@@ -26,8 +26,12 @@ protected:
 
     static void Push(SDL_Event e) { SDL_PushEvent(&e); }
     static void PushKey(SDL_Scancode scancode, bool down, Uint16 mods = KMOD_NONE) {
-        Push({.key = {.type = Uint32(down ? SDL_KEYDOWN : SDL_KEYUP), .state = Uint8(down ? SDL_PRESSED : SDL_RELEASED),
-                      .keysym = {.scancode = scancode, .mod = mods}}});
+        SDL_Event e{};
+        e.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.scancode = scancode;
+        e.key.keysym.mod = mods;
+        Push(e);
     }
     static bool Fullscreen() { return SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & SDL_WINDOW_FULLSCREEN; }
     // The characters typed since the last call.
@@ -72,9 +76,17 @@ TEST_F(HeadlessWindow, OpensInEachScreenModeWithFixedFunctionGl) {
 TEST_F(HeadlessWindow, EventsBecomeSet1KeysButtonsPointerAndLatin1Text) {
     PushKey(SDL_SCANCODE_W, true);
     PushKey(SDL_SCANCODE_RCTRL, true);
-    Push({.button = {.type = SDL_MOUSEBUTTONDOWN, .button = SDL_BUTTON_RIGHT, .state = SDL_PRESSED}});
-    Push({.motion = {.type = SDL_MOUSEMOTION, .x = 17, .y = 23}});
-    SDL_Event text{.text = {.type = SDL_TEXTINPUT}};
+    SDL_Event button{}, motion{};
+    button.button.type = SDL_MOUSEBUTTONDOWN;
+    button.button.button = SDL_BUTTON_RIGHT;
+    button.button.state = SDL_PRESSED;
+    motion.motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 17;
+    motion.motion.y = 23;
+    Push(button);
+    Push(motion);
+    SDL_Event text{};
+    text.text.type = SDL_TEXTINPUT;
     SDL_strlcpy(text.text.text, "a\xC3\xA9\xE2\x82\xAC", sizeof text.text.text); // "a", e acute, euro sign
     Push(text);
     PushKey(SDL_SCANCODE_ESCAPE, true);
@@ -95,17 +107,23 @@ TEST_F(HeadlessWindow, EventsBecomeSet1KeysButtonsPointerAndLatin1Text) {
     window_->PumpEvents(input_, true);
     EXPECT_TRUE(input_.KeyDown(kKeyEnter));
     // Losing the keyboard lets go of everything held.
-    Push({.window = {.type = SDL_WINDOWEVENT, .event = SDL_WINDOWEVENT_FOCUS_LOST}});
+    SDL_Event focus{};
+    focus.window.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    Push(focus);
     window_->PumpEvents(input_, true);
     EXPECT_FALSE(input_.KeyDown(kKeyCtrl) || input_.KeyDown(kKeyEnter) || input_.ButtonDown(MouseButton::Right));
 
     // Scripted runs feed the input themselves: the devices are ignored.
     PushKey(SDL_SCANCODE_SPACE, true);
-    Push({.button = {.type = SDL_MOUSEBUTTONDOWN, .button = SDL_BUTTON_LEFT}});
+    button.button.button = SDL_BUTTON_LEFT;
+    Push(button);
     window_->PumpEvents(input_, false);
     EXPECT_FALSE(input_.KeyDown(kKeySpace) || input_.ButtonDown(MouseButton::Left));
 
-    Push({.type = SDL_QUIT});
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    Push(quit);
     EXPECT_TRUE(window_->PumpEvents(input_, true).QuitRequested);
 }
 
