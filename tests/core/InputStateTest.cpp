@@ -43,6 +43,12 @@ TEST(InputState, KeysAndButtonsActOncePerPressWhoeverAsks) {
     input.SetButton(MouseButton::Right, true);
     EXPECT_TRUE(input.ButtonEdge(MouseButton::Right));
     EXPECT_FALSE(input.ButtonEdge(MouseButton::Right));
+    // A key and a button pressed in a step that did not ask for them (the swim stroke's button
+    // held while falling into water) are no fresh press in the steps after it.
+    input.SetButton(MouseButton::Left, true);
+    input.SetKey(kKeySpace, true);
+    input.EndStep();
+    EXPECT_FALSE(input.ButtonEdge(MouseButton::Left) || input.KeyEdge(kKeySpace));
 }
 
 TEST(InputState, MouseLookRecentresAtTheMiddleHalfWithoutLosingMotion) {
