@@ -36,8 +36,11 @@ struct EventsFixture : test::WorldFixture {
         }
     }
     Mover& AddMover(const std::string& name, const test::Properties& lines) {
-        test::Properties all = {{"KeyPos(1)", "(Z=100)"}, {"OpeningSound", "Open"}, {"OpenedSound", "Opened"},
-                                {"ClosingSound", "Close"}, {"ClosedSound", "Closed"}};
+        test::Properties all = {{"KeyPos(1)", "(Z=100)"},
+                                {"OpeningSound", "Open"},
+                                {"OpenedSound", "Opened"},
+                                {"ClosingSound", "Close"},
+                                {"ClosedSound", "Closed"}};
         all.insert(all.end(), lines.begin(), lines.end());
         auto& m = static_cast<Mover&>(AddActor("Mover", name, all));
         GiveBox(m, 32);
@@ -87,15 +90,20 @@ TEST(Events, TagsMatchByteForByteWithOrWithoutQuotesAndNoEventFiresAnything) {
 TEST(Events, CountersDispatchersAndChainsWithinOneCall) {
     EventsFixture f;
     Actor& counter = f.AddActor("Counter", "Seal",
-                                {{"NumToCount", "3"}, {"bShowMessage", "True"}, {"Event", "Link1"},
-                                 {"CountMessage", "\"Only %i more\""}, {"CompleteMessage", "\"Done\""}});
+                                {{"NumToCount", "3"},
+                                 {"bShowMessage", "True"},
+                                 {"Event", "Link1"},
+                                 {"CountMessage", "\"Only %i more\""},
+                                 {"CompleteMessage", "\"Done\""}});
     // A chain inside one call: the counter's event completes a one-count counter, whose event
     // starts the dispatcher.
     f.AddActor("Counter", "Link", {{"Tag", "Link1"}, {"NumToCount", "1"}, {"Event", "Go"}});
-    auto& dispatcher = static_cast<Dispatcher&>(
-        f.AddActor("Dispatcher", "Dispatcher0",
-                   {{"Tag", "Go"}, {"OutEvents(0)", "A"}, {"OutDelays(0)", "0.5"}, {"OutEvents(1)", "B"},
-                    {"OutDelays(1)", "0.25"}}));
+    auto& dispatcher = static_cast<Dispatcher&>(f.AddActor("Dispatcher", "Dispatcher0",
+                                                           {{"Tag", "Go"},
+                                                            {"OutEvents(0)", "A"},
+                                                            {"OutDelays(0)", "0.5"},
+                                                            {"OutEvents(1)", "B"},
+                                                            {"OutDelays(1)", "0.25"}}));
     Counter& a = f.Probe("ProbeA", "A");
     Counter& b = f.Probe("ProbeB", "B");
     std::vector<std::string> messages;
@@ -122,6 +130,42 @@ TEST(Events, CountersDispatchersAndChainsWithinOneCall) {
     EXPECT_EQ(firstB, firstA + 16);
     EXPECT_EQ(f.Hits(a) + f.Hits(b), 2);
     EXPECT_EQ(dispatcher.OutIndex, -1);
+}
+
+TEST(Events, LightsQuakesAndAmbientSounds) {
+    EventsFixture f;
+    PlayerPawn* player = CreatePlayerPawn(f.world);
+    player->bLanded = 1;
+    auto& lamp = static_cast<TriggerLight&>(
+        f.AddActor("TriggerLight", "Lamp", {{"LightBrightness", "200"}, {"InitialState", "TriggerToggle"}}));
+    auto& quake = static_cast<Earthquake&>(f.AddActor(
+        "Earthquake", "Quake", {{"magnitude", "1000"}, {"duration", "1"}, {"radius", "500"}, {"bThrowPlayer", "1"}}));
+    auto& drip = static_cast<DynamicAmbientSound&>(f.AddActor("DynamicAmbientSound", "Drip",
+                                                              {{"Sounds(0)", "Drip"},
+                                                               {"bDontRepeat", "1"},
+                                                               {"bInitiallyOn", "1"},
+                                                               {"minReCheckTime", "0.1"},
+                                                               {"maxReCheckTime", "0.1"},
+                                                               {"playProbability", "1"}}));
+    for (Actor* a : {static_cast<Actor*>(&lamp), static_cast<Actor*>(&quake), static_cast<Actor*>(&drip)}) {
+        a->BeginPlay();
+    }
+    std::vector<int> brightness{lamp.LightBrightness}; // dark until triggered, then it toggles
+    for (int i = 0; i < 3; ++i) {
+        lamp.Trigger(nullptr, nullptr);
+        brightness.push_back(lamp.LightBrightness);
+    }
+    EXPECT_EQ(brightness, (std::vector<int>{0, 200, 0, 200}));
+    quake.Trigger(nullptr, nullptr); // a throw of 180 at most, at least 120 upwards
+    EXPECT_GE(player->Velocity.Z, 120.0f);
+    EXPECT_LE(Length(player->Velocity), 180.0f * 1.5f);
+    player->EyeHeight = player->BaseEyeHeight;
+    f.Steps(31); // half a second: the quake throws again and shakes the eye down
+    EXPECT_LT(player->EyeHeight, player->BaseEyeHeight);
+    EXPECT_NE(player->Rotation, Rotator{});
+    // One sound, bDontRepeat or not, is played again and again: at start and at each re-check
+    // (0.1 s, seven steps as the timer counts) of the half second.
+    EXPECT_EQ(std::ranges::count(f.services.Sounds, "Drip"), 1 + 4);
 }
 
 TEST(Movers, StatesTransitionsAndSounds) {
@@ -154,9 +198,8 @@ TEST(Movers, StatesTransitionsAndSounds) {
     f.Steps(31); // the timed one waits half a second, then closes; the once-only one stays
     EXPECT_EQ(timed.MoverState, EMoverState::Closing);
     EXPECT_EQ(once.MoverState, EMoverState::Open);
-    EXPECT_EQ(f.services.Sounds,
-              (std::vector<std::string>{"Open", "Open", "Open", "Open", "Open", "Close", "Close", "Closed",
-                                        "Closed", "Opened", "Opened", "Opened", "Close"}));
+    EXPECT_EQ(f.services.Sounds, (std::vector<std::string>{"Open", "Open", "Open", "Open", "Open", "Close", "Close",
+                                                           "Closed", "Closed", "Opened", "Opened", "Opened", "Close"}));
 }
 
 TEST(Movers, ADoorPushesThePlayerAndAMirroredBrushStillFacesOut) {
@@ -171,7 +214,8 @@ TEST(Movers, ADoorPushesThePlayerAndAMirroredBrushStillFacesOut) {
     EXPECT_NEAR(player->Location.X, 32 + 100 + player->CollisionRadius, 0.5f); // just ahead of its face
     EXPECT_NEAR(player->Location.Y, 0.0f, 0.01f);
 
-    Mover& mirrored = f.AddMover("Mirrored", {{"MainScale", "(X=-1)"}, {"PostScale", "(Z=3)"}, {"Location", "(Y=500)"}});
+    Mover& mirrored =
+        f.AddMover("Mirrored", {{"MainScale", "(X=-1)"}, {"PostScale", "(Z=3)"}, {"Location", "(Y=500)"}});
     const BrushTransform placed = ActorBrushTransform(mirrored);
     for (const WorldTriangle& t : mirrored.Brush->Triangles) {
         const Vector a = BrushVertexToWorld(placed, t.Vertices[0]), b = BrushVertexToWorld(placed, t.Vertices[1]),
