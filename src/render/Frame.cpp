@@ -4,6 +4,7 @@
 
 #include "render/GlState.h"
 #include "render/Lightmaps.h"
+#include "render/Overlay.h"
 #include "render/SkyBox.h"
 #include "render/WorldDraw.h"
 #include "render/WorldWalk.h"
@@ -16,17 +17,12 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 
 namespace orv {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// How far in front of the eye the HUD plane lies: beyond the projection's near plane (8), so that
-// a full-screen rectangle is never clipped.
-constexpr float kHudPlaneDistance = 10.0f;
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -197,24 +193,8 @@ void FrameHooks::DrawCaustics(Renderer& /*renderer*/, const CameraValues& /*came
 void FrameHooks::FillScreen(Renderer& renderer, uint32_t color) { FillScreenRect(renderer, color); }
 
 void FillScreenRect(Renderer& renderer, uint32_t color) {
-    // HUD coordinates: y from 0 at the top to 1 at the bottom, x in the same unit centred on 0.5;
-    // (x, y) is the point (X, -d, Z) of the axis-swapped view on a plane d in front of the eye,
-    // which the screen spans from -d to d times the tangent of half the field of view.
-    constexpr float d = kHudPlaneDistance;
     const float aspect = static_cast<float>(renderer.ScreenWidth) / static_cast<float>(std::max(renderer.ScreenHeight, 1));
-    const float scale = std::tan(renderer.FovDegrees * std::numbers::pi_v<float> / 180.0f * 0.5f);
-    auto corner = [scale](float x, float y) { glVertex3f((x * 2 * d - d) * scale, -d, (-y * 2 * d + d) * scale); };
-    const float left = (1.0f - aspect) * 0.5f;
-    BindTexture(renderer.Cache, nullptr);
-    glColor4ub(static_cast<GLubyte>(color >> 16), static_cast<GLubyte>(color >> 8), static_cast<GLubyte>(color),
-               static_cast<GLubyte>(color >> 24));
-    glDisable(GL_CULL_FACE);
-    glBegin(GL_QUADS);
-    corner(left, 0.0f);
-    corner(left, 1.0f);
-    corner(left + aspect, 1.0f);
-    corner(left + aspect, 0.0f);
-    glEnd();
+    FillRect(renderer, HudLeftEdge(renderer.ScreenWidth, renderer.ScreenHeight), 0.0f, aspect, 1.0f, color);
 }
 
 void PrepareLevel(Renderer& renderer, const World& world, TextureUploader& uploader, int atlasSize,
