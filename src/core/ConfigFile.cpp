@@ -77,12 +77,11 @@ bool ConfigSave(const ConfigTable& table, std::string_view fileName) {
         text += e.Value;
         text += "\r\n";
     }
+    // The whole text goes to a file beside it first, and the rename replaces the old file in one
+    // step: a crash leaves the old settings or the new ones, never half a file and never none.
     const std::string tempName = std::string(fileName) + ".tmp";
     if (!WriteWholeFile(tempName, text)) {
         return false;
-    }
-    if (FileExists(fileName)) {
-        DeleteFile(fileName);
     }
     return RenameFile(tempName, fileName);
 }
