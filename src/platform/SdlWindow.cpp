@@ -134,6 +134,9 @@ private:
     // Relative mouse motion while the cursor is hidden and confined: the pointer can then never
     // stop at a screen edge, and no warp races the motion events.
     void UpdateMouseMode();
+    // The size the GL drawable really has (a full-screen mode or the desktop may differ from the
+    // one asked for); kept when SDL cannot say.
+    void TakeDrawableSize();
 
     bool headless_;
     bool videoReady_ = false;
@@ -215,6 +218,7 @@ WindowError SdlWindow::Open(const ScreenSettings& settings) {
     }
     SDL_GL_SetSwapInterval(settings.Vsync ? 1 : 0); // 1: one display refresh per presented frame
     SDL_ShowWindow(window_);
+    TakeDrawableSize();
     UpdateMouseMode();
     return kWindowOk;
 }
@@ -235,6 +239,18 @@ bool SdlWindow::EnterFullscreen() {
     return true;
 }
 
+void SdlWindow::TakeDrawableSize() {
+    int width = 0;
+    int height = 0;
+    if (window_ && context_) {
+        SDL_GL_GetDrawableSize(window_, &width, &height);
+    }
+    if (width > 0 && height > 0) {
+        width_ = width;
+        height_ = height;
+    }
+}
+
 void SdlWindow::ToggleFullscreen() {
     if (!window_ || settings_.Borderless || headless_) {
         return;
@@ -246,6 +262,7 @@ void SdlWindow::ToggleFullscreen() {
     } else {
         EnterFullscreen();
     }
+    TakeDrawableSize();
 }
 
 void SdlWindow::OpenPlainWindow(int width, int height) {
@@ -374,6 +391,8 @@ WindowEvents SdlWindow::PumpEvents(InputState& input, bool deliverInput) {
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST && deliverInput) {
                 input.ReleaseAll();
+            } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                TakeDrawableSize(); // the engine's view follows from its next frame
             }
             break;
         case SDL_KEYDOWN:

@@ -40,6 +40,11 @@ void SetStartupGlState(int width, int height, float fovDegrees) {
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
 }
 
+void ResizeView(int width, int height, float fovDegrees, float farPlane) {
+    glViewport(0, 0, width, height);
+    SetProjection(width, height, fovDegrees, farPlane > 0.0f ? farPlane : static_cast<float>(kFarPlane));
+}
+
 void ClearFrame() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
 
 bool CheckGlError(int place) {

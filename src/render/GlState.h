@@ -23,6 +23,10 @@ void SetStartupGlState(int width, int height, float fovDegrees);
 // matrix current and reset. Start-up uses 65536 * sqrt(3); every level its own diagonal.
 void SetProjection(int width, int height, float fovDegrees, float farPlane);
 
+// The viewport and projection for a screen of a new size (the window took another size than the
+// one asked for): the level's far plane, or the start-up one when it is 0.
+void ResizeView(int width, int height, float fovDegrees, float farPlane);
+
 // Clears colour and depth with the current clear values.
 void ClearFrame();
 

@@ -138,6 +138,18 @@ void Engine::SetScreenMode(int width, int height, int refreshRate, bool fullscre
     }
 }
 
+void Engine::FollowWindowSize() {
+    const int width = window_->Width();
+    const int height = window_->Height();
+    if (width <= 0 || height <= 0 || (width == screenWidth_ && height == screenHeight_)) {
+        return;
+    }
+    screenWidth_ = width;
+    screenHeight_ = height;
+    ResizeView(width, height, fov_, world_.CurrentLevel.FarPlane);
+    input_.SetMouseArea(width, height);
+}
+
 void Engine::ConnectInput() {
     input_.SetMouseArea(screenWidth_, screenHeight_);
     if (options_.InputScript.empty()) {
@@ -175,20 +187,6 @@ void Engine::LoadCaustics() {
     }
 }
 
-// The way out of every screen, so a press of Escape never strands the player: from the game
-// over screen the program ends, from the main menu play resumes, from the others the main menu
-// comes back. Moving through the menu lines with the arrows and Enter waits for the menus.
-void Engine::MenuInput() {
-    if (!input_.KeyEdge(kKeyEscape)) {
-        return;
-    }
-    switch (menu_) {
-    case MenuState::GameOver: Shutdown();
-    case MenuState::Main: OpenMenu(MenuState::Playing); break;
-    default: OpenMenu(MenuState::Main); break;
-    }
-}
-
 // The world frame from the player's eyes; the relight has run already.
 void Engine::DrawWorldFrame() {
     if (!world_.Player) {
@@ -213,10 +211,7 @@ void Engine::StartAudio() {}
 // Audio: frees the device on the way out.
 void Engine::FreeAudio() {}
 
-// The HUD: translator box, health, message line and level introduction.
-void Engine::DrawHud() {}
-
-// The menus: the panel, title and lines of the menu that is showing.
-void Engine::DrawMenu() {}
+// Audio: the volume of the playing music, at once (the options' music row).
+void Engine::SetMusicVolume(float /*volume*/) {}
 
 } // namespace orv

@@ -12,8 +12,10 @@
 #include "render/Renderer.h"
 #include "shell/Flicker.h"
 #include "shell/HarnessOptions.h"
+#include "shell/Hud.h"
 #include "shell/InputScript.h"
 #include "shell/MainLoop.h"
+#include "shell/MenuScreens.h"
 #include "shell/MenuState.h"
 #include "world/World.h"
 
@@ -68,6 +70,7 @@ public:
     InputState& Input() { return input_; }
     World& GameWorld() { return world_; }
     MenuState Menu() const { return menu_; }
+    const MenuScreen& Menus() const { return menus_; }
     int ScreenWidth() const { return screenWidth_; }
     int ScreenHeight() const { return screenHeight_; }
     // How the process ends (std::exit with an ExitCode by default); tests throw from it instead.
@@ -86,21 +89,38 @@ private:
     void ConnectInput();
     void LoadFonts();
     void LoadCaustics();
-    void TakeDueScreenshots();
+    // Saves the frames that --screenshot-at asks for up to the given step, and those F9 asked for.
+    void TakeDueScreenshots(int64_t step);
     void AdvanceProceduralTextures();
-    void MenuInput();
     void DrawWorldFrame();
+    // A window that took another size than the one asked for (Alt+Enter, the desktop): the
+    // viewport, projection and screen size follow it from this frame on.
+    void FollowWindowSize();
     void WriteDumpIfAsked() const;
     void LogTimedemo() const;
     // The common end of Shutdown and the fatal path: timedemo and dump, "Exiting.", gamma back,
     // audio freed, log closed, window closed, exit code 0.
     [[noreturn]] void FinishExit();
 
+    // The menus and the other flat screens (EngineMenus.cpp).
+    void MenuInput();
+    void MenuEnter();
+    void MenuEscape();
+    void MenuPointer();
+    void MenuClick();
+    // The line under the pointer, or -1 (also on the screens that have no lines to pick).
+    int PointedMenuLine() const;
+    void PlayMenuMoveSound();
+    void StepSelectedOption(int step);
+    void DrawHud();
+    void DrawMenu();
+    void DrawLoadingScreen();
+    HudFonts Fonts() const { return {largeFont_.get(), mediumFont_.get()}; }
+
     // Places that wait for subsystems still to come.
     void StartAudio();
     void FreeAudio();
-    void DrawHud();
-    void DrawMenu();
+    void SetMusicVolume(float volume);
 
     HarnessOptions options_;
     ConfigTable config_;
@@ -112,6 +132,8 @@ private:
     World world_;
     std::unique_ptr<WorldServices> services_; // what the world asks of the engine
     MenuState menu_ = MenuState::Playing;
+    MenuScreen menus_;       // the lines, selection and option choices of the menu showing
+    ScreenText screenText_;  // the strings the last frame drew over the world
 
     int screenWidth_ = 0;
     int screenHeight_ = 0;
@@ -140,6 +162,9 @@ private:
     size_t nextScreenshotStep_ = 0; // into the sorted options_.ScreenshotSteps
     int savedCursorX_ = 0;
     int savedCursorY_ = 0;
+    // Where the menus last saw the pointer: only a pointer that moves changes the highlight.
+    int menuPointerX_ = 0;
+    int menuPointerY_ = 0;
 };
 
 } // namespace orv

@@ -55,7 +55,8 @@ void Engine::LogTimedemo() const {
 }
 
 void Engine::WriteDumpIfAsked() const {
-    if (!options_.DumpFile.empty() && !WriteStateDump(options_.DumpFile, world_, menu_, steps_)) {
+    const ScreenDump screen{menus_.Selection, menus_.Items, screenText_};
+    if (!options_.DumpFile.empty() && !WriteStateDump(options_.DumpFile, world_, menu_, steps_, &screen)) {
         Log("Can't write the state dump \"" + options_.DumpFile + "\".");
     }
 }

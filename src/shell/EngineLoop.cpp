@@ -83,6 +83,8 @@ void Engine::StepWorld() {
 }
 
 void Engine::RenderFrame() {
+    FollowWindowSize();
+    screenText_.clear();
     if (ConfigGetBool(config_, "ProceduralTextures")) {
         AdvanceProceduralTextures();
     }
@@ -99,7 +101,7 @@ void Engine::RenderFrame() {
             DrawMenu();
         }
     }
-    TakeDueScreenshots();
+    TakeDueScreenshots(steps_);
     window_->Present();
     CheckGlError(kFrameErrorLine);
     ++frames_;
@@ -116,8 +118,8 @@ void Engine::AdvanceProceduralTextures() {
     }
 }
 
-void Engine::TakeDueScreenshots() {
-    while (nextScreenshotStep_ < options_.ScreenshotSteps.size() && options_.ScreenshotSteps[nextScreenshotStep_] <= steps_) {
+void Engine::TakeDueScreenshots(int64_t step) {
+    while (nextScreenshotStep_ < options_.ScreenshotSteps.size() && options_.ScreenshotSteps[nextScreenshotStep_] <= step) {
         ++screenshotsRequested_;
         ++nextScreenshotStep_;
     }
@@ -125,23 +127,6 @@ void Engine::TakeDueScreenshots() {
     for (; screenshotsRequested_ > 0; --screenshotsRequested_) {
         TakeScreenshot(screenWidth_, screenHeight_, ConfigGetFloat(config_, "Gamma"));
     }
-}
-
-void Engine::OpenMenu(MenuState state) {
-    // Still to come with the menus: the select sound and the lines of each screen.
-    if (state == MenuState::Playing) {
-        input_.SetMousePosition(savedCursorX_, savedCursorY_);
-        window_->WarpMouse(savedCursorX_, savedCursorY_);
-        window_->SetCursorConfined(true);
-    } else {
-        savedCursorX_ = input_.MouseX();
-        savedCursorY_ = input_.MouseY();
-        window_->SetCursorConfined(false);
-    }
-    if (menu_ == MenuState::Options) {
-        ConfigSave(config_, ConfigFileName());
-    }
-    menu_ = state;
 }
 
 } // namespace orv

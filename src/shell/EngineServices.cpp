@@ -25,6 +25,8 @@ void EngineServices::GameOver() { engine_.OpenMenu(MenuState::GameOver); }
 
 void EngineServices::TakeScreenshot() { ++engine_.screenshotsRequested_; }
 
+void EngineServices::DrawLoadingScreen() { engine_.DrawLoadingScreen(); }
+
 void EngineServices::PrepareLightmaps(World& world) {
     PrepareLevel(*engine_.renderer_, world, *engine_.uploader_, engine_.lightmapAtlasSize_, engine_.flicker_.Table.data());
 }

@@ -18,6 +18,7 @@ public:
     void PlayActorSound(Actor& actor, std::string_view soundName, float volume) override;
     void GameOver() override;
     void TakeScreenshot() override;
+    void DrawLoadingScreen() override;
     void PrepareLightmaps(World& world) override;
     void SetFarPlane(float farPlane) override;
     void SetWindowTitle(const std::string& title) override;

@@ -25,6 +25,8 @@ std::string BuildDate() {
 
 std::string BannerLine() { return std::string("Orvane ") + ORV_VERSION + ", compiled " + BuildDate() + " " + __TIME__; }
 
+std::string BuildStamp() { return "Compiled " + BuildDate() + " " + __TIME__; }
+
 std::string VersionText() { return std::string("orvane ") + ORV_VERSION; }
 
 } // namespace orv

@@ -7,5 +7,7 @@ namespace orv {
 
 std::string BannerLine();
 std::string VersionText();
+// "Compiled YYYY-MM-DD HH:MM:SS", the main menu's build stamp.
+std::string BuildStamp();
 
 } // namespace orv

@@ -7,16 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace orv {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Channel;
+using test::ExpectLikeReference;
 using test::GameCopy;
 
-// Channel c of a pixel: 0 red, 1 green, 2 blue.
-int Channel(uint32_t pixel, int c) { return static_cast<int>(pixel >> (16 - 8 * c) & 0xFF); }
 
 // What a view where geometry covers the screen may show of the clear colour: a few pixels
 // along the seams of polygons.
@@ -34,40 +33,6 @@ Image DrawView(GameCopy& game, double x, double y, double z, int yaw, const std:
     fs::remove(game.Path() / "Shot0000.png");
     game.Play("Demo1", shotStep + 1, script, "--screenshot-at " + std::to_string(shotStep));
     return test::LoadPicture(game.Path() / "Shot0000.png");
-}
-
-// A view a few pixels off here and there is still the same view: drivers round a little
-// differently, but a wrong texture, light or wall changes far more than this.
-constexpr int kChannelTolerance = 48;        // per channel, of 255
-constexpr double kDifferingFraction = 0.01;  // of the pixels, beyond that tolerance
-
-// Compares with tests/e2e/reference/<name>.png. ORV_UPDATE_REFERENCES=1 writes the picture as
-// the new reference instead, after a change that is meant to alter what is drawn.
-void ExpectLikeReference(const Image& p, const std::string& name) {
-    const fs::path reference = test::SourceDir() / "tests" / "e2e" / "reference" / (name + ".png");
-    if (std::getenv("ORV_UPDATE_REFERENCES")) {
-        WritePngFile(reference.string(), p, false);
-        return;
-    }
-    const Image want = test::LoadPicture(reference);
-    ASSERT_FALSE(want.IsEmpty()) << "no reference picture " << reference << " (ORV_UPDATE_REFERENCES=1 makes it)";
-    ASSERT_EQ(want.Width, p.Width);
-    ASSERT_EQ(want.Height, p.Height);
-    int differing = 0;
-    double total = 0;
-    for (size_t i = 0; i < p.Pixels.size(); ++i) {
-        int worst = 0;
-        for (int c = 0; c < 3; ++c) {
-            const int d = std::abs(Channel(p.Pixels[i], c) - Channel(want.Pixels[i], c));
-            worst = std::max(worst, d);
-            total += d;
-        }
-        differing += worst > kChannelTolerance;
-    }
-    const double pixels = double(p.Pixels.size());
-    EXPECT_LE(differing, pixels * kDifferingFraction)
-        << name << ": " << differing << " of " << pixels << " pixels differ by more than " << kChannelTolerance
-        << "; mean difference " << total / (pixels * 3);
 }
 
 TEST(Demo1Pictures, TheHallFromTheStartIsAllWallsAndLikeItsReference) {

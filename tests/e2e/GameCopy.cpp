@@ -1,6 +1,8 @@
 // The game copy and its runs.
 #include "GameCopy.h"
 
+#include "content/LevelModel.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -19,6 +21,11 @@ std::string ReadText(const fs::path& path) {
     ReadWholeFile(path.string(), text);
     return text;
 }
+
+// A picture a few pixels off here and there is still the same picture: drivers round a little
+// differently, but a wrong texture, light, wall or line of text changes far more than this.
+constexpr int kChannelTolerance = 48;       // per channel, of 255
+constexpr double kDifferingFraction = 0.01; // of the pixels, beyond that tolerance
 
 void EditText(const fs::path& path, const std::function<void(std::string&)>& edit) {
     std::string text = ReadText(path);
@@ -99,6 +106,52 @@ Image LoadPicture(const fs::path& path) {
     Image image;
     DecodeImageFile(path.string(), image);
     return image;
+}
+
+void ExpectLikeReference(const Image& p, const std::string& name) {
+    const fs::path reference = SourceDir() / "tests" / "e2e" / "reference" / (name + ".png");
+    if (std::getenv("ORV_UPDATE_REFERENCES")) {
+        WritePngFile(reference.string(), p, false);
+        return;
+    }
+    const Image want = LoadPicture(reference);
+    ASSERT_FALSE(want.IsEmpty()) << "no reference picture " << reference << " (ORV_UPDATE_REFERENCES=1 makes it)";
+    ASSERT_EQ(want.Width, p.Width);
+    ASSERT_EQ(want.Height, p.Height);
+    int differing = 0;
+    double total = 0;
+    for (size_t i = 0; i < p.Pixels.size(); ++i) {
+        int worst = 0;
+        for (int c = 0; c < 3; ++c) {
+            const int d = std::abs(Channel(p.Pixels[i], c) - Channel(want.Pixels[i], c));
+            worst = std::max(worst, d);
+            total += d;
+        }
+        differing += worst > kChannelTolerance;
+    }
+    const double pixels = double(p.Pixels.size());
+    EXPECT_LE(differing, pixels * kDifferingFraction)
+        << name << ": " << differing << " of " << pixels << " pixels differ by more than " << kChannelTolerance
+        << "; mean difference " << total / (pixels * 3);
+}
+
+void WriteFloorModel(const GameCopy& game, const std::string& level) {
+    LevelModel m;
+    m.Points = {{-1024, -1024, 0}, {1024, -1024, 0}, {1024, 1024, 0}, {-1024, 1024, 0}};
+    m.VertexPool = {0, 1, 2, 3};
+    Surface floor;
+    floor.TextureName = "Orvane.Floor.Tiles";
+    floor.Normal = {0, 0, -1};
+    floor.UAxis = {1, 0, 0};
+    floor.VAxis = {0, 1, 0};
+    m.Surfaces.Add(floor);
+    BspNode node;
+    node.NodePlane = {{0, 0, 1}, 0};
+    node.Surface = 0;
+    node.NumVertices = 4;
+    m.Nodes.Add(node);
+    const std::vector<uint8_t> bytes = WriteLevelModel(m);
+    game.Write("Maps/" + level + ".bsp", std::string(bytes.begin(), bytes.end()));
 }
 
 } // namespace orv::test

@@ -62,4 +62,14 @@ private:
 // A picture the program saved; empty when there is none.
 Image LoadPicture(const std::filesystem::path& path);
 
+// Channel c of a pixel: 0 red, 1 green, 2 blue.
+inline int Channel(uint32_t pixel, int c) { return static_cast<int>(pixel >> (16 - 8 * c) & 0xFF); }
+
+// Compares with tests/e2e/reference/<name>.png within a tolerance. ORV_UPDATE_REFERENCES=1 writes
+// the picture as the new reference instead, after a change that is meant to alter what is drawn.
+void ExpectLikeReference(const Image& picture, const std::string& name);
+
+// Maps\<level>.bsp: one floor polygon, 2048 units square at height 0, for levels of a test's own.
+void WriteFloorModel(const GameCopy& game, const std::string& level);
+
 } // namespace orv::test

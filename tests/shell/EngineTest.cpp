@@ -8,6 +8,7 @@
 #include "shell/Flicker.h"
 #include "shell/Gamma.h"
 #include "shell/MainLoop.h"
+#include "world/ActorClasses.h"
 #include "support/DumpFile.h"
 #include "support/TestSupport.h"
 
@@ -57,7 +58,7 @@ public:
     void ShowMessageBox(std::string_view caption, std::string_view text) override {
         Calls.push_back("MessageBox " + std::string(caption) + ": " + std::string(text));
     }
-    std::vector<DisplayMode> DisplayModes() override { return {}; }
+    std::vector<DisplayMode> DisplayModes() override { return {{640, 480, 60, 32}, {800, 600, 60, 32}}; }
     WindowEvents PumpEvents(InputState&, bool) override { return {}; }
 
 private:
@@ -73,6 +74,7 @@ protected:
         HarnessOptions options;
         options.ConfigFile = dir_ / "Saved.ini";
         options.DumpFile = dir_ / "dump.jsonl";
+        options.SoundLog = dir_ / "sounds.txt";
         auto window = std::make_unique<FakeWindow>();
         window_ = window.get();
         engine_ = std::make_unique<Engine>(std::move(options), std::move(window));
@@ -82,13 +84,16 @@ protected:
         });
     }
 
-    // A step with Escape up, then one with it newly down.
-    void PressEscape() {
-        engine_->Input().SetKey(kKeyEscape, false);
+    // A step with the key newly down, then one with it up again.
+    void Press(int key) {
+        engine_->Input().SetKey(key, true);
         engine_->StepWorld();
-        engine_->Input().SetKey(kKeyEscape, true);
+        engine_->Input().EndStep();
+        engine_->Input().SetKey(key, false);
         engine_->StepWorld();
+        engine_->Input().EndStep();
     }
+    void PressEscape() { Press(kKeyEscape); }
 
     test::FatalCatcher fatal_; // a fatal error fails the test instead of ending it quietly
     test::TempDir dir_;
@@ -133,43 +138,68 @@ TEST_F(EngineTest, GammaRampsAreAppliedAndTheRightOneGoesBack) {
     EXPECT_EQ(GammaRampFor(1.0f), linear);
 }
 
-// Until the menus are drawn, Escape is the only way out of each screen: none may strand the player.
-TEST_F(EngineTest, EscapeLeadsOutOfEveryScreenAndLeavingTheOptionsSavesThem) {
-    ConfigSet(engine_->Config(), "Gamma", "1.3");
+// Every screen by the keys: the arrows wrap, Enter and Escape act by screen, an empty level list
+// (the working folder has no Maps) loads nothing, Left wins over Right, a right click steps like
+// Left, brightness applies at once, Enter in the options writes the screen rows and saves, the game over
+// screen opens silently. Leaving the options by Escape is the real program's test.
+TEST_F(EngineTest, TheKeysLeadThroughEveryScreenAndEnterInTheOptionsWritesTheScreenRows) {
+    ConfigParse(engine_->Config(), "ScreenWidth=640\nScreenHeight=480\nGamma=1.3");
     engine_->SetScreenMode(640, 480, 0, false, false);
+    CreatePlayerPawn(engine_->GameWorld()); // whose own sounds the menus' are
     InputState& input = engine_->Input();
     input.SetMousePosition(100, 200);
+    input.SetMouseAvailable(true);
     input.PushChar('x');
     engine_->StepWorld();
     EXPECT_EQ(input.PendingChars(), 0); // typed characters are dropped while playing
 
     PressEscape();
-    EXPECT_EQ(engine_->Menu(), MenuState::Main);
-    EXPECT_FALSE(input.KeyEdge(kKeyEscape)); // the menu input saw no second press
     EXPECT_EQ(window_->Calls.back(), "Release");
-    engine_->StepWorld(); // in a menu the step runs the menu input only
-    EXPECT_EQ(engine_->Menu(), MenuState::Main);
+    Press(kKeyUp); // wraps to EXIT
+    EXPECT_EQ(engine_->Menus().Selection, 3);
+    for (int key : {kKeyDown, kKeyEnter, kKeyDown, kKeyEnter}) { // NEW GAME, then an empty list
+        Press(key);
+    }
+    EXPECT_EQ(engine_->Menu(), MenuState::LevelSelect);
+    EXPECT_EQ(engine_->Menus().Selection, 0);
+    EXPECT_TRUE(engine_->GameWorld().PendingLevel.empty());
 
+    for (int key : {kKeyEscape, kKeyDown, kKeyEnter, kKeyRight, kKeyDown, kKeyDown, kKeyDown}) {
+        Press(key); // the options; 800x600; down to brightness
+    }
+    input.SetKey(kKeyRight, true); // both arrows at once: Left wins
+    Press(kKeyLeft);
+    input.SetKey(kKeyRight, false);
+    input.SetButton(MouseButton::Right, true); // a right click on the brightness row: Left again
+    input.SetMousePosition(300, 100);
+    engine_->StepWorld();
+    EXPECT_EQ(window_->RampsSet.back(), GammaRampFor(1.3f - 0.1f - 0.1f)); // at once
+    Press(kKeyEnter);
+    EXPECT_EQ(ConfigGet(engine_->Config(), "ScreenWidth"), "800");
+    EXPECT_TRUE(FileExists(dir_ / "Saved.ini")); // leaving the options saves
+
+    for (int key : {kKeyUp, kKeyUp, kKeyEnter}) {
+        Press(key);
+    }
+    ASSERT_EQ(engine_->Menu(), MenuState::Credits);
+    EXPECT_EQ(engine_->Menus().Items.back(), "     "); // no level: no author
+    Press(kKeyEnter);
     input.SetMousePosition(5, 5);
-    PressEscape(); // back to play, the cursor where it was
+    PressEscape(); // back to play, the pointer where play left it
     EXPECT_EQ(engine_->Menu(), MenuState::Playing);
     EXPECT_EQ(input.MouseX(), 100);
-    EXPECT_EQ(input.MouseY(), 200);
     EXPECT_EQ(window_->Calls.back(), "Confine");
-
-    for (MenuState screen : {MenuState::LevelSelect, MenuState::Credits, MenuState::Options}) {
-        EXPECT_FALSE(FileExists(dir_ / "Saved.ini")); // only leaving the options saves
-        engine_->OpenMenu(screen);
-        PressEscape();
-        EXPECT_EQ(engine_->Menu(), MenuState::Main) << static_cast<int>(screen);
-    }
-    std::string text;
-    ASSERT_TRUE(ReadWholeFile(dir_ / "Saved.ini", text));
-    EXPECT_EQ(text, "Gamma=1.3\r\n");
 
     engine_->GameWorld().Services->GameOver(); // what the world says when the player dies
     EXPECT_EQ(engine_->Menu(), MenuState::GameOver);
-    EXPECT_THROW(PressEscape(), ProcessExit); // the program ends
+    Press(kKeyDown);
+    EXPECT_EQ(engine_->Menus().Selection, 1);
+    std::vector<std::string> sounds;
+    ASSERT_TRUE(ReadLines(dir_ / "sounds.txt", sounds));
+    ASSERT_GE(sounds.size(), 2u);
+    EXPECT_EQ(sounds[sounds.size() - 2], "1 Player UnrealShare.Menu.Select4 1"); // back to play
+    EXPECT_EQ(sounds.back(), "1 Player UnrealShare.Menu.Updown3 0.5");
+    EXPECT_THROW(Press(kKeyEnter), ProcessExit); // the program ends
     EXPECT_EQ(exitCode_, kExitOk);
 }
 
