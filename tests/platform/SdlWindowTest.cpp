@@ -50,6 +50,9 @@ protected:
 TEST_F(HeadlessWindow, OpensInEachScreenModeWithFixedFunctionGl) {
     EXPECT_EQ(window_->Width(), 320);
     EXPECT_EQ(window_->Height(), 240);
+    SDL_SetWindowSize(SDL_GL_GetCurrentWindow(), 400, 300); // the desktop's choice, not ours
+    window_->PumpEvents(input_, true);
+    EXPECT_EQ(window_->Width() * 1000 + window_->Height(), 400300);
     for (const char* name : {"glActiveTextureARB", "glMultiTexCoord2fARB", "glBegin"}) {
         EXPECT_NE(GlProcAddress(name), nullptr) << name;
     }
