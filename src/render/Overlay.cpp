@@ -26,12 +26,15 @@ float HudLeftEdge(int width, int height) {
     return (1.0f - static_cast<float>(width) / static_cast<float>(std::max(height, 1))) * 0.5f;
 }
 
-Vector HudToWorld(const Renderer& renderer, float x, float y) {
+float HudScale(const Renderer& renderer) { return std::tan(renderer.FovDegrees * std::numbers::pi_v<float> / 180.0f * 0.5f); }
+
+Vector HudToWorld(float scale, float x, float y) {
     // The plane d in front of the eye spans -d .. d times the tangent of half the field of view.
     constexpr float d = kHudPlaneDistance;
-    const float scale = std::tan(renderer.FovDegrees * std::numbers::pi_v<float> / 180.0f * 0.5f);
     return {(x * 2 * d - d) * scale, -d, (-y * 2 * d + d) * scale};
 }
+
+Vector HudToWorld(const Renderer& renderer, float x, float y) { return HudToWorld(HudScale(renderer), x, y); }
 
 void BeginOverlay(Renderer& renderer, int width, int height, float fovDegrees) {
     renderer.ScreenWidth = width;

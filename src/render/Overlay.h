@@ -25,6 +25,9 @@ float HudLeftEdge(int width, int height);
 // The point of the HUD plane that shows at (x, y), for the renderer's screen and field of view:
 // (X, -10, Z) with X = (20x - 10) tan(fov / 2) and Z = (-20y + 10) tan(fov / 2).
 Vector HudToWorld(const Renderer& renderer, float x, float y);
+// The same for many points: the scale is HudScale's tan(fov / 2), worked out once.
+float HudScale(const Renderer& renderer);
+Vector HudToWorld(float scale, float x, float y);
 
 // For drawing outside the world frame (the loading screen): takes the screen size and vertical
 // field of view the primitives map to and sets the model-view matrix to the axis swap alone.

@@ -20,37 +20,57 @@ constexpr float kGridLeft = -1.0f / 6.0f;
 constexpr float kGridWidth = 4.0f / 3.0f;
 constexpr float kGridPixels = 640.0f;
 
-void DrawGlyph(Renderer& renderer, const FontPage& page, const FontCharacter& glyph, float x, float y) {
-    Texture* texture = page.PageTexture;
-    if (!texture || texture->Width() <= 0 || texture->Height() <= 0) {
-        return;
+// The glyphs of one text as few GL_QUADS batches as its pages allow: a batch stays open while
+// the glyphs come from the same page, since a texture can only be bound outside one.
+class GlyphBatch {
+public:
+    explicit GlyphBatch(Renderer& renderer) : renderer_(renderer), scale_(HudScale(renderer)) {}
+    ~GlyphBatch() { Close(); }
+
+    void Add(const FontPage& page, const FontCharacter& glyph, float x, float y) {
+        Texture* texture = page.PageTexture;
+        if (!texture || texture->Width() <= 0 || texture->Height() <= 0) {
+            return;
+        }
+        if (texture != open_) {
+            Close();
+            BindTexture(renderer_.Cache, texture);
+            glBegin(GL_QUADS);
+            open_ = texture;
+        }
+        const float pageWidth = static_cast<float>(texture->Width());
+        const float pageHeight = static_cast<float>(texture->Height());
+        // The page went up bottom row first: t = 1 is its top row.
+        const float s0 = static_cast<float>(glyph.StartU) / pageWidth;
+        const float s1 = static_cast<float>(glyph.StartU + glyph.USize) / pageWidth;
+        const float t0 = 1.0f - static_cast<float>(glyph.StartV) / pageHeight;
+        const float t1 = 1.0f - static_cast<float>(glyph.StartV + glyph.VSize) / pageHeight;
+        const float w = static_cast<float>(glyph.USize) / kHudUnitPixels;
+        const float h = static_cast<float>(glyph.VSize) / kHudUnitPixels;
+        // Counter-clockwise on screen, as every overlay quad: front-facing, so culling keeps it.
+        Corner(s0, t0, x, y);
+        Corner(s0, t1, x, y + h);
+        Corner(s1, t1, x + w, y + h);
+        Corner(s1, t0, x + w, y);
     }
-    BindTexture(renderer.Cache, texture);
-    const float pageWidth = static_cast<float>(texture->Width());
-    const float pageHeight = static_cast<float>(texture->Height());
-    // The page went up bottom row first: t = 1 is its top row.
-    const float s0 = static_cast<float>(glyph.StartU) / pageWidth;
-    const float s1 = static_cast<float>(glyph.StartU + glyph.USize) / pageWidth;
-    const float t0 = 1.0f - static_cast<float>(glyph.StartV) / pageHeight;
-    const float t1 = 1.0f - static_cast<float>(glyph.StartV + glyph.VSize) / pageHeight;
-    const float w = static_cast<float>(glyph.USize) / kHudUnitPixels;
-    const float h = static_cast<float>(glyph.VSize) / kHudUnitPixels;
-    const Vector topLeft = HudToWorld(renderer, x, y);
-    const Vector bottomLeft = HudToWorld(renderer, x, y + h);
-    const Vector bottomRight = HudToWorld(renderer, x + w, y + h);
-    const Vector topRight = HudToWorld(renderer, x + w, y);
-    // Counter-clockwise on screen, as every overlay quad: front-facing, so culling keeps it.
-    glBegin(GL_QUADS);
-    glTexCoord2f(s0, t0);
-    glVertex3f(topLeft.X, topLeft.Y, topLeft.Z);
-    glTexCoord2f(s0, t1);
-    glVertex3f(bottomLeft.X, bottomLeft.Y, bottomLeft.Z);
-    glTexCoord2f(s1, t1);
-    glVertex3f(bottomRight.X, bottomRight.Y, bottomRight.Z);
-    glTexCoord2f(s1, t0);
-    glVertex3f(topRight.X, topRight.Y, topRight.Z);
-    glEnd();
-}
+
+private:
+    void Corner(float s, float t, float x, float y) const {
+        const Vector p = HudToWorld(scale_, x, y);
+        glTexCoord2f(s, t);
+        glVertex3f(p.X, p.Y, p.Z);
+    }
+    void Close() {
+        if (open_) {
+            glEnd();
+            open_ = nullptr;
+        }
+    }
+
+    Renderer& renderer_;
+    float scale_;
+    const Texture* open_ = nullptr;
+};
 
 } // namespace
 
@@ -71,9 +91,12 @@ const FontCharacter* FindGlyph(const Font& font, unsigned char code, const FontP
 void DrawText(Renderer& renderer, const Font& font, std::string_view text, float x, float y, float rightEdge) {
     glDisable(GL_DEPTH_TEST);
     SetRenderMode(RenderMode::AlphaBlend);
-    LayoutText(font, text, x, y, rightEdge, [&renderer](const FontPage& page, const FontCharacter& glyph, float penX, float penY) {
-        DrawGlyph(renderer, page, glyph, penX, penY);
-    });
+    {
+        GlyphBatch batch(renderer);
+        LayoutText(font, text, x, y, rightEdge, [&batch](const FontPage& page, const FontCharacter& glyph, float penX, float penY) {
+            batch.Add(page, glyph, penX, penY);
+        });
+    }
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
 }
