@@ -10,6 +10,7 @@
 #include "core/InputState.h"
 #include "platform/Window.h"
 #include "render/Renderer.h"
+#include "shell/Audio.h"
 #include "shell/Flicker.h"
 #include "shell/HarnessOptions.h"
 #include "shell/InputScript.h"
@@ -96,9 +97,11 @@ private:
     // audio freed, log closed, window closed, exit code 0.
     [[noreturn]] void FinishExit();
 
-    // Places that wait for subsystems still to come.
+    // Audio: the device and its start-up (--audio-out records the mix), and freeing it on the way out.
     void StartAudio();
     void FreeAudio();
+
+    // Places that wait for subsystems still to come.
     void DrawHud();
     void DrawMenu();
 
@@ -111,6 +114,9 @@ private:
     // The actors, the loaded level, the game clock, the pending level and the on-screen texts.
     World world_;
     std::unique_ptr<WorldServices> services_; // what the world asks of the engine
+    // Offline (mixed a step at a time) for headless runs and --audio-out, else the speakers.
+    std::unique_ptr<AudioDevice> audioDevice_;
+    std::unique_ptr<Audio> audio_; // sound and music on audioDevice_
     MenuState menu_ = MenuState::Playing;
 
     int screenWidth_ = 0;
