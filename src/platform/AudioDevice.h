@@ -43,7 +43,8 @@ enum class Audio3DMode {
 struct Channel3DAttributes {
     Audio3DMode Mode = Audio3DMode::Normal;
     float MinDistance = 1.0f;                 // full level up to here (world units), then min / distance
-    float MaxDistance = 1.0f;                 // no quieter beyond (or silent with kAudioMuteAtMax)
+    float MaxDistance = 1.0f;                 // no quieter beyond, or silent (kAudioMuteAtMax, and
+                                              // every 3D channel of the OpenAL device)
     float InsideAngle = kAudioUnchanged;      // the cone, degrees
     float OutsideAngle = kAudioUnchanged;
     float OutsideVolume = 1.0f;               // outside the cone

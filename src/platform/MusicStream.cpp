@@ -3,6 +3,9 @@
 
 #include <libopenmpt/libopenmpt.h>
 
+#include <algorithm>
+#include <string_view>
+
 namespace orv {
 
 namespace {
@@ -15,6 +18,37 @@ constexpr int32_t kPlayOnce = 0;
 // with everything else anyway, and without it every offline mix is the same.
 const openmpt_module_initial_ctl kModuleControls[] = {{"dither", "0"}, {nullptr, nullptr}};
 
+// An Unreal package (".umx") keeps its song as one object behind its name and export tables.
+// libopenmpt reads such packages itself; one whose tables it does not follow still holds the
+// module whole, found by the signature of the module's own header.
+constexpr uint8_t kPackageTag[] = {0xC1, 0x83, 0x2A, 0x9E};
+
+struct ModuleSignature {
+    std::string_view Text;
+    size_t Offset; // from the module's start
+};
+constexpr ModuleSignature kModuleSignatures[] = {
+    {"IMPM", 0}, {"Extended Module: ", 0}, {"SCRM", 44}, {"M.K.", 1080}, {"M!K!", 1080},
+};
+
+bool IsPackage(const std::vector<uint8_t>& file) {
+    return file.size() >= sizeof kPackageTag && std::equal(std::begin(kPackageTag), std::end(kPackageTag), file.begin());
+}
+
+// Where the first module inside the package starts, or the file's size when none is found.
+size_t FindModuleInPackage(const std::vector<uint8_t>& file) {
+    size_t first = file.size();
+    for (const ModuleSignature& signature : kModuleSignatures) {
+        const auto text = reinterpret_cast<const uint8_t*>(signature.Text.data());
+        auto from = file.begin() + static_cast<ptrdiff_t>(std::min(file.size(), sizeof kPackageTag + signature.Offset));
+        const auto found = std::search(from, file.end(), text, text + signature.Text.size());
+        if (found != file.end()) {
+            first = std::min(first, static_cast<size_t>(found - file.begin()) - signature.Offset);
+        }
+    }
+    return first;
+}
+
 } // namespace
 
 std::unique_ptr<MusicStream> MusicStream::Load(std::vector<uint8_t> file, bool loop, int rate, std::string& error) {
@@ -23,7 +57,14 @@ std::unique_ptr<MusicStream> MusicStream::Load(std::vector<uint8_t> file, bool l
     music->loop_ = loop;
     music->rate_ = rate;
     if (!music->CreateModule(error)) {
-        return nullptr;
+        const size_t start = IsPackage(music->file_) ? FindModuleInPackage(music->file_) : music->file_.size();
+        if (start == music->file_.size()) {
+            return nullptr;
+        }
+        music->file_.erase(music->file_.begin(), music->file_.begin() + static_cast<ptrdiff_t>(start));
+        if (!music->CreateModule(error)) {
+            return nullptr;
+        }
     }
     alGetError();
     alGenSources(1, &music->source_);

@@ -1,7 +1,9 @@
-// The audio device on OpenAL Soft. Every sample and stream is decoded whole into an OpenAL
-// buffer (libsndfile); each channel is an OpenAL source. Distances follow the inverse law
-// between the minimum and maximum distance (OpenAL's clamped inverse model), and channels made
-// to mute at the maximum are silenced beyond it. Music streams from libopenmpt. With speakers,
+// The audio device on OpenAL Soft. Every sound file is decoded whole into an OpenAL buffer once
+// (libsndfile) and kept until the device goes, shared by the samples and streams made of it;
+// each channel is an OpenAL source. Distances follow the inverse law between the minimum and
+// maximum distance (OpenAL's clamped inverse model), and beyond the maximum every 3D channel is
+// silent, muted at the maximum or not: a door across the level is not heard at a quarter of its
+// level. Music streams from libopenmpt. With speakers,
 // OpenAL mixes on its own thread and a streaming thread of ours keeps the music queued and
 // frees finished streams, so a main thread that stalls (a level load) never starves the
 // music; offline, all of that happens in RenderFrames, one block at a time, the same on every run.
@@ -45,7 +47,7 @@ constexpr int kStereo = 2;
 constexpr float kFullScale = 32768.0f; // a float mix of 1.0 in 16 bits
 
 struct SampleData {
-    ALuint Buffer = 0;
+    ALuint Buffer = 0; // the decoded file's, shared
     int Rate = 0;
     int MaxPlaybacks = 1;
     uint32_t Flags = 0;
@@ -65,7 +67,7 @@ struct ChannelData {
     std::unique_ptr<MusicStream> Music;
 };
 
-// A decoded sound kept for every later stream of it; Buffer 0 for a file that did not decode.
+// A decoded sound kept for every later sample and stream of it; Buffer 0 for a file that did not decode.
 struct CachedSound {
     ALuint Buffer = 0;
     int Rate = 0;
@@ -130,7 +132,9 @@ private:
     // The source's place, distances and gain from the channel's values and the listener.
     void Place(ChannelData& c);
     void ApplyGain(ChannelData& c);
-    const CachedSound& StreamSound(std::string_view path, bool mono);
+    // The file's sound, decoded on first use (3D channels play it mixed down to one channel).
+    // Called without the lock: decoding a long file must not hold up the music.
+    CachedSound SoundOf(std::string_view path, bool mono);
     // Keeps the music queued and frees the streams that have ended.
     void Service();
 
@@ -144,7 +148,7 @@ private:
     AudioHandle lastHandle_ = kNoAudio;
     std::unordered_map<AudioHandle, SampleData> samples_;
     std::unordered_map<AudioHandle, ChannelData> channels_; // channels of samples, streams, musics
-    std::unordered_map<std::string, CachedSound> streamSounds_;
+    std::unordered_map<std::string, CachedSound> sounds_; // by lower-case path, "|mono" for 3D
     float distanceFactor_ = kDefaultDistanceFactor;
     float rolloff_ = 1.0f;
     Vector listener_;
@@ -224,16 +228,13 @@ void OpenAlAudioDevice::Free() {
     while (!channels_.empty()) {
         DeleteChannel(channels_.begin()->first);
     }
-    for (auto& [handle, sample] : samples_) {
-        alDeleteBuffers(1, &sample.Buffer);
-    }
     samples_.clear();
-    for (auto& [path, sound] : streamSounds_) {
+    for (auto& [path, sound] : sounds_) {
         if (sound.Buffer != 0) {
             alDeleteBuffers(1, &sound.Buffer);
         }
     }
-    streamSounds_.clear();
+    sounds_.clear();
     alcMakeContextCurrent(nullptr);
     alcDestroyContext(context_);
     alcCloseDevice(device_);
@@ -278,7 +279,7 @@ void OpenAlAudioDevice::SetListener(const Vector& position, const Vector& front,
 void OpenAlAudioDevice::Apply3D() {
     std::lock_guard lock(mutex_);
     for (auto& [handle, c] : channels_) {
-        if (c.Flags & kAudioMuteAtMax) {
+        if (c.Flags & kAudio3D) {
             ApplyGain(c);
         }
     }
@@ -312,7 +313,7 @@ void OpenAlAudioDevice::Place(ChannelData& c) {
 
 void OpenAlAudioDevice::ApplyGain(ChannelData& c) {
     bool muted = false;
-    if ((c.Flags & kAudio3D) && (c.Flags & kAudioMuteAtMax)) {
+    if (c.Flags & kAudio3D) {
         const Vector from = c.Attributes.Mode == Audio3DMode::Relative ? Vector{} : listener_;
         muted = Length(c.Position - from) > c.Attributes.MaxDistance;
     }
@@ -362,23 +363,13 @@ void OpenAlAudioDevice::DeleteChannel(AudioHandle channel) {
 }
 
 AudioHandle OpenAlAudioDevice::LoadSample(std::string_view path, int maxPlaybacks, uint32_t flags) {
-    DecodedSound sound;
-    std::string error;
-    if (!context_ || !DecodeSoundFile(path, sound, error)) {
-        if (context_) {
-            Log("Can't play the sound \"" + std::string(path) + "\": " + error);
-        }
+    const CachedSound sound = SoundOf(path, (flags & kAudio3D) != 0);
+    if (sound.Buffer == 0) {
         return kNoAudio;
-    }
-    if (flags & kAudio3D) {
-        MixDownToMono(sound);
     }
     std::lock_guard lock(mutex_);
     SampleData sample;
-    sample.Buffer = MakeBuffer(sound);
-    if (sample.Buffer == 0) {
-        return kNoAudio;
-    }
+    sample.Buffer = sound.Buffer;
     sample.Rate = sound.Rate;
     sample.MaxPlaybacks = std::max(1, maxPlaybacks);
     sample.Flags = flags;
@@ -396,8 +387,7 @@ void OpenAlAudioDevice::FreeSample(AudioHandle sample) {
     for (AudioHandle channel : found->second.Channels) {
         DeleteChannel(channel);
     }
-    alDeleteBuffers(1, &found->second.Buffer);
-    samples_.erase(found);
+    samples_.erase(found); // its sound stays decoded for the next level
 }
 
 AudioHandle OpenAlAudioDevice::SampleChannel(AudioHandle sample) {
@@ -431,33 +421,41 @@ AudioHandle OpenAlAudioDevice::SampleChannel(AudioHandle sample) {
     return handle;
 }
 
-const CachedSound& OpenAlAudioDevice::StreamSound(std::string_view path, bool mono) {
+CachedSound OpenAlAudioDevice::SoundOf(std::string_view path, bool mono) {
     const std::string key = ToLowerAscii(path) + (mono ? "|mono" : "");
-    if (const auto found = streamSounds_.find(key); found != streamSounds_.end()) {
-        return found->second;
+    {
+        std::lock_guard lock(mutex_);
+        if (!context_) {
+            return {};
+        }
+        if (const auto found = sounds_.find(key); found != sounds_.end()) {
+            return found->second;
+        }
     }
-    CachedSound& cached = streamSounds_[key];
     DecodedSound sound;
     std::string error;
-    if (!DecodeSoundFile(path, sound, error)) {
+    CachedSound cached;
+    if (DecodeSoundFile(path, sound, error)) {
+        if (mono) {
+            MixDownToMono(sound);
+        }
+        cached.Buffer = MakeBuffer(sound);
+        cached.Rate = sound.Rate;
+    } else {
         Log("Can't play the sound \"" + std::string(path) + "\": " + error); // once: the failure is kept
-        return cached;
     }
-    if (mono) {
-        MixDownToMono(sound);
-    }
-    cached.Buffer = MakeBuffer(sound);
-    cached.Rate = sound.Rate;
+    std::lock_guard lock(mutex_);
+    sounds_[key] = cached;
     return cached;
 }
 
 AudioHandle OpenAlAudioDevice::CreateStream(std::string_view path, uint32_t flags) {
-    std::lock_guard lock(mutex_);
-    if (!context_) {
+    const CachedSound sound = SoundOf(path, (flags & kAudio3D) != 0);
+    if (sound.Buffer == 0) {
         return kNoAudio;
     }
-    const CachedSound& sound = StreamSound(path, (flags & kAudio3D) != 0);
-    return sound.Buffer == 0 ? kNoAudio : AddChannel(sound.Buffer, sound.Rate, flags, kNoAudio);
+    std::lock_guard lock(mutex_);
+    return AddChannel(sound.Buffer, sound.Rate, flags, kNoAudio);
 }
 
 AudioHandle OpenAlAudioDevice::LoadMusic(std::string_view path, uint32_t flags) {
@@ -465,13 +463,14 @@ AudioHandle OpenAlAudioDevice::LoadMusic(std::string_view path, uint32_t flags) 
     if (!context_ || !ReadFileBytes(path, file)) {
         return kNoAudio;
     }
-    std::lock_guard lock(mutex_);
+    // Made without the lock, so the playing music is refilled while a big module loads.
     std::string error;
     std::unique_ptr<MusicStream> music = MusicStream::Load(std::move(file), (flags & kAudioLoop) != 0, frequency_, error);
     if (!music) {
         Log("Can't play the music \"" + std::string(path) + "\": " + error);
         return kNoAudio;
     }
+    std::lock_guard lock(mutex_);
     const AudioHandle handle = ++lastHandle_;
     ChannelData& c = channels_[handle];
     c.Source = music->Source();

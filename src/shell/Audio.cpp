@@ -97,8 +97,7 @@ void Audio::PlayActorSound(const Actor& actor, std::string_view soundName, float
         return;
     }
     const bool own = &actor == world_.Player;
-    // Beyond its reach a sound is not heard at all, as a player expects of a door across the level.
-    const uint32_t flags = kAudioAutoFree | (own ? 0u : kAudio3D | kAudioMuteAtMax);
+    const uint32_t flags = kAudioAutoFree | (own ? 0u : kAudio3D);
     const AudioHandle stream = device_.CreateStream(path, flags);
     if (stream == kNoAudio) {
         return;
