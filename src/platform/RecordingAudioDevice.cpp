@@ -1,6 +1,8 @@
 // The recording audio device.
 #include "platform/RecordingAudioDevice.h"
 
+#include <cstdio>
+
 namespace orv {
 
 std::vector<AudioCall> RecordingAudioDevice::Named(std::string_view name) const {
@@ -11,6 +13,33 @@ std::vector<AudioCall> RecordingAudioDevice::Named(std::string_view name) const 
         }
     }
     return calls;
+}
+
+std::vector<std::string> RecordingAudioDevice::Transcript() const {
+    constexpr std::pair<uint32_t, const char*> kFlagNames[] = {
+        {kAudioLoop, "loop"}, {kAudio3D, "3d"}, {kAudioMuteAtMax, "mutemax"}, {kAudioAutoFree, "autofree"}};
+    std::vector<std::string> lines;
+    for (const AudioCall& call : Calls) {
+        std::string line = call.Name;
+        if (call.Handle != kNoAudio) {
+            line += " #" + std::to_string(call.Handle);
+        }
+        if (!call.Path.empty()) {
+            line += " " + call.Path;
+        }
+        for (const auto& [flag, name] : kFlagNames) {
+            if (call.Flags & flag) {
+                line += std::string(" ") + name;
+            }
+        }
+        for (double value : call.Values) {
+            char number[32];
+            std::snprintf(number, sizeof number, " %.8g", value);
+            line += number;
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
 }
 
 AudioCall& RecordingAudioDevice::Record(std::string name, AudioHandle handle, std::vector<double> values) {

@@ -28,6 +28,9 @@ public:
 
     // The calls of one operation, in order.
     std::vector<AudioCall> Named(std::string_view name) const;
+    // Every call as a line: the operation, "#" and the handle, the path, the flags by name and
+    // the numbers (eight significant digits), as in "LoadSample #1 Sounds\A.wav loop 3d 64".
+    std::vector<std::string> Transcript() const;
 
     std::string Start(int frequency) override;
     void Free() override { Record("Free"); }

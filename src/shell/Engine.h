@@ -116,7 +116,10 @@ private:
     std::unique_ptr<WorldServices> services_; // what the world asks of the engine
     // Offline (mixed a step at a time) for headless runs and --audio-out, else the speakers.
     std::unique_ptr<AudioDevice> audioDevice_;
-    std::unique_ptr<Audio> audio_; // sound and music on audioDevice_
+    // Sound and music on audioDevice_. The menus' sounds are the player pawn's own:
+    // audio_->PlayActorSound(*world_.Player, name, volume); the options set SetSoundVolume and
+    // SetMusicVolume.
+    std::unique_ptr<Audio> audio_;
     MenuState menu_ = MenuState::Playing;
 
     int screenWidth_ = 0;

@@ -21,15 +21,10 @@ constexpr int kFramesPerStep = 735; // 44100 Hz at 60 steps a second
 constexpr int kLeft = 0;
 constexpr int kRight = 1;
 
-std::string ReadText(const fs::path& path) {
+void ReplaceIn(const fs::path& path, const std::string& pattern, const std::string& with) {
     std::string text;
     ReadWholeFile(path.string(), text);
-    return text;
-}
-
-void ReplaceIn(const fs::path& path, const std::string& pattern, const std::string& with) {
-    const std::string text = std::regex_replace(ReadText(path), std::regex(pattern), with);
-    std::ofstream(path, std::ios::binary) << text;
+    std::ofstream(path, std::ios::binary) << std::regex_replace(text, std::regex(pattern), with);
 }
 
 // The mix of a run, and its loudness (root mean square, in 16-bit steps) over steps [from, to).

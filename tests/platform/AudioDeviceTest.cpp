@@ -21,15 +21,20 @@ namespace fs = std::filesystem;
 
 constexpr int kRate = 44100;
 
-// Root mean square of the next frames of the mix (both channels), in 16-bit steps.
+// Root mean square of stereo frames, in 16-bit steps.
+double Level(const int16_t* stereo, int64_t frames) {
+    double sum = 0.0;
+    for (int64_t i = 0; i < frames * 2; ++i) {
+        sum += static_cast<double>(stereo[i]) * stereo[i];
+    }
+    return std::sqrt(sum / static_cast<double>(frames * 2));
+}
+
+// The level of the next frames of the mix.
 double MixLevel(AudioDevice& device, int frames) {
     std::vector<int16_t> mix(static_cast<size_t>(frames) * 2);
     EXPECT_TRUE(device.RenderFrames(mix.data(), frames));
-    double sum = 0.0;
-    for (int16_t s : mix) {
-        sum += static_cast<double>(s) * s;
-    }
-    return std::sqrt(sum / static_cast<double>(mix.size()));
+    return Level(mix.data(), frames);
 }
 
 class OfflineDevice : public ::testing::Test {
@@ -146,11 +151,8 @@ TEST(LiveDevice, MusicPlaysOnWhileTheCallerStallsForThreeSeconds) {
     }
     ASSERT_GT(mix.Frames() - first, int64_t{kRate} * 3);
     for (int64_t start = first; start + 2 * kWindow < mix.Frames(); start += kWindow) {
-        double sum = 0.0;
-        for (int64_t i = start * 2; i < (start + kWindow) * 2; ++i) {
-            sum += static_cast<double>(mix.Samples[static_cast<size_t>(i)]) * mix.Samples[static_cast<size_t>(i)];
-        }
-        ASSERT_GT(std::sqrt(sum / (2 * kWindow)), 1.0) << "a gap at " << (start - first) * 1000 / kRate << " ms";
+        ASSERT_GT(Level(&mix.Samples[static_cast<size_t>(start * 2)], kWindow), 1.0)
+            << "a gap at " << (start - first) * 1000 / kRate << " ms";
     }
 }
 

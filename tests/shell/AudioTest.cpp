@@ -1,6 +1,6 @@
-// Sound and music against the recording audio device: the calls and the values that reach the
-// audio layer where they can go wrong (defaults of an ambient sound, volume factors, playback
-// limits, song lookup and order jumps, a device that does not start).
+// Sound and music against the recording audio device: every call, its order and its values,
+// where they can go wrong (defaults of an ambient sound, volume factors, playback limits, song
+// lookup and order jumps, a device that does not start).
 #include "shell/Audio.h"
 
 #include "content/Resources.h"
@@ -16,14 +16,17 @@
 namespace orv {
 namespace {
 
-using Floats = std::vector<float>;
+using Lines = std::vector<std::string>;
 
-// The call's numbers, each within a few units in the last place of a 32-bit float.
-void ExpectValues(const AudioCall& call, const Floats& expected) {
-    ASSERT_EQ(call.Values.size(), expected.size()) << call.Name;
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_FLOAT_EQ(static_cast<float>(call.Values[i]), expected[i]) << call.Name << " value " << i;
-    }
+// What start-up asks of the device, with "SoundVolume" 0.5: the underwater loop is made, not started.
+const Lines kStartup = {"Start 44100", "Set3DFactors 0.015625 -1 -1", "Apply3D",
+                        "LoadSample #1 Sounds\\Zelkor\\Sounds\\underwater.ogg loop 1", "SampleChannel #2 1",
+                        "SetChannelAttribute #2 0 0.15000001"};
+
+Lines After(const Lines& first, const Lines& then) {
+    Lines all = first;
+    all.insert(all.end(), then.begin(), then.end());
+    return all;
 }
 
 class AudioTest : public ::testing::Test {
@@ -60,7 +63,7 @@ protected:
     Audio audio_;
 };
 
-TEST_F(AudioTest, StartupAmbientSoundsAndActorSoundsPassTheirDistancesVolumesAndLimits) {
+TEST_F(AudioTest, AmbientSoundsAndActorSoundsPassTheirDistancesVolumesAndLimits) {
     AddActor({1, 2, 3}, {{"AmbientSound", "Sound'Pkg.Hum'"}}); // every number from its default
     AddActor({4, 5, 6}, {{"AmbientSound", "Pkg.Door"}, {"SoundRadius", "10"}, {"SoundVolume", "255"}, {"SoundPitch", "128"}});
     AddActor({}, {{"AmbientSound", "Pkg.Nowhere"}});
@@ -74,52 +77,20 @@ TEST_F(AudioTest, StartupAmbientSoundsAndActorSoundsPassTheirDistancesVolumesAnd
         audio_.PlayActorSound(monster, "Pkg.Nowhere", 1.0f);
         audio_.FreeAmbientSounds();
     });
-    ExpectValues(device_.Named("Start")[0], Floats{44100});
-    ExpectValues(device_.Named("Set3DFactors")[0], Floats{0.015625f, -1, -1});
-
-    const auto samples = device_.Named("LoadSample");
-    ASSERT_EQ(samples.size(), 4u); // the underwater loop, then the ambient sounds with a file
-    EXPECT_EQ(samples[0].Path, "Sounds\\Zelkor\\Sounds\\underwater.ogg");
-    EXPECT_EQ(samples[0].Flags, kAudioLoop);
-    EXPECT_EQ(samples[3].Handle, kNoAudio);
-    for (int i = 1; i < 4; ++i) {
-        EXPECT_EQ(samples[i].Flags, kAudioLoop | kAudio3D | kAudioMuteAtMax);
-        ExpectValues(samples[i], Floats{64});
-    }
-    ExpectValues(samples[0], Floats{1});
-
-    const auto attributes = device_.Named("SetChannel3DAttributes");
-    ASSERT_EQ(attributes.size(), 3u);
-    ExpectValues(attributes[0], Floats{0, 404.54321f, 1618.1729f, -1, -1, 0});
-    ExpectValues(attributes[1], Floats{0, 63.209877f, 252.83951f, -1, -1, 0});
-    ExpectValues(attributes[2], Floats{0, 202, 809, -1, -1, 0});
-
-    // Volume: the underwater loop, the two ambient sounds (with their frequencies), two actor sounds.
-    const auto set = device_.Named("SetChannelAttribute");
-    ASSERT_EQ(set.size(), 7u);
-    ExpectValues(set[0], Floats{0, 0.5f * 0.3f});
-    ExpectValues(set[1], Floats{0, 190.0f / 255.0f * 0.5f});
-    ExpectValues(set[2], Floats{1, 22050});
-    ExpectValues(set[3], Floats{0, 0.5f});
-    ExpectValues(set[4], Floats{1, 44100});
-    ExpectValues(set[5], Floats{0, 0.25f});
-    ExpectValues(set[6], Floats{0, 0.5f});
-
-    const auto streams = device_.Named("CreateStream");
-    ASSERT_EQ(streams.size(), 2u);
-    EXPECT_EQ(streams[0].Flags, kAudioAutoFree | kAudio3D);
-    EXPECT_EQ(streams[1].Flags, kAudioAutoFree); // the player's own: plain stereo, never placed
-    const auto positions = device_.Named("SetChannelPosition");
-    ASSERT_EQ(positions.size(), 3u);
-    ExpectValues(positions[2], Floats{7, 8, 9});
-    EXPECT_EQ(positions[2].Handle, streams[0].Handle);
-    EXPECT_EQ(device_.Named("PlayChannel").size(), 4u);
-    EXPECT_EQ(device_.Named("Apply3D").size(), 2u); // after the factors, after the ambient sounds
-
-    const auto freed = device_.Named("FreeSample");
-    ASSERT_EQ(freed.size(), 2u);
-    EXPECT_EQ(freed[0].Handle, samples[1].Handle);
-    EXPECT_EQ(freed[1].Handle, samples[2].Handle);
+    EXPECT_EQ(device_.Transcript(),
+              After(kStartup, {"LoadSample #3 Sounds\\Pkg\\Sounds\\Hum.wav loop 3d mutemax 64", "SampleChannel #4 3",
+                               "SetChannelPosition #4 1 2 3", "SetChannel3DAttributes #4 0 404.54321 1618.1729 -1 -1 0",
+                               "SetChannelAttribute #4 0 0.37254903", "GetChannelAttribute #4 1",
+                               "SetChannelAttribute #4 1 22050", "PlayChannel #4 0",
+                               "LoadSample #5 Sounds\\Pkg\\Sounds\\Door.ogg loop 3d mutemax 64", "SampleChannel #6 5",
+                               "SetChannelPosition #6 4 5 6", "SetChannel3DAttributes #6 0 63.209877 252.83951 -1 -1 0",
+                               "SetChannelAttribute #6 0 0.5", "GetChannelAttribute #6 1", "SetChannelAttribute #6 1 44100",
+                               "PlayChannel #6 0", "LoadSample Sounds\\Pkg\\Sounds\\Bad.wav loop 3d mutemax 64", "Apply3D",
+                               // A monster's sound where it stands, at half its volume; the player's own plain.
+                               "CreateStream #7 Sounds\\Pkg\\Sounds\\Door.ogg 3d autofree", "SetChannelPosition #7 7 8 9",
+                               "SetChannel3DAttributes #7 0 202 809 -1 -1 0", "SetChannelAttribute #7 0 0.25",
+                               "PlayChannel #7 0", "CreateStream #8 Sounds\\Pkg\\Sounds\\Door.ogg autofree",
+                               "SetChannelAttribute #8 0 0.5", "PlayChannel #8 0", "FreeSample #3", "FreeSample #5"}));
 }
 
 TEST_F(AudioTest, SongsAreFoundByExtensionOrderJumpedAndKeptWhenTheNextIsMissing) {
@@ -131,60 +102,40 @@ TEST_F(AudioTest, SongsAreFoundByExtensionOrderJumpedAndKeptWhenTheNextIsMissing
         EXPECT_TRUE(audio_.IsMusicLoaded());
         audio_.SetSoundVolume(0.0f); // effects only
         audio_.SetMusicVolume(0.25f);
+        audio_.PlayActorSound(*world_.Player, "Pkg.Door", 1.0f);
         audio_.PlayMusic("Tune", 2, false);
         audio_.PlayMusic("x", 0, true);
         EXPECT_FALSE(audio_.IsMusicLoaded());
         audio_.PlayMusic("Broken", 0, false);
         EXPECT_FALSE(audio_.IsMusicLoaded());
     });
-    const auto loads = device_.Named("LoadMusic");
-    ASSERT_EQ(loads.size(), 3u);
-    EXPECT_EQ(loads[0].Path, "Music\\Song.umx");
-    EXPECT_EQ(loads[0].Flags, kAudioLoop);
-    EXPECT_EQ(loads[1].Path, "Music\\Tune.it");
-    EXPECT_EQ(loads[2].Handle, kNoAudio);
-
-    const auto orders = device_.Named("SetMusicOrder");
-    ASSERT_EQ(orders.size(), 3u);
-    ExpectValues(orders[0], Floats{3, 0});
-    EXPECT_EQ(orders[1].Handle, loads[0].Handle);
-    ExpectValues(orders[1], Floats{5, 1}); // jumped in place, its state reset
-    ExpectValues(orders[2], Floats{2, 0});
-
-    const auto set = device_.Named("SetChannelAttribute");
-    ASSERT_EQ(set.size(), 4u);
-    ExpectValues(set[1], Floats{0, 0.75f});
-    ExpectValues(set[2], Floats{0, 0.25f}); // at once, on the playing song
-    EXPECT_EQ(set[2].Handle, loads[0].Handle);
-    ExpectValues(set[3], Floats{0, 0.25f});
-
-    // Each song stopped and freed once: by the next song, then by silence.
-    const auto freed = device_.Named("FreeMusic");
-    ASSERT_EQ(freed.size(), 2u);
-    EXPECT_EQ(freed[0].Handle, loads[0].Handle);
-    EXPECT_EQ(freed[1].Handle, loads[1].Handle);
-    EXPECT_EQ(device_.Named("StopChannel").size(), 2u);
+    EXPECT_EQ(device_.Transcript(),
+              After(kStartup, {"LoadMusic #3 Music\\Song.umx loop", "SetChannelAttribute #3 0 0.75", "SetMusicOrder #3 3 0",
+                               "PlayChannel #3 0", "SetMusicOrder #3 5 1", "SetChannelAttribute #3 0 0.25",
+                               "CreateStream #4 Sounds\\Pkg\\Sounds\\Door.ogg autofree", "SetChannelAttribute #4 0 0",
+                               "PlayChannel #4 0", "StopChannel #3", "FreeMusic #3", "LoadMusic #5 Music\\Tune.it loop",
+                               "SetChannelAttribute #5 0 0.25", "SetMusicOrder #5 2 0", "PlayChannel #5 0",
+                               "StopChannel #5", "FreeMusic #5", "LoadMusic Music\\Broken.mod loop"}));
 }
 
-TEST_F(AudioTest, TheListenerAndUnderwaterLoopFollowThePlayerAndAFailedDeviceIsOneLine) {
+TEST_F(AudioTest, AFailedDeviceIsOneLineAndTheListenerAndUnderwaterLoopStillFollowThePlayer) {
     device_.StartError = "OpenAL returned error 40965";
     test::LogCapture log;
     Run([&] {
         audio_.AudioStartup();
+        audio_.PlayMusic("Song", 0, false);
+        audio_.PlayActorSound(*world_.Player, "Pkg.Door", 1.0f);
         audio_.SetListener({1, 2, 3}, {0, 1, 0}, {0, 0, 1});
         audio_.SetUnderwater(true);
         audio_.SetUnderwater(false);
-        audio_.PlayMusic("Song", 0, false);
-        audio_.PlayActorSound(*world_.Player, "Pkg.Door", 1.0f);
     });
-    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Could not initialize audio! OpenAL returned error 40965"});
-    ExpectValues(device_.Named("SetListener")[0], Floats{1, 2, 3, 0, 1, 0, 0, 0, 1});
-    const auto& calls = device_.Calls;
-    const auto listener = std::find_if(calls.begin(), calls.end(), [](const AudioCall& c) { return c.Name == "SetListener"; });
-    ASSERT_LT(listener + 3, calls.end());
-    EXPECT_EQ(listener[1].Name, "Apply3D");
-    EXPECT_EQ(listener[2].Name, "PlayChannel");
-    EXPECT_EQ(listener[3].Name, "PauseChannel");
+    EXPECT_EQ(log.Lines(), Lines{"Could not initialize audio! OpenAL returned error 40965"});
+    EXPECT_EQ(device_.Transcript(),
+              (Lines{"Start 44100", "Set3DFactors 0.015625 -1 -1", "Apply3D",
+                     "LoadSample Sounds\\Zelkor\\Sounds\\underwater.ogg loop 1", "SampleChannel 0",
+                     "SetChannelAttribute 0 0.15000001", "LoadMusic Music\\Song.umx loop",
+                     "CreateStream Sounds\\Pkg\\Sounds\\Door.ogg autofree", "SetListener 1 2 3 0 1 0 0 0 1", "Apply3D",
+                     "PlayChannel 0", "PauseChannel"}));
     EXPECT_FALSE(audio_.IsMusicLoaded());
 }
 
