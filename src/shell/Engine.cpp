@@ -39,6 +39,9 @@ std::string FirstLevelPath(const std::string& levelArgument, const ConfigTable& 
 Engine::Engine(HarnessOptions options, std::unique_ptr<Window> window)
     : options_(std::move(options)), uploader_(std::make_unique<GlTextureUploader>()), window_(std::move(window)),
       world_(res_, config_), services_(std::make_unique<EngineServices>(*this)),
+      audioDevice_(CreateOpenAlAudioDevice(options_.Headless || !options_.AudioOut.empty() ? AudioOutput::Offline
+                                                                                            : AudioOutput::Speakers)),
+      audio_(std::make_unique<Audio>(*audioDevice_, world_)),
       exitProcess_([](int code) { std::exit(code); }) {
     res_.Config = &config_;
     res_.Uploader = uploader_.get();
@@ -203,15 +206,13 @@ void Engine::DrawWorldFrame() {
     RenderWorldFrame(*renderer_, world_, camera, settings, *uploader_, frameHooks_);
 }
 
-// --- Places that wait for subsystems still to come ---
+void Engine::StartAudio() {
+    if (!options_.AudioOut.empty()) {
+        audio_->RecordMixTo(options_.AudioOut);
+    }
+    audio_->AudioStartup();
+}
 
-// Audio: the device, 3D factors, volumes and the looping underwater sound.
-void Engine::StartAudio() {}
-
-// Audio: frees the device on the way out.
-void Engine::FreeAudio() {}
-
-// Audio: the volume of the playing music, at once (the options' music row).
-void Engine::SetMusicVolume(float /*volume*/) {}
+void Engine::FreeAudio() { audio_->AudioShutdown(); }
 
 } // namespace orv

@@ -10,6 +10,7 @@
 #include "core/InputState.h"
 #include "platform/Window.h"
 #include "render/Renderer.h"
+#include "shell/Audio.h"
 #include "shell/Flicker.h"
 #include "shell/HarnessOptions.h"
 #include "shell/Hud.h"
@@ -117,10 +118,9 @@ private:
     void DrawLoadingScreen();
     HudFonts Fonts() const { return {largeFont_.get(), mediumFont_.get()}; }
 
-    // Places that wait for subsystems still to come.
+    // Audio: the device and its start-up (--audio-out records the mix), and freeing it on the way out.
     void StartAudio();
     void FreeAudio();
-    void SetMusicVolume(float volume);
 
     HarnessOptions options_;
     ConfigTable config_;
@@ -131,6 +131,12 @@ private:
     // The actors, the loaded level, the game clock, the pending level and the on-screen texts.
     World world_;
     std::unique_ptr<WorldServices> services_; // what the world asks of the engine
+    // Offline (mixed a step at a time) for headless runs and --audio-out, else the speakers.
+    std::unique_ptr<AudioDevice> audioDevice_;
+    // Sound and music on audioDevice_. The menus' sounds are the player pawn's own:
+    // audio_->PlayActorSound(*world_.Player, name, volume); the options set SetSoundVolume and
+    // SetMusicVolume.
+    std::unique_ptr<Audio> audio_;
     MenuState menu_ = MenuState::Playing;
     MenuScreen menus_;       // the lines, selection and option choices of the menu showing
     ScreenText screenText_;  // the strings the last frame drew over the world

@@ -55,6 +55,7 @@ void Engine::RunStep() {
         script_->ApplyDue(steps_ + 1, input_);
     }
     StepWorld();
+    audio_->MixStep(); // the step's sound, when it is mixed offline
     input_.EndStep();
     ++steps_;
     if (menu_ == MenuState::Playing) {

@@ -142,7 +142,8 @@ void Engine::StepSelectedOption(int step) {
     }
     switch (StepOption(menus_.Options, config_, static_cast<OptionRow>(menus_.Selection), step)) {
     case OptionEffect::ApplyGamma: ApplyGamma(menus_.Options.Gamma); break;
-    case OptionEffect::SetMusicVolume: SetMusicVolume(menus_.Options.MusicVolume); break;
+    case OptionEffect::SetSoundVolume: audio_->SetSoundVolume(menus_.Options.SoundVolume); break;
+    case OptionEffect::SetMusicVolume: audio_->SetMusicVolume(menus_.Options.MusicVolume); break;
     case OptionEffect::None: break;
     }
 }

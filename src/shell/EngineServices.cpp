@@ -8,18 +8,37 @@
 
 namespace orv {
 
-// One line a sound: the step it was asked in, the actor, the sound and the volume.
+// The sound log has one line a sound: the step it was asked in, the actor, the sound and the volume.
 void EngineServices::PlayActorSound(Actor& actor, std::string_view soundName, float volume) {
-    const std::string& path = engine_.options_.SoundLog;
-    if (path.empty()) {
-        return;
+    if (const std::string& path = engine_.options_.SoundLog; !path.empty()) {
+        if (!soundLog_.is_open()) {
+            soundLog_.open(path, std::ios::trunc);
+        }
+        soundLog_ << engine_.steps_ + 1 << ' ' << actor.Name << ' ' << soundName << ' ' << volume << '\n';
+        soundLog_.flush();
     }
-    if (!soundLog_.is_open()) {
-        soundLog_.open(path, std::ios::trunc);
-    }
-    soundLog_ << engine_.steps_ + 1 << ' ' << actor.Name << ' ' << soundName << ' ' << volume << '\n';
-    soundLog_.flush();
+    engine_.audio_->PlayActorSound(actor, soundName, volume);
 }
+
+void EngineServices::FreeAmbientSounds() { engine_.audio_->FreeAmbientSounds(); }
+
+void EngineServices::StartAmbientSounds(World&) { engine_.audio_->StartAmbientSounds(); }
+
+void EngineServices::PlayMusic(std::string_view song, int section) { engine_.audio_->PlayMusic(song, section, false); }
+
+void EngineServices::ChangeMusic(std::string_view song, int section, bool silence) {
+    engine_.audio_->PlayMusic(song, section, silence);
+}
+
+void EngineServices::FreeMusic() { engine_.audio_->FreeMusic(); }
+
+bool EngineServices::IsMusicLoaded() const { return engine_.audio_->IsMusicLoaded(); }
+
+void EngineServices::SetListener(const Vector& location, const Vector& front, const Vector& top) {
+    engine_.audio_->SetListener(location, front, top);
+}
+
+void EngineServices::SetUnderwater(bool underwater) { engine_.audio_->SetUnderwater(underwater); }
 
 void EngineServices::GameOver() { engine_.OpenMenu(MenuState::GameOver); }
 

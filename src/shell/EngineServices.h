@@ -1,5 +1,5 @@
-// The engine's answers to what the world asks for: the game over screen, screenshots, the window title, the
-// projection's far plane and (as they land) sound, music and the renderer's per-level work.
+// The engine's answers to what the world asks for: sound and music, the game over screen, screenshots, the
+// window title, the projection's far plane and the renderer's per-level work.
 #pragma once
 
 #include "world/WorldServices.h"
@@ -14,8 +14,16 @@ class EngineServices final : public WorldServices {
 public:
     explicit EngineServices(Engine& engine) : engine_(engine) {}
 
-    // Sounds are not played yet; with --sound-log each one the world asks for is written down.
+    // Played, and with --sound-log written down, each sound the world asks for.
     void PlayActorSound(Actor& actor, std::string_view soundName, float volume) override;
+    void FreeAmbientSounds() override;
+    void StartAmbientSounds(World& world) override;
+    void PlayMusic(std::string_view song, int section) override;
+    void ChangeMusic(std::string_view song, int section, bool silence) override;
+    void FreeMusic() override;
+    bool IsMusicLoaded() const override;
+    void SetListener(const Vector& location, const Vector& front, const Vector& top) override;
+    void SetUnderwater(bool underwater) override;
     void GameOver() override;
     void TakeScreenshot() override;
     void DrawLoadingScreen() override;

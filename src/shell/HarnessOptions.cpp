@@ -41,6 +41,8 @@ std::string UsageText() {
            "  --config FILE         settings file instead of Orvane.ini\n"
            "  --log FILE            also write the console log to FILE\n"
            "  --sound-log FILE      write each sound the world asks for (step, actor, sound, volume)\n"
+           "  --audio-out FILE.wav  mix all sound and music into FILE.wav (44100 Hz, 16-bit stereo) instead\n"
+           "                        of the speakers; the same file on every --fixed-step run\n"
            "  --timedemo            print frames, milliseconds per frame and steps per second at exit\n"
            "  --help                show this text\n"
            "  --version             show the version\n";
@@ -130,6 +132,8 @@ bool ParseHarnessOptions(const std::vector<std::string>& args, HarnessOptions& o
             ok = value(options.LogFile);
         } else if (name == "--sound-log") {
             ok = value(options.SoundLog);
+        } else if (name == "--audio-out") {
+            ok = value(options.AudioOut);
         } else {
             error = "unknown option " + name;
             ok = false;
@@ -147,6 +151,7 @@ void AnchorHarnessPaths(HarnessOptions& options, const std::string& folder) {
     options.DumpFile = Anchored(options.DumpFile, folder);
     options.LogFile = Anchored(options.LogFile, folder);
     options.SoundLog = Anchored(options.SoundLog, folder);
+    options.AudioOut = Anchored(options.AudioOut, folder);
 }
 
 } // namespace orv

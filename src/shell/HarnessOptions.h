@@ -22,6 +22,7 @@ struct HarnessOptions {
     std::string ConfigFile;               // empty: "Orvane.ini" beside the program
     std::string LogFile;
     std::string SoundLog;  // every sound the world asks for, a line each: step, actor, sound, volume
+    std::string AudioOut;  // the run's whole mix as a WAV file, mixed offline a step at a time
     bool Timedemo = false; // frames, milliseconds per frame and steps per second at exit
     bool Help = false;
     bool Version = false;

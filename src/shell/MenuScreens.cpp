@@ -224,7 +224,7 @@ OptionEffect StepOption(OptionChoices& options, ConfigTable& config, OptionRow r
     case OptionRow::SoundVolume:
         options.SoundVolume = StepNumber(config, row, options.SoundVolume + kVolumeStep * static_cast<float>(step),
                                          kVolumeMin, kVolumeMax);
-        return OptionEffect::None;
+        return OptionEffect::SetSoundVolume;
     case OptionRow::MusicVolume:
         options.MusicVolume = StepNumber(config, row, options.MusicVolume + kVolumeStep * static_cast<float>(step),
                                          kVolumeMin, kVolumeMax);

@@ -84,7 +84,7 @@ std::vector<std::string> MenuLines(MenuState state, const std::string& levelAuth
 std::vector<std::string> LevelList();
 
 // What a step of an options row asks the engine to do besides changing the settings.
-enum class OptionEffect : int { None, ApplyGamma, SetMusicVolume };
+enum class OptionEffect : int { None, ApplyGamma, SetSoundVolume, SetMusicVolume };
 
 // One step (+1 Right, -1 Left) of a row: the screen rows change the choices, the others their
 // setting in the table ("%.7g", "true"/"false") within their limits.
