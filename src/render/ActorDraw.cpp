@@ -20,9 +20,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Meshes draw at half their light, unlit ones at the unlit level: the frame doubles everything.
-constexpr float kMeshLightScale = 0.5f;
-
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 // The engine's placeholder mesh (the first of the mesh table) stands for "no mesh": an actor
@@ -40,11 +37,11 @@ void DrawActorMesh(Renderer& renderer, Actor& actor, DrawPass pass) {
     glDisable(GL_CULL_FACE); // meshes are not closed everywhere: both sides of a triangle show
     glPushMatrix();
     ApplyActorTransform(actor);
-    if (actor.bUnlit) {
-        glColor4f(kUnlitColour, kUnlitColour, kUnlitColour, 1.0f);
+    if (actor.bUnlit || !actor.XLevel) {
+        glColor4f(kUnlitColour, kUnlitColour, kUnlitColour, 1.0f); // as unlit world surfaces
     } else {
-        glColor4f(actor.LightColor[0] * kMeshLightScale, actor.LightColor[1] * kMeshLightScale,
-                  actor.LightColor[2] * kMeshLightScale, 1.0f);
+        const ColorF lit = ActorDrawColour(*actor.XLevel, actor);
+        glColor4f(lit.R, lit.G, lit.B, 1.0f);
     }
     DrawMesh(renderer, *actor.MeshRef, MeshFrameOf(actor), pass, actor.MultiSkins);
     glPopMatrix();

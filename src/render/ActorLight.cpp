@@ -2,8 +2,12 @@
 #include "render/ActorLight.h"
 
 #include "core/Color.h"
+#include "world/ActorClasses.h"
 #include "world/Collision.h"
 #include "world/World.h"
+#include "world/Zones.h"
+
+#include <algorithm>
 
 namespace orv {
 
@@ -40,6 +44,20 @@ void ComputeActorLight(const World& world, Actor& actor, bool traceMeshColor) {
         actor.LightColor[1] += colour.G * falloff;
         actor.LightColor[2] += colour.B * falloff;
     }
+}
+
+ColorF ActorDrawColour(const World& world, const Actor& actor) {
+    const Level& level = world.CurrentLevel;
+    const float scale = kActorLightToLightmap * (level.Info ? level.Info->Brightness : 1.0f);
+    uint32_t ambient = 0;
+    if (const auto* zone = dynamic_cast<const ZoneInfo*>(FindZoneAt(world, actor.Location))) {
+        ambient = zone->AmbientColor;
+    }
+    auto channel = [&](int c) {
+        const float base = static_cast<float>((ambient >> (16 - 8 * c)) & 0xFF) / 255.0f;
+        return std::clamp(base + actor.LightColor[c] * scale, 0.0f, 1.0f);
+    };
+    return {channel(0), channel(1), channel(2)};
 }
 
 } // namespace orv

@@ -4,6 +4,7 @@
 #include "content/BrushTransform.h"
 #include "core/Log.h"
 #include "render/ActorDraw.h"
+#include "render/ActorLight.h"
 #include "render/SkyBox.h"
 #include "render/WorldDraw.h"
 #include "world/ActorBrush.h"
@@ -20,9 +21,6 @@ namespace orv {
 
 namespace {
 
-// Movers are tinted by a quarter of their light: brush textures are painted brighter than the
-// skins of meshes, and the frame doubles everything. Unlit triangles draw at the same quarter.
-constexpr float kMoverLightScale = 0.25f;
 // PF_SmallWavy: the texture sways by a tenth of itself, a little slower in V than in U.
 constexpr double kWobble = 0.1;
 constexpr double kWobbleVRate = 0.9;
@@ -77,8 +75,7 @@ void DrawMoverBrush(Renderer& renderer, Mover& mover, DrawPass pass) {
     LightActorOnce(renderer, mover);
     const ZoneInfo* zone = mover.XLevel ? dynamic_cast<const ZoneInfo*>(FindZoneAt(*mover.XLevel, mover.Location)) : nullptr;
     const double time = renderer.Time;
-    const float lit[3] = {mover.LightColor[0] * kMoverLightScale, mover.LightColor[1] * kMoverLightScale,
-                          mover.LightColor[2] * kMoverLightScale};
+    const ColorF lit = mover.XLevel ? ActorDrawColour(*mover.XLevel, mover) : ColorF{kUnlitColour, kUnlitColour, kUnlitColour};
 
     glPushMatrix();
     ApplyBrushTransform(mover);
@@ -107,9 +104,9 @@ void DrawMoverBrush(Renderer& renderer, Mover& mover, DrawPass pass) {
             batchFlags = f & kTriangleBatchFlags;
         }
         if (f & PF_Unlit) {
-            glColor4f(kMoverLightScale, kMoverLightScale, kMoverLightScale, 1.0f);
+            glColor4f(kUnlitColour, kUnlitColour, kUnlitColour, 1.0f); // as unlit world surfaces
         } else {
-            glColor4f(lit[0], lit[1], lit[2], 1.0f);
+            glColor4f(lit.R, lit.G, lit.B, 1.0f);
         }
         double du = 0.0;
         double dv = 0.0;
