@@ -2,8 +2,7 @@
 // every monster of the level gathered in a row across the hall in front of the eye, its actor
 // time split into mesh transform (unpacking frames and laying out the corners), lighting
 // (ComputeActorLight with its traces, redone every frame here as on each actor's first sight)
-// and OpenGL
-// submission; and the CPU time of DrawMesh per thousand triangles for the largest monster mesh.
+// and OpenGL submission; and the CPU time of DrawMesh per thousand triangles for the largest monster mesh.
 #include "BenchSupport.h"
 #include "HeadlessGl.h"
 #include "core/Log.h"
