@@ -38,6 +38,18 @@ struct MeshNotify {
     std::string Function;
 };
 
+// The low bits of a triangle's type byte say how it is drawn; the flag bit marks a triangle that
+// is never drawn (a marker in the mesh, not a surface).
+enum MeshTriangleType : uint8_t {
+    kMeshNormal = 0,
+    kMeshTwoSided = 1,
+    kMeshTranslucent = 2,
+    kMeshMasked = 3,
+    kMeshModulated = 4,
+};
+constexpr uint8_t kMeshTypeMask = 0x07;
+constexpr uint8_t kMeshTriangleHidden = 0x08;
+
 // One triangle of the data file, as stored (16 bytes).
 struct MeshTriangle {
     uint16_t Vertex[3] = {0, 0, 0};

@@ -2,6 +2,7 @@
 // frame, caustics and the screen tint.
 #include "render/Renderer.h"
 
+#include "render/ActorDraw.h"
 #include "render/GlState.h"
 #include "render/Lightmaps.h"
 #include "render/Overlay.h"
@@ -186,7 +187,7 @@ std::string TimedemoLine(const RenderTimings& timings) {
     return line;
 }
 
-void FrameHooks::DrawActor(Renderer& /*renderer*/, Actor& /*actor*/, DrawPass /*pass*/) {}
+void FrameHooks::DrawActor(Renderer& renderer, Actor& actor, DrawPass pass) { orv::DrawActor(renderer, actor, pass); }
 
 void FrameHooks::DrawCaustics(Renderer& /*renderer*/, const CameraValues& /*camera*/) {}
 
@@ -200,6 +201,7 @@ void FillScreenRect(Renderer& renderer, uint32_t color) {
 void PrepareLevel(Renderer& renderer, const World& world, TextureUploader& uploader, int atlasSize,
                   const float* flickerTable) {
     const Level& level = world.CurrentLevel;
+    renderer.Actors.ReportedBrushes.clear();
     PrepareRenderBounds(renderer.LevelState, level.Model);
     PrepareLightmaps(renderer.LevelState, level, WorldLighting(world, flickerTable), uploader, atlasSize,
                      [](int place) { CheckGlError(place); });
@@ -217,6 +219,7 @@ void RenderWorldFrame(Renderer& renderer, World& world, const CameraValues& came
     renderer.ScreenWidth = settings.Width;
     renderer.ScreenHeight = settings.Height;
     renderer.FovDegrees = settings.FovDegrees;
+    renderer.TraceMeshColor = settings.TraceMeshColor;
 
     // A clean frame in Unreal's axes.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "content/Resources.h"
+#include "render/ActorDrawState.h"
 #include "render/Camera.h"
 #include "render/RenderLevel.h"
 #include "render/RenderState.h"
@@ -53,11 +54,13 @@ struct Renderer {
     bool SkyVisible = false; // a sky portal was drawn: the next frame draws the sky box
     std::vector<Actor*> VisibleActors; // this frame's, in actor-list order; kept for its storage
     RenderTimings Timings;
+    ActorDrawState Actors; // the actor drawing's storage and figures
     // This frame's clock and screen, as RenderWorldFrame received them.
     double Time = 0.0;
     int ScreenWidth = 640;
     int ScreenHeight = 480;
     float FovDegrees = 90.0f; // vertical
+    bool TraceMeshColor = false; // actor lighting skips lights that the world hides
 };
 
 // The renderer's state in one piece (the span buffer's pool makes it large: keep it on the heap).
@@ -75,10 +78,12 @@ struct FrameSettings {
     float FovDegrees = 90.0f;            // vertical, as configured
     bool DynamicLights = true;           // the "DynamicLights" option, read every frame
     const float* FlickerTable = nullptr; // 256 factors for watery shimmer lights
+    bool TraceMeshColor = false;         // the "TraceMeshColor" option, read at start-up
 };
 
-// What other drawing parts add to the world frame. Defaults: actors and caustics draw nothing;
-// FillScreen draws a full-screen rectangle through the HUD coordinates in the current mode.
+// What other drawing parts add to the world frame. Defaults: each actor draws itself the way its
+// engine class does (DrawActor of ActorDraw.h); caustics draw nothing; FillScreen draws a
+// full-screen rectangle through the HUD coordinates in the current mode.
 class FrameHooks {
 public:
     virtual ~FrameHooks() = default;

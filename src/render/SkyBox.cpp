@@ -17,12 +17,12 @@ namespace {
 // PF_SmallWavy on the sky: U sways by a tenth of a texture.
 constexpr double kSkyWobble = 0.1;
 
-// A batch of triangles ends where the texture or one of these flags changes.
-constexpr uint32_t kBatchFlags = PF_Masked | PF_Translucent | PF_Modulated | PF_TwoSided | PF_AlphaBlend;
 // Triangles with any of these get no lightmap pass.
 constexpr uint32_t kNoLightmapFlags = PF_Invisible | PF_Translucent | PF_Modulated | PF_Unlit;
 
-bool InPass(uint32_t flags, DrawPass pass) {
+} // namespace
+
+bool TriangleInPass(uint32_t flags, DrawPass pass) {
     switch (pass) {
     case DrawPass::Opaque:
         return !(flags & (PF_Translucent | PF_Modulated));
@@ -38,8 +38,6 @@ uint32_t MergedTriangleFlags(const WorldTriangle& t) {
     return t.Flags | (t.Tex ? t.Tex->Flags & (kTextureMasked | kTextureAlphaBlend) : 0u);
 }
 
-} // namespace
-
 void DrawSkybox(Renderer& renderer, const Level& level, DrawPass pass) {
     const Array<WorldTriangle>& skybox = level.SkyTriangles;
     const double time = renderer.Time;
@@ -48,10 +46,10 @@ void DrawSkybox(Renderer& renderer, const Level& level, DrawPass pass) {
     uint32_t batchFlags = 0;
     for (const WorldTriangle& t : skybox) {
         const uint32_t f = MergedTriangleFlags(t);
-        if ((f & PF_Invisible) || !InPass(f, pass)) {
+        if ((f & PF_Invisible) || !TriangleInPass(f, pass)) {
             continue;
         }
-        if (!open || t.Tex != batchTexture || (f & kBatchFlags) != batchFlags) {
+        if (!open || t.Tex != batchTexture || (f & kTriangleBatchFlags) != batchFlags) {
             if (open) {
                 glEnd();
             }
@@ -65,7 +63,7 @@ void DrawSkybox(Renderer& renderer, const Level& level, DrawPass pass) {
             glBegin(GL_TRIANGLES);
             open = true;
             batchTexture = t.Tex;
-            batchFlags = f & kBatchFlags;
+            batchFlags = f & kTriangleBatchFlags;
         }
         double du = 0.0;
         double dv = 0.0;

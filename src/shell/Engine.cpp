@@ -202,6 +202,7 @@ void Engine::DrawWorldFrame() {
     settings.FovDegrees = fov_;
     settings.DynamicLights = false;
     settings.FlickerTable = flicker_.Table.data();
+    settings.TraceMeshColor = traceMeshColor_;
     const CameraValues camera = ComputeCamera(*world_.Player, screenWidth_, screenHeight_, fov_);
     RenderWorldFrame(*renderer_, world_, camera, settings, *uploader_, frameHooks_);
 }

@@ -150,7 +150,7 @@ private:
     bool savedGammaRampRead_ = false;
 
     int lightmapAtlasSize_ = 0;
-    bool traceMeshColor_ = false; // for the actor lighting still to come
+    bool traceMeshColor_ = false; // actor lighting traces each light through the world
     std::unique_ptr<Renderer> renderer_ = CreateRenderer(); // the world renderer's state
     FrameHooks frameHooks_; // actors, caustics and 2D fills of the world frame
     std::array<uint32_t, kNumCausticFrames> causticTextures_{}; // 0 for a frame that did not load

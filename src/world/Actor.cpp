@@ -1,6 +1,7 @@
 // The common actor: defaults of its operations, animation playing, timers and class tests.
 #include "world/Actor.h"
 
+#include "content/Texture.h"
 #include "world/ActorBrush.h"
 #include "world/ActorClasses.h"
 #include "world/Collision.h"
@@ -49,6 +50,14 @@ void Actor::AnimNotify(const MeshNotify&) {}
 void Actor::AnimEnd() {}
 void Actor::PostLoad() {}
 void Actor::Tick(float) {}
+
+void WavySurfaceInfo::PostLoad() {
+    if (XLevel) {
+        Tex = LoadTexture(XLevel->Res, "Zelkor.Logo", false);
+    }
+}
+void WavySurfaceInfo::Tick(float deltaTime) { WaveTime += deltaTime; }
+
 void Actor::UnTrigger(Actor*, Actor*) {}
 void Actor::HitWall(const Vector&, Actor*) {}
 void Actor::Timer() {}

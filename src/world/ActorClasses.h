@@ -295,6 +295,8 @@ constexpr int kWaveTerms = 6; // U, V and Z, each driven by X and by Y
 
 struct WavySurfaceInfo : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::WavySurfaceInfo; }
+    void PostLoad() override; // the grid shows the engine's logo texture
+    void Tick(float deltaTime) override; // the waves' clock
 
     float XGridSpace = 0.0f;
     float YGridSpace = 0.0f;

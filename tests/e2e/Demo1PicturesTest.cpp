@@ -1,6 +1,7 @@
 // Demo 1 as the player sees it: the real program draws fixed views headless (SDL offscreen,
 // Mesa llvmpipe) and saves them with --screenshot-at. The pictures are checked for what must
-// hold in any frame (no clear colour where walls are, the sky through the court's sky portals)
+// hold in any frame (no clear colour where walls are, the sky through the court's sky portals,
+// a door as bright as its walls, monsters drawn and animating, additive sprites brightening)
 // and compared with reference pictures within a tolerance.
 #include "GameCopy.h"
 
@@ -35,14 +36,70 @@ Image DrawView(GameCopy& game, double x, double y, double z, int yaw, const std:
     return test::LoadPicture(game.Path() / "Shot0000.png");
 }
 
-TEST(Demo1Pictures, TheHallFromTheStartIsAllWallsAndLikeItsReference) {
+// Mean of the three channels over a rectangle of the picture.
+double MeanLevel(const Image& p, int x0, int y0, int x1, int y1) {
+    double sum = 0;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            sum += Channel(p.At(x, y), 0) + Channel(p.At(x, y), 1) + Channel(p.At(x, y), 2);
+        }
+    }
+    return sum / (3.0 * (x1 - x0) * (y1 - y0));
+}
+
+TEST(Demo1Pictures, TheHallFromTheStartIsAllWallsItsDoorLitLikeThemAndLikeItsReference) {
     GameCopy game;
     REQUIRE_PROGRAM(game);
     const Image hall = DrawView(game, 96, 384, 40, 0, "", 20);
     ASSERT_FALSE(hall.IsEmpty());
     EXPECT_EQ(hall.Width, 320);
     EXPECT_LT(ClearFraction(hall), kSeamFraction); // a closed room: geometry everywhere
+    // The closed door straight ahead against the wall on either side of it: as bright within a
+    // factor, neither a dark slab nor glowing.
+    const double door = MeanLevel(hall, 152, 110, 168, 128);
+    const double walls = (MeanLevel(hall, 112, 85, 140, 130) + MeanLevel(hall, 178, 85, 198, 130)) / 2;
+    EXPECT_GT(door, walls * 0.7) << "door " << door << ", walls " << walls;
+    EXPECT_LT(door, walls * 1.6) << "door " << door << ", walls " << walls;
     ExpectLikeReference(hall, "demo1-hall");
+}
+
+// Every generated monster mesh in a row across the hall, facing the start, with a translucent
+// sprite in front of the far wall and an explosion half-way between two of its frames.
+TEST(Demo1Pictures, EveryMonsterInTheHallIsDrawnAndAnimatesSpritesAddLight) {
+    GameCopy game;
+    REQUIRE_PROGRAM(game);
+    const char* monsters[] = {"Brute", "Skaarj", "Manta", "DevilFish", "Tentacle", "Bird1"};
+    for (int i = 0; i < 6; ++i) {
+        game.AddActor("Demo1", std::string("Begin Actor Class=") + monsters[i] + " Name=Lineup" + std::to_string(i) +
+                                   "\n    Location=(X=420,Y=" + std::to_string(184 + 80 * i) +
+                                   ",Z=60)\n    Rotation=(Yaw=32768)\nEnd Actor");
+    }
+    game.AddActor("Demo1", "Begin Actor Class=Actor Name=GlowSprite\n    Location=(X=250,Y=384,Z=160)\n"
+                           "    Texture=UnrealShare.Effect1.FireEffect1u\n    Style=STY_Translucent\n    DrawScale=1.5\nEnd Actor");
+    std::string blast = "Begin Actor Class=Explosion Name=Blast\n    Location=(X=250,Y=470,Z=160)\n    NumFrames=10\n"
+                        "    Pause=0.5\n    SpriteTime=0.75\n    DrawScale=1.5\n    Style=STY_Translucent\n";
+    for (int k = 0; k < 10; ++k) {
+        blast += "    SpriteAnim(" + std::to_string(k) + ")=UnrealShare.DispExpl.dseb_A0" + std::to_string(k) + "\n";
+    }
+    game.AddActor("Demo1", blast + "End Actor");
+    game.SetPlayerStart("Demo1", 96, 384, 40, 0);
+    game.Play("Demo1", 41, "", "--screenshot-at 10 --screenshot-at 40");
+    const Image a = test::LoadPicture(game.Path() / "Shot0000.png");
+    const Image b = test::LoadPicture(game.Path() / "Shot0001.png");
+    const Image hall = test::LoadPicture(test::SourceDir() / "tests" / "e2e" / "reference" / "demo1-hall.png");
+    ASSERT_FALSE(a.IsEmpty() || b.IsEmpty() || hall.IsEmpty());
+    // The row 324 units ahead: screen x = 160 + 160 * (Y - 384) / (324 * tan of half the 80 degree
+    // field of view widened to 4:3).
+    for (int i = 0; i < 6; ++i) {
+        const int x = 160 + static_cast<int>(160.0 * (80 * i - 200) / (324 * 1.1188));
+        EXPECT_GT(test::Differing(a, hall, x - 10, 70, x + 10, 170), 40) << monsters[i] << " not drawn";
+        EXPECT_GT(test::Differing(a, b, x - 10, 70, x + 10, 170), 10) << monsters[i] << " the same in both frames";
+    }
+    // The additive sprite and explosion brighten the dark ceiling where they are.
+    EXPECT_GT(MeanLevel(a, 145, 15, 175, 60), MeanLevel(hall, 145, 15, 175, 60) + 20);
+    EXPECT_GT(MeanLevel(a, 220, 15, 260, 60), MeanLevel(hall, 220, 15, 260, 60) + 20);
+    ExpectLikeReference(a, "demo1-lineup-a");
+    ExpectLikeReference(b, "demo1-lineup-b");
 }
 
 TEST(Demo1Pictures, TheSkyShowsThroughTheCourtsSkyPortals) {

@@ -108,6 +108,20 @@ Image LoadPicture(const fs::path& path) {
     return image;
 }
 
+int Differing(const Image& p, const Image& q, int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            int worst = 0;
+            for (int c = 0; c < 3; ++c) {
+                worst = std::max(worst, std::abs(Channel(p.At(x, y), c) - Channel(q.At(x, y), c)));
+            }
+            n += worst > kChannelTolerance;
+        }
+    }
+    return n;
+}
+
 void ExpectLikeReference(const Image& p, const std::string& name) {
     const fs::path reference = SourceDir() / "tests" / "e2e" / "reference" / (name + ".png");
     if (std::getenv("ORV_UPDATE_REFERENCES")) {

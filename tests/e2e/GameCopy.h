@@ -65,6 +65,9 @@ Image LoadPicture(const std::filesystem::path& path);
 // Channel c of a pixel: 0 red, 1 green, 2 blue.
 inline int Channel(uint32_t pixel, int c) { return static_cast<int>(pixel >> (16 - 8 * c) & 0xFF); }
 
+// Pixels of a rectangle that differ by more than the reference tolerance in some channel.
+int Differing(const Image& p, const Image& q, int x0, int y0, int x1, int y1);
+
 // Compares with tests/e2e/reference/<name>.png within a tolerance. ORV_UPDATE_REFERENCES=1 writes
 // the picture as the new reference instead, after a change that is meant to alter what is drawn.
 void ExpectLikeReference(const Image& picture, const std::string& name);
