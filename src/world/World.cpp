@@ -125,6 +125,9 @@ void ClearReferencesTo(World& world, const Actor& gone) {
         if (actor->Instigator == &gone) {
             actor->Instigator = nullptr;
         }
+        if (auto* pawn = dynamic_cast<ScriptedPawn*>(actor.get()); pawn && pawn->Target == &gone) {
+            pawn->Target = nullptr;
+        }
     }
     if (PlayerPawn* player = world.Player) {
         ForgetIn(player->Inventory, gone);
