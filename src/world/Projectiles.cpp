@@ -14,9 +14,9 @@ namespace orv {
 
 namespace {
 
-constexpr float kOneStep = 0.016666668f;     // a hit flash appears one step back along the flight
-constexpr float kOwnerShotVolume = 0.5f;     // a shot's sound from the gun that fires it
-constexpr float kShotKnock = 0.2f;           // an enemy shot pushes with this part of its velocity
+constexpr float kOneStep = 0.016666668f; // a hit flash appears one step back along the flight
+constexpr float kOwnerShotVolume = 0.5f; // a shot's sound from the gun that fires it
+constexpr float kShotKnock = 0.2f;       // an enemy shot pushes with this part of its velocity
 constexpr int kDispersionDamage = 15;
 
 constexpr int kExplosionFrames = 8;

@@ -21,20 +21,20 @@ namespace {
 constexpr float kGravityPerStep = 25.0f; // 1500 units per second squared
 constexpr float kAirDrag = 0.99f;        // horizontal speed a falling body keeps per step
 constexpr float kMaxSpeed = 2500.0f;
-constexpr float kChaseFactor = 0.5f;     // a monster closes in at half its speed
-constexpr float kChaseGap = 16.0f;       // it stops this far short of touching the player
-constexpr float kMeleeReach = 18.0f;     // a blow reaches this far beyond touching the player
+constexpr float kChaseFactor = 0.5f; // a monster closes in at half its speed
+constexpr float kChaseGap = 16.0f;   // it stops this far short of touching the player
+constexpr float kMeleeReach = 18.0f; // a blow reaches this far beyond touching the player
 constexpr int kMeleeDamage = 20;
-constexpr float kMeleeKnock = 100.0f;    // the push of a blow
-constexpr float kAimBelowEye = 0.9f;     // shots leave aimed this part of the player's half height low
-constexpr float kScatter = 0.05f;        // a shot's random wobble, added to its velocity
-constexpr float kTwinForward = 0.9f;     // twin shots start this part of the radius ahead and aside ...
-constexpr float kTwinUp = 0.4f;          // ... and this part of the half height up
+constexpr float kMeleeKnock = 100.0f;          // the push of a blow
+constexpr float kAimBelowEye = 0.9f;           // shots leave aimed this part of the player's half height low
+constexpr float kScatter = 0.05f;              // a shot's random wobble, added to its velocity
+constexpr float kTwinForward = 0.9f;           // twin shots start this part of the radius ahead and aside ...
+constexpr float kTwinUp = 0.4f;                // ... and this part of the half height up
 constexpr float kFlightPerSecond = 2293760.0f; // a bird's yaw advance times its circle radius
 constexpr int32_t kQuarterTurn = kRotatorUnitsPerTurn / 4;
 
 // The classes that fly (or swim) instead of walking.
-constexpr const char* kFlyerClasses[] = {"fly",     "manta",     "giantmanta", "cavemanta", "gasbag",
+constexpr const char* kFlyerClasses[] = {"fly",         "manta",   "giantmanta", "cavemanta", "gasbag",
                                          "giantgasbag", "warlord", "devilfish",  "hawk",      "nalicopter"};
 
 // Which sequences a creature's mesh uses, by the start of the mesh's name. Lists are separated
@@ -201,8 +201,8 @@ void TwoShots(ScriptedPawn& pawn, PlayerPawn& player) {
 
 void Chase(ScriptedPawn& pawn, const PlayerPawn& player, float distance, float deltaTime) {
     const Vector to = player.Location - pawn.Location;
-    pawn.Rotation.Yaw = static_cast<int32_t>(
-        std::nearbyint(std::atan2(to.Y, to.X) / (2 * std::numbers::pi) * kRotatorUnitsPerTurn));
+    pawn.Rotation.Yaw =
+        static_cast<int32_t>(std::nearbyint(std::atan2(to.Y, to.X) / (2 * std::numbers::pi) * kRotatorUnitsPerTurn));
     if (distance <= player.CollisionRadius + pawn.CollisionRadius + kChaseGap) {
         return;
     }
@@ -330,8 +330,8 @@ void ScriptedPawn::AnimNotify(const MeshNotify& notify) {
     }
     static const char* const kOneShot[] = {"spawnleftshot", "spawnrightshot", "spawnshot",
                                            "spawnbelch",    "shoottarget",    "spawnrock"};
-    static const char* const kMelee[] = {"whipdamagetarget",   "spindamagetarget", "strikedamagetarget",
-                                         "punchdamagetarget",  "stabdamagetarget", "hitdamagetarget",
+    static const char* const kMelee[] = {"whipdamagetarget",  "spindamagetarget", "strikedamagetarget",
+                                         "punchdamagetarget", "stabdamagetarget", "hitdamagetarget",
                                          "smacktarget"};
     const std::string function = ToLowerAscii(notify.Function);
     auto among = [&](std::span<const char* const> names) {
