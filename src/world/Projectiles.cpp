@@ -27,14 +27,15 @@ constexpr int kHitFrames = 10;
 constexpr float kHitPause = 0.05f;
 constexpr float kHitScale = 1.3f;
 
-bool IsProjectile(const Actor& actor) { return SameText(actor.Class, "Projectile") || IsA(actor, "Projectile"); }
+// The factory makes a monster of every class that is or derives from ScriptedPawn, and a
+// projectile of every one that is or derives from Projectile, so the engine class tells.
+bool IsMonster(const Actor& actor) {
+    return actor.GetEngineClass() == EngineClass::ScriptedPawn || actor.GetEngineClass() == EngineClass::Bird1;
+}
 
-bool IsMonster(const Actor& actor) { return SameText(actor.Class, "ScriptedPawn") || IsA(actor, "ScriptedPawn"); }
-
-// After each move: both sides of every overlap are told, the mover excepted; a projectile also
-// meets actors that only projectiles hit. Actors spawned meanwhile wait for the next step.
+// After each move of a projectile: both sides of every overlap are told, movers excepted; it
+// also meets actors that only projectiles hit. Actors spawned meanwhile wait for the next step.
 void TouchOverlapping(Actor& self) {
-    const bool projectile = IsProjectile(self);
     if (!self.bCollideActors) {
         return;
     }
@@ -45,7 +46,7 @@ void TouchOverlapping(Actor& self) {
         if (&other == &self || other.Brush || other.bDeleteMe) {
             continue;
         }
-        if (!other.bCollideActors && !(projectile && other.bProjTarget)) {
+        if (!other.bCollideActors && !other.bProjTarget) {
             continue;
         }
         if (!CylindersOverlap(self.Location, self.CollisionHeight, self.CollisionRadius, other.Location,

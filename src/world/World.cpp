@@ -77,7 +77,8 @@ void ForgetIn(Array<T*>& list, const Actor& gone) {
 
 } // namespace
 
-World::World(Resources& resources, ConfigTable& config) : Res(resources), Config(config), Services(&DoNothingServices()) {}
+World::World(Resources& resources, ConfigTable& config)
+    : Res(resources), Config(config), Services(&DoNothingServices()) {}
 
 World::~World() = default;
 
@@ -125,8 +126,10 @@ void ClearReferencesTo(World& world, const Actor& gone) {
         if (actor->Instigator == &gone) {
             actor->Instigator = nullptr;
         }
-        if (auto* pawn = dynamic_cast<ScriptedPawn*>(actor.get()); pawn && pawn->Target == &gone) {
-            pawn->Target = nullptr;
+        const EngineClass c = actor->GetEngineClass();
+        if (c == EngineClass::ScriptedPawn || c == EngineClass::Bird1) {
+            auto& pawn = static_cast<ScriptedPawn&>(*actor);
+            pawn.Target = pawn.Target == &gone ? nullptr : pawn.Target;
         }
     }
     if (PlayerPawn* player = world.Player) {
