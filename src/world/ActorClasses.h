@@ -13,6 +13,13 @@ namespace orv {
 
 struct ScriptedPawn : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::ScriptedPawn; }
+    void AnimNotify(const MeshNotify& notify) override;
+    void AnimEnd() override;
+    void BeginPlay() override;
+    void Tick(float deltaTime) override;
+    void HitWall(const Vector& hitNormal, Actor* wall) override;
+    void TakeDamage(int damage, Actor* eventInstigator, const Vector& hitLocation, const Vector& momentum,
+                    std::string_view damageType) override;
 
     int32_t Health = 100;
     uint8_t bDead = 0;
@@ -32,10 +39,17 @@ struct ScriptedPawn : Actor {
     Array<std::string> DeathAnims;
     uint8_t bAlerted = 0;
     uint8_t bFalling = 0;
+    // What the dump shows of the behaviour: "idle", "alerted", "attacking", "dying" or "dead",
+    // and the actor hunted (the player while alerted).
+    std::string AIState = "idle";
+    Actor* Target = nullptr;
 };
 
 struct Bird1 : ScriptedPawn {
+    Bird1();
     EngineClass GetEngineClass() const override { return EngineClass::Bird1; }
+    void BeginPlay() override;
+    void Tick(float deltaTime) override;
 
     Vector HomeLocation;
     float CircleRadius = 500.0f; // the bird circles its home at this distance
@@ -216,6 +230,9 @@ struct Weapon : Inventory {
 
 struct Projectile : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::Projectile; }
+    void BeginPlay() override;
+    void Tick(float deltaTime) override;
+    void HitWall(const Vector& hitNormal, Actor* wall) override;
 
     float LifeSpan = 10.0f; // seconds until it is destroyed
 };
@@ -223,11 +240,16 @@ struct Projectile : Actor {
 struct EnemyProjectile : Projectile {
     EnemyProjectile();
     EngineClass GetEngineClass() const override { return EngineClass::EnemyProjectile; }
+    void Bump(Actor* other) override;
+    void HitWall(const Vector& hitNormal, Actor* wall) override;
 };
 
 struct DispersionAmmo : Projectile {
     DispersionAmmo();
     EngineClass GetEngineClass() const override { return EngineClass::DispersionAmmo; }
+    void BeginPlay() override;
+    void Bump(Actor* other) override;
+    void HitWall(const Vector& hitNormal, Actor* wall) override;
 };
 
 // Frames an animated sprite can hold; NumFrames is clamped to it.
@@ -235,6 +257,8 @@ constexpr int kMaxSpriteFrames = 20;
 
 struct AnimSpriteEffect : Actor {
     EngineClass GetEngineClass() const override { return EngineClass::AnimSpriteEffect; }
+    void BeginPlay() override;
+    void Tick(float deltaTime) override;
 
     int32_t NumFrames = 0;
     float Pause = 0.0f;
@@ -244,10 +268,12 @@ struct AnimSpriteEffect : Actor {
 
 struct Explosion : AnimSpriteEffect {
     EngineClass GetEngineClass() const override { return EngineClass::Explosion; }
+    void BeginPlay() override;
 };
 
 struct DispersionAmmoHit : AnimSpriteEffect {
     EngineClass GetEngineClass() const override { return EngineClass::DispersionAmmoHit; }
+    void BeginPlay() override;
 };
 
 struct Particle {
@@ -263,6 +289,7 @@ struct Particle {
 struct Emitter : Actor {
     Emitter();
     EngineClass GetEngineClass() const override { return EngineClass::Emitter; }
+    void Tick(float deltaTime) override;
 
     // A burst of sparks falling under their own gravity: each particle draws its life, start,
     // velocity, acceleration and size from these ranges (seconds, world units, per second).

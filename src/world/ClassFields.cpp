@@ -169,6 +169,8 @@ const Field kScriptedPawnFields[] = {
     {"DeathAnims", &ScriptedPawn::DeathAnims},
     {"bAlerted", &ScriptedPawn::bAlerted},
     {"bFalling", &ScriptedPawn::bFalling},
+    {"AIState", &ScriptedPawn::AIState},
+    {"Target", &ScriptedPawn::Target},
 };
 
 const Field kBird1Fields[] = {

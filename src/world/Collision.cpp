@@ -175,6 +175,27 @@ const WorldTriangle* SweepWorld(const World& world, const Vector& start, const V
     return nullptr;
 }
 
+namespace {
+
+// The brush's corners in the world, turned again only when the transform changed.
+const Array<Vector>& BrushCornersInWorld(ActorBrush& brush, const BrushTransform& t) {
+    const BrushTransform& c = brush.CornersFor;
+    const bool same = c.Location == t.Location && c.Rotation == t.Rotation && c.PrePivot == t.PrePivot &&
+                      c.MainScale == t.MainScale && c.PostScale == t.PostScale;
+    if (!same || brush.WorldCorners.Num() != 3 * brush.Triangles.Num()) {
+        brush.WorldCorners.Clear();
+        for (const WorldTriangle& tri : brush.Triangles) {
+            for (const Vector& v : tri.Vertices) {
+                brush.WorldCorners.Add(BrushVertexToWorld(t, v));
+            }
+        }
+        brush.CornersFor = t;
+    }
+    return brush.WorldCorners;
+}
+
+} // namespace
+
 const WorldTriangle* SweepMover(const Actor& mover, const Vector& start, const Vector& end, float radius, float height,
                                 Vector* outNormal) {
     if (!mover.Brush) {
@@ -185,14 +206,14 @@ const WorldTriangle* SweepMover(const Actor& mover, const Vector& start, const V
         return nullptr;
     }
     const BrushTransform transform = ActorBrushTransform(mover);
-    for (const WorldTriangle& t : mover.Brush->Triangles) {
+    const Array<Vector>& corners = BrushCornersInWorld(*mover.Brush, transform);
+    for (int i = 0; i < mover.Brush->Triangles.Num(); ++i) {
+        const WorldTriangle& t = mover.Brush->Triangles[i];
         if (t.Flags & PF_NotSolid) {
             continue;
         }
-        const Vector a = BrushVertexToWorld(transform, t.Vertices[0]);
-        const Vector b = BrushVertexToWorld(transform, t.Vertices[1]);
-        const Vector c = BrushVertexToWorld(transform, t.Vertices[2]);
-        if (SweepEllipsoidTriangle(start, end, a, b, c, radius, height)) {
+        if (SweepEllipsoidTriangle(start, end, corners[3 * i], corners[3 * i + 1], corners[3 * i + 2], radius,
+                                   height)) {
             if (outNormal) {
                 *outNormal = BrushNormalToWorld(transform, t.Normal);
             }

@@ -77,7 +77,8 @@ void ForgetIn(Array<T*>& list, const Actor& gone) {
 
 } // namespace
 
-World::World(Resources& resources, ConfigTable& config) : Res(resources), Config(config), Services(&DoNothingServices()) {}
+World::World(Resources& resources, ConfigTable& config)
+    : Res(resources), Config(config), Services(&DoNothingServices()) {}
 
 World::~World() = default;
 
@@ -124,6 +125,11 @@ void ClearReferencesTo(World& world, const Actor& gone) {
         }
         if (actor->Instigator == &gone) {
             actor->Instigator = nullptr;
+        }
+        const EngineClass c = actor->GetEngineClass();
+        if (c == EngineClass::ScriptedPawn || c == EngineClass::Bird1) {
+            auto& pawn = static_cast<ScriptedPawn&>(*actor);
+            pawn.Target = pawn.Target == &gone ? nullptr : pawn.Target;
         }
     }
     if (PlayerPawn* player = world.Player) {

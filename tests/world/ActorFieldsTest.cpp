@@ -118,7 +118,7 @@ TEST(ActorProperties, ReadingsBeyondTheSyntax) {
         {"ZoneInfo", {{"AmbientBrightness", "255"}, {"AmbientSaturation", "255"}}, R"({"AmbientColor":4294967295})"},
         // Its sphere and cylinder are its collision cylinder, read after the actor's own rows.
         {"DynamicZoneInfo", {{"SphereSize", "90"}}, R"({"CollisionRadius":90,"CollisionHeight":250})"},
-        {"Explosion", {{"NumFrames", "99"}}, R"({"NumFrames":20})"}, // the most an effect keeps
+        {"AnimSpriteEffect", {{"NumFrames", "99"}}, R"({"NumFrames":20})"}, // the most an effect keeps
         // The skin, read after MultiSkins(0), is also the first skin; the animation rate is the
         // property's times the sequence's own.
         {"Decoration", deco, R"({"MultiSkins/0":"Test.Rust","AnimSequence":"Spin","AnimRate":20,"AnimFrame":0.25})"},
