@@ -2,6 +2,7 @@
 // frame, caustics and the screen tint.
 #include "render/Renderer.h"
 
+#include "render/Caustics.h"
 #include "render/GlState.h"
 #include "render/Lightmaps.h"
 #include "render/SkyBox.h"
@@ -192,7 +193,7 @@ std::string TimedemoLine(const RenderTimings& timings) {
 
 void FrameHooks::DrawActor(Renderer& /*renderer*/, Actor& /*actor*/, DrawPass /*pass*/) {}
 
-void FrameHooks::DrawCaustics(Renderer& /*renderer*/, const CameraValues& /*camera*/) {}
+void FrameHooks::DrawCaustics(Renderer& renderer, const CameraValues& camera) { DrawCausticsPass(renderer, camera); }
 
 void FrameHooks::FillScreen(Renderer& renderer, uint32_t color) { FillScreenRect(renderer, color); }
 

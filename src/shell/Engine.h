@@ -25,8 +25,6 @@
 
 namespace orv {
 
-constexpr int kNumCausticFrames = 32; // caust_a0 .. caust_a31, drawn in turn under water
-
 // How the process ends. Every run ends with kExitOk, through the fatal path too (its message is
 // in the log and the message box); a command line that cannot be read ends with
 // kExitBadCommandLine before anything starts.
@@ -87,7 +85,6 @@ private:
     void LoadFonts();
     void LoadCaustics();
     void TakeDueScreenshots();
-    void AdvanceProceduralTextures();
     void MenuInput();
     void DrawWorldFrame();
     void WriteDumpIfAsked() const;
@@ -125,7 +122,6 @@ private:
     bool traceMeshColor_ = false; // for the actor lighting still to come
     std::unique_ptr<Renderer> renderer_ = CreateRenderer(); // the world renderer's state
     FrameHooks frameHooks_; // actors, caustics and 2D fills of the world frame
-    std::array<uint32_t, kNumCausticFrames> causticTextures_{}; // 0 for a frame that did not load
     std::unique_ptr<Font> largeFont_;
     std::unique_ptr<Font> mediumFont_;
 
