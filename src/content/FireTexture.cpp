@@ -128,26 +128,48 @@ void FireStep::Emit(const FireSpark& spark) {
     }
 }
 
+uint16_t Heated(int sum, int bias) { return static_cast<uint16_t>(std::max((sum >> 2) + bias, 0)); }
+
+// A rising row reads only itself and the row below, which is still old (or, for the last row,
+// the first, already new): no cell of the row depends on another, so the loop vectorises.
+void RisingRow(uint16_t* row, const uint16_t* below, int width, int bias) {
+    const int last = width - 1;
+    row[0] = Heated(below[0] + row[0] + below[1 % width] + below[last], bias);
+    for (int c = 1; c < last; ++c) {
+        row[c] = Heated(below[c] + row[c] + below[c + 1] + below[c - 1], bias);
+    }
+    if (last > 0) {
+        row[last] = Heated(below[last] + row[last] + below[0] + below[last - 1], bias);
+    }
+}
+
+// A flat row: each cell reads the new value of the cell before it, carried along; the first
+// cell's left is the row's last (still old), the last cell's right the row's first (new).
+void FlatRow(uint16_t* row, const uint16_t* above, const uint16_t* below, int width, int bias) {
+    uint16_t left = row[width - 1];
+    for (int c = 0; c < width; ++c) {
+        const uint16_t right = c + 1 < width ? row[c + 1] : row[0];
+        left = row[c] = Heated(below[c] + above[c] + right + left, bias);
+    }
+}
+
 // Every cell becomes the average of its neighbours plus the bias, in row order and in place, so
 // later cells see the new values of earlier ones. Rising fires average the cell and the row below
 // it, which carries heat upwards.
 void FireStep::Average() {
     const int bias = static_cast<int>(std::lround((fire_.RenderHeat - kNeutralRenderHeat) * kRenderHeatStep));
     const uint32_t* palette = fire_.Palette.data();
-    uint32_t* pixels = fire_.Pixels.Pixels.data();
-    const uint32_t uMask = fire_.UMask;
     for (int r = 0; r < height_; ++r) {
         uint16_t* row = cells_ + static_cast<size_t>(r) * width_;
         const uint16_t* below = cells_ + static_cast<size_t>((r + 1) & static_cast<int>(fire_.VMask)) * width_;
         const uint16_t* above = cells_ + static_cast<size_t>((r - 1) & static_cast<int>(fire_.VMask)) * width_;
-        uint32_t* out = pixels + static_cast<size_t>(r) * width_;
+        if (fire_.bRising) {
+            RisingRow(row, below, width_, bias);
+        } else {
+            FlatRow(row, above, below, width_, bias);
+        }
+        uint32_t* out = fire_.Pixels.Pixels.data() + static_cast<size_t>(r) * width_;
         for (int c = 0; c < width_; ++c) {
-            const uint32_t left = (static_cast<uint32_t>(c) - 1) & uMask;
-            const uint32_t right = (static_cast<uint32_t>(c) + 1) & uMask;
-            const int sum = fire_.bRising ? below[c] + row[c] + below[right] + below[left]
-                                          : below[c] + above[c] + row[right] + row[left];
-            const int value = std::max((sum >> 2) + bias, 0);
-            row[c] = static_cast<uint16_t>(value);
             out[c] = palette[row[c] >> 8];
         }
     }
