@@ -52,8 +52,9 @@ std::unique_ptr<Pool> MakePool() {
     file.WaveAmplitude = 90;
     orv::RandomGenerator random;
     for (int i = 0; i < 14; ++i) {
-        file.Drops.push_back({0, static_cast<uint8_t>(90 + random.Next32() % 120), static_cast<uint8_t>(random.Next32()),
-                              static_cast<uint8_t>(random.Next32()), 0, 0, static_cast<uint8_t>(random.Next32()), 0});
+        file.Drops.push_back({0, static_cast<uint8_t>(90 + random.Next32() % 120),
+                              static_cast<uint8_t>(random.Next32()), static_cast<uint8_t>(random.Next32()), 0, 0,
+                              static_cast<uint8_t>(random.Next32()), 0});
     }
     pool->Water = orv::MakeWetTexture(file);
     pool->Water->SourceTexture = &pool->Source;
@@ -103,7 +104,12 @@ void BM_FireStep(benchmark::State& state) {
     auto fire = Blaze(state.range(0) != 0);
     Run(state, *fire, state.range(1) != 0);
 }
-BENCHMARK(BM_FireStep)->ArgNames({"rising", "upload"})->Args({1, 0})->Args({0, 0})->Args({1, 1})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FireStep)
+    ->ArgNames({"rising", "upload"})
+    ->Args({1, 0})
+    ->Args({0, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_WaterStep(benchmark::State& state) {
     auto pool = MakePool();

@@ -48,8 +48,10 @@ bool EmitsSparks(uint8_t type) {
     case kSparkDrift:
     case kSparkRight:
     case kSparkLeft:
-    case kSparkFountain: return true;
-    default: return false;
+    case kSparkFountain:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -178,7 +180,9 @@ void FireStep::Average() {
 void FireStep::Sources() {
     for (const FireSpark& s : fire_.Sparks) {
         switch (s.Type) {
-        case kSparkSparkle: Plot(s.X, s.Y, FRand() * 127.0f + 128.0f); break;
+        case kSparkSparkle:
+            Plot(s.X, s.Y, FRand() * 127.0f + 128.0f);
+            break;
         case kSparkLine:
         case kSparkLineFade: {
             const float h = (FRand() * 0.5f + 0.5f) * s.Heat;

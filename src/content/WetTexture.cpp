@@ -85,11 +85,12 @@ void Refract(WetTexture& wet, const Image& source) {
     const uint32_t amplitude = wet.WaveAmplitude;
     const bool sameSize = source.Width == width && source.Height == height;
     for (int r = 0; r < height; ++r) {
-        const uint32_t* in = source.Pixels.data() + static_cast<size_t>(sameSize ? r : r % source.Height) * source.Width;
+        const uint32_t* in =
+            source.Pixels.data() + static_cast<size_t>(sameSize ? r : r % source.Height) * source.Width;
         uint32_t* out = wet.Pixels.Pixels.data() + static_cast<size_t>(r) * width;
         for (int c = 0; c < width; ++c) {
-            const int32_t shift = Wrap(amplitude * U(wet.WaveHeight[(static_cast<size_t>(c) * width + r) & mask])) >>
-                                  kRefractionShift;
+            const int32_t shift =
+                Wrap(amplitude * U(wet.WaveHeight[(static_cast<size_t>(c) * width + r) & mask])) >> kRefractionShift;
             const uint32_t column = static_cast<uint32_t>(c + shift) & wet.UMask;
             out[c] = in[sameSize ? column : column % static_cast<uint32_t>(source.Width)];
         }

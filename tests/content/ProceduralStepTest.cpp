@@ -35,9 +35,11 @@ TEST(FireStep, HeatSourcesPlotTheirShapes) {
     // Each source alone, one step on a cold field: {type, heat, x, y, a, b}, how many cells it
     // heats (a cross, a line along x with its faded end cold, a spoke at some angle) and the
     // least heat of its first cell.
-    const std::tuple<FireSpark, long, long, int> cases[] = {{{0, 0, 5, 5}, 4, 4, 1}, {{200, 0, 5, 5}, 4, 4, 1}, {{3, 0, 5, 5}, 4, 4, 128 * 256},
-        {{23, 200, 4, 4, 10, 2}, 11, 11, 100 * 256}, {{24, 200, 4, 4, 10, 2}, 10, 10, 100 * 256},
-        {{25, 240, 16, 16, 8}, 6, 8, 240 * 256}};
+    const std::tuple<FireSpark, long, long, int> cases[] = {{{200, 0, 5, 5}, 4, 4, 1},
+                                                            {{3, 0, 5, 5}, 4, 4, 128 * 256},
+                                                            {{23, 200, 4, 4, 10, 2}, 11, 11, 100 * 256},
+                                                            {{24, 200, 4, 4, 10, 2}, 10, 10, 100 * 256},
+                                                            {{25, 240, 16, 16, 8}, 6, 8, 240 * 256}};
     for (const auto& [spark, minHot, maxHot, minFirst] : cases) {
         auto f = Fire(32, {spark});
         f->Update(1 / 60.0f);

@@ -115,15 +115,15 @@ std::pair<Image, Image> TwoViews(GameCopy& game, const Vector& at, int yaw, cons
     for (const char* shot : {"Shot0000.png", "Shot0001.png"}) { // the next shots are numbered on
         fs::remove(game.Path() / shot);
     }
-    game.Play("Demo1", step + 11, script, "--screenshot-at " + std::to_string(step) + " --screenshot-at " +
-                                              std::to_string(step + 10));
+    game.Play("Demo1", step + 11, script,
+              "--screenshot-at " + std::to_string(step) + " --screenshot-at " + std::to_string(step + 10));
     return {test::LoadPicture(game.Path() / "Shot0000.png"), test::LoadPicture(game.Path() / "Shot0001.png")};
 }
 
 // Whether two colours are the same but for rounding, within a tolerance per channel.
 bool Near(uint32_t a, uint32_t b, int tolerance) {
-    return std::abs(Channel(a, 0) - Channel(b, 0)) <= tolerance && std::abs(Channel(a, 1) - Channel(b, 1)) <= tolerance &&
-           std::abs(Channel(a, 2) - Channel(b, 2)) <= tolerance;
+    return std::abs(Channel(a, 0) - Channel(b, 0)) <= tolerance &&
+           std::abs(Channel(a, 1) - Channel(b, 1)) <= tolerance && std::abs(Channel(a, 2) - Channel(b, 2)) <= tolerance;
 }
 
 // The pixels that change by more than a still view's frame-to-frame rounding.
