@@ -1,6 +1,7 @@
 // Textures that compute their own pixels every frame: fire (heat field and sparks) and water
-// (a damped wave over a source picture). Loading them from .firet and .wett files is here; the
-// per-frame update belongs to the renderer's procedural surfaces.
+// (a damped wave over a source picture). Loading them from .firet and .wett files is here, and
+// each one's step (FireTexture.cpp, WetTexture.cpp); when they step and upload is the
+// renderer's.
 #pragma once
 
 #include "content/Texture.h"
@@ -91,6 +92,10 @@ struct FireMovingSpark {
 };
 
 struct FireTexture : ProceduralTexture {
+    // One step whatever the time: average the heat, plot the sources, move the sparks, colour
+    // the image. Draws from the engine's random generator.
+    void Update(float deltaTime) override;
+
     std::array<uint32_t, kFirePaletteSize> Palette{}; // heat to colour, 0xAARRGGBB
     uint8_t bRising = 0;
     uint8_t RenderHeat = 0;
@@ -101,6 +106,10 @@ struct FireTexture : ProceduralTexture {
 };
 
 struct WetTexture : ProceduralTexture {
+    // Advances Time; with a source picture, drives the drops, steps the wave once and refracts
+    // the source into the image. Without one the image keeps what it shows.
+    void Update(float deltaTime) override;
+
     std::string SourceName;           // as written in the file; empty for none
     Texture* SourceTexture = nullptr; // the picture the water refracts
     uint8_t WaveAmplitude = kDefaultWaveAmplitude; // a 0 in the file means the default

@@ -3,6 +3,7 @@
 #include "render/Renderer.h"
 
 #include "render/ActorDraw.h"
+#include "render/Caustics.h"
 #include "render/GlState.h"
 #include "render/Lightmaps.h"
 #include "render/Overlay.h"
@@ -189,7 +190,7 @@ std::string TimedemoLine(const RenderTimings& timings) {
 
 void FrameHooks::DrawActor(Renderer& renderer, Actor& actor, DrawPass pass) { orv::DrawActor(renderer, actor, pass); }
 
-void FrameHooks::DrawCaustics(Renderer& /*renderer*/, const CameraValues& /*camera*/) {}
+void FrameHooks::DrawCaustics(Renderer& renderer, const CameraValues& camera) { DrawCausticsPass(renderer, camera); }
 
 void FrameHooks::FillScreen(Renderer& renderer, uint32_t color) { FillScreenRect(renderer, color); }
 

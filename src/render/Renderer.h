@@ -12,6 +12,7 @@
 #include "render/RenderState.h"
 #include "render/RenderView.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,6 +26,8 @@ struct World;
 // The colour unlit surfaces draw at: lightmaps hold half the light the screen shows, and the
 // frame doubles everything at its end.
 constexpr float kUnlitColour = 0.5f;
+
+constexpr int kNumCausticFrames = 32; // caust_a0 .. caust_a31, drawn in turn under water
 
 // The three passes of the world frame, in order. Opaque: the solid world and actor parts;
 // SeeThrough: the world's see-through polygons back to front and modulated actor parts;
@@ -61,6 +64,8 @@ struct Renderer {
     int ScreenHeight = 480;
     float FovDegrees = 90.0f; // vertical
     bool TraceMeshColor = false; // actor lighting skips lights that the world hides
+    // The OpenGL textures of the underwater caustics frames; 0 for a frame that did not load.
+    std::array<uint32_t, kNumCausticFrames> CausticTextures{};
 };
 
 // The renderer's state in one piece (the span buffer's pool makes it large: keep it on the heap).
@@ -82,8 +87,8 @@ struct FrameSettings {
 };
 
 // What other drawing parts add to the world frame. Defaults: each actor draws itself the way its
-// engine class does (DrawActor of ActorDraw.h); caustics draw nothing; FillScreen draws a
-// full-screen rectangle through the HUD coordinates in the current mode.
+// engine class does (DrawActor of ActorDraw.h); DrawCaustics draws the caustics pass (Caustics.h);
+// FillScreen draws a full-screen rectangle through the HUD coordinates in the current mode.
 class FrameHooks {
 public:
     virtual ~FrameHooks() = default;

@@ -186,7 +186,7 @@ void Engine::LoadCaustics() {
     for (int i = 0; i < kNumCausticFrames; ++i) {
         Image image;
         const std::string path = "Textures\\Zelkor\\Textures\\caustics\\caust_a" + std::to_string(i) + ".png";
-        causticTextures_[i] = DecodeImageFile(path, image) ? uploader_->UploadTexture(image, kCausticUploadMode) : 0;
+        renderer_->CausticTextures[i] = DecodeImageFile(path, image) ? uploader_->UploadTexture(image, kCausticUploadMode) : 0;
     }
 }
 

@@ -28,8 +28,6 @@
 
 namespace orv {
 
-constexpr int kNumCausticFrames = 32; // caust_a0 .. caust_a31, drawn in turn under water
-
 // How the process ends. Every run ends with kExitOk, through the fatal path too (its message is
 // in the log and the message box); a command line that cannot be read ends with
 // kExitBadCommandLine before anything starts.
@@ -92,7 +90,6 @@ private:
     void LoadCaustics();
     // Saves the frames that --screenshot-at asks for up to the given step, and those F9 asked for.
     void TakeDueScreenshots(int64_t step);
-    void AdvanceProceduralTextures();
     void DrawWorldFrame();
     // A window that took another size than the one asked for (Alt+Enter, the desktop): the
     // viewport, projection and screen size follow it from this frame on.
@@ -153,7 +150,6 @@ private:
     bool traceMeshColor_ = false; // actor lighting traces each light through the world
     std::unique_ptr<Renderer> renderer_ = CreateRenderer(); // the world renderer's state
     FrameHooks frameHooks_; // actors, caustics and 2D fills of the world frame
-    std::array<uint32_t, kNumCausticFrames> causticTextures_{}; // 0 for a frame that did not load
     std::unique_ptr<Font> largeFont_;
     std::unique_ptr<Font> mediumFont_;
 

@@ -4,6 +4,7 @@
 #include "core/ConfigFile.h"
 #include "platform/System.h"
 #include "render/GlState.h"
+#include "render/ProceduralUpdate.h"
 #include "render/Screenshot.h"
 #include "world/LevelLoader.h"
 
@@ -87,7 +88,7 @@ void Engine::RenderFrame() {
     FollowWindowSize();
     screenText_.clear();
     if (ConfigGetBool(config_, "ProceduralTextures")) {
-        AdvanceProceduralTextures();
+        AdvanceProceduralTextures(res_, *uploader_);
     }
     UpdateFlicker(flicker_, world_.GameTime);
     if (ConfigGetBool(config_, "DynamicLights")) {
@@ -106,17 +107,6 @@ void Engine::RenderFrame() {
     window_->Present();
     CheckGlError(kFrameErrorLine);
     ++frames_;
-}
-
-void Engine::AdvanceProceduralTextures() {
-    // Only textures drawn in the last frame animate; the drawing marks them again.
-    for (std::unique_ptr<Texture>& texture : res_.Textures) {
-        if (texture->Used && texture->IsProcedural()) {
-            texture->Update(kStepDeltaTime);
-            uploader_->UploadTextureRegion(*texture, 0, 0, -1, -1);
-        }
-        texture->Used = 0;
-    }
 }
 
 void Engine::TakeDueScreenshots(int64_t step) {

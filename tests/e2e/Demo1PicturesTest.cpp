@@ -4,6 +4,9 @@
 // a door as bright as its walls, monsters drawn and animating, additive sprites brightening)
 // and compared with reference pictures within a tolerance.
 #include "GameCopy.h"
+#include "content/ProceduralTexture.h"
+#include "core/BinaryReader.h"
+#include "core/Vector.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +123,71 @@ TEST(Demo1Pictures, TheSkyShowsThroughTheCourtsSkyPortals) {
     EXPECT_GT(sky, up.Width * rows / 4) << "sky pixels in the top third";
     EXPECT_LT(ClearFraction(up), kSeamFraction);
     ExpectLikeReference(up, "demo1-court-sky");
+}
+
+// Two views from one start, some steps apart, with the dynamic lights off (only procedural
+// surfaces and caustics then change the picture) and the procedural textures as given.
+std::pair<Image, Image> TwoViews(GameCopy& game, const Vector& at, int yaw, const std::string& script, int step,
+                                 bool procedural) {
+    std::string ini;
+    ReadWholeFile((game.Path() / "Orvane.ini").string(), ini);
+    // The first line of a key wins.
+    game.Write("Orvane.ini", std::string("DynamicLights=0\nProceduralTextures=") + (procedural ? "1\n" : "0\n") + ini);
+    game.SetPlayerStart("Demo1", at.X, at.Y, at.Z, yaw);
+    for (const char* shot : {"Shot0000.png", "Shot0001.png"}) { // the next shots are numbered on
+        fs::remove(game.Path() / shot);
+    }
+    game.Play("Demo1", step + 11, script,
+              "--screenshot-at " + std::to_string(step) + " --screenshot-at " + std::to_string(step + 10));
+    return {test::LoadPicture(game.Path() / "Shot0000.png"), test::LoadPicture(game.Path() / "Shot0001.png")};
+}
+
+// Whether two colours are the same but for rounding, within a tolerance per channel.
+bool Near(uint32_t a, uint32_t b, int tolerance) {
+    return std::abs(Channel(a, 0) - Channel(b, 0)) <= tolerance &&
+           std::abs(Channel(a, 1) - Channel(b, 1)) <= tolerance && std::abs(Channel(a, 2) - Channel(b, 2)) <= tolerance;
+}
+
+// The pixels that change by more than a still view's frame-to-frame rounding.
+std::vector<size_t> Changed(const std::pair<Image, Image>& views) {
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < views.first.Pixels.size() && views.second.Pixels.size() == views.first.Pixels.size(); ++i) {
+        if (!Near(views.first.Pixels[i], views.second.Pixels[i], 12)) {
+            changed.push_back(i);
+        }
+    }
+    return changed;
+}
+
+TEST(Demo1Pictures, TheTorchBurnsInItsPaletteAndThePoolRipplesWhileProceduralTexturesAreOn) {
+    GameCopy game;
+    REQUIRE_PROGRAM(game);
+    const Vector torchView{1632, 600, 168};
+    const auto torch = TwoViews(game, torchView, 16384, "1 key Delete down\n6 key Delete up\n", 200, true);
+    auto reader = BinaryReader::OpenFile((game.Path() / "Textures/Orvane/Textures/Fire/Torch.firet").string()).value();
+    const FireTextureFile fire = ReadFireTextureFile(reader);
+    // The level introduction's white lines lie over the top quarter of the screen: the flames below.
+    std::vector<size_t> flames = Changed(torch);
+    std::erase_if(flames, [&](size_t i) { return i < size_t(torch.first.Width) * (torch.first.Height / 4); });
+    EXPECT_GT(flames.size(), 150u) << "the fire moves";
+    for (size_t i : flames) { // unlit: the texels keep their colours but for the doubling's rounding
+        ASSERT_TRUE(std::ranges::any_of(fire.Palette, [&](uint32_t p) { return Near(torch.second.Pixels[i], p, 3); }))
+            << "pixel " << i % torch.second.Width << "," << i / torch.second.Width;
+    }
+    ExpectLikeReference(torch.first, "demo1-torch");
+    const auto pool = TwoViews(game, {1680, 448, 168}, 0, "1 key PageDown down\n20 key PageDown up\n", 60, true);
+    EXPECT_GT(Changed(pool).size(), 100u) << "the water ripples";
+    EXPECT_TRUE(Changed(TwoViews(game, torchView, 16384, "", 200, false)).empty()) << "switched off: still";
+}
+
+TEST(Demo1Pictures, CausticsPlayOverTheViewUnderWater) {
+    GameCopy game;
+    REQUIRE_PROGRAM(game);
+    // Deep in the pool looking west (its dark walls below stay dark whatever multiplies them).
+    const auto under = TwoViews(game, {2100, 448, 0}, 32768, "", 40, false);
+    const std::vector<size_t> changed = Changed(under);
+    ASSERT_GT(changed.size(), under.first.Pixels.size() / 20) << "the pattern runs over the view";
+    ExpectLikeReference(under.first, "demo1-under-water");
 }
 
 } // namespace

@@ -153,9 +153,12 @@ void PoolRoom(MapWriter& map) {
     Light(map, "Light", {1984, 448, 400}, 150, 140, 60, 24, P({{"LightEffect", "LE_WateryShimmer"}}));
     Light(map, "Light", {1650, 300, 380}, 110, 0, 255, 24);
 
-    // A torch on the north wall: a burning sheet and its wavering light.
-    Sheet(map, SheetFace({1632, 756, 256}, {1664, 756, 320}, true, "Orvane.Fire.Torch", kTwoSided | kUnlit));
-    Light(map, "Light", {1648, 720, 288}, 200, 20, 80, 10, P({{"LightEffect", "LE_TorchWaver"}}));
+    // A torch on the north wall: a burning sheet and its wavering light. The sheet shows the
+    // whole fire texture once: 128 texels over 64 units, its corner on the texture's grid.
+    Face torch = SheetFace({1600, 756, 256}, {1664, 756, 320}, true, "Orvane.Fire.Torch", kTwoSided | kUnlit);
+    torch.TexelSize = 0.5f;
+    Sheet(map, torch);
+    Light(map, "Light", {1632, 720, 288}, 200, 20, 80, 10, P({{"LightEffect", "LE_TorchWaver"}}));
 
     // A dim alcove behind a grate.
     Window(map, {1920, 768, 192}, {2048, 832, 320}, Plain("Orvane.Stone.DarkWall"), "Orvane.Metal.Grate", kMasked);
