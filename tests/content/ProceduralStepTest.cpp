@@ -49,6 +49,26 @@ TEST(FireStep, HeatSourcesPlotTheirShapes) {
     }
 }
 
+TEST(FireStep, EmittersLaunchEverySixteenthStepIntoFreeSlotsAndSparksMoveByType) {
+    SeedRandom(5);
+    auto f = Fire(64, {{7, 90, 10, 10}, {5, 0, 20, 40}, {8, 90, 50, 10}});
+    const auto cold = [&] { return std::all_of(f->Field.begin(), f->Field.end(), [](uint16_t c) { return c == 0; }); };
+    for (int i = 0; i < 15; ++i) {
+        f->Update(1 / 60.0f);
+    }
+    EXPECT_TRUE(cold()) << "nothing before the 16th step";
+    f->Update(1 / 60.0f);
+    const FireMovingSpark& right = f->Moving[0];
+    EXPECT_TRUE(right.Alive && right.X == 11.0f && (right.Y == 10.0f || right.Y == 11.0f));
+    EXPECT_TRUE(f->Moving[1].Type == 5 && !f->Moving[1].Alive)
+        << "the cold rising spark got heat 1, lost it in its first move and freed its slot; the third waited";
+    EXPECT_FALSE(cold());
+    for (int i = 0; i < 300 && right.Alive; ++i) {
+        f->Update(1 / 60.0f);
+    }
+    EXPECT_EQ(right.Age, 255) << "sideways sparks die of age";
+}
+
 TEST(WetStep, DropsAndTheSweepWrapTheLinearIndexAndNoSourceLeavesThePicture) {
     Texture source;
     source.Pixels = Image(16, 8, 0xFF123456u);

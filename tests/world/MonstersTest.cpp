@@ -139,5 +139,20 @@ TEST(Monsters, BurstsDrawInOrderAndGoWhenEmpty) {
         std::ranges::none_of(f.world.Actors, [](auto& a) { return a->GetEngineClass() == EngineClass::Emitter; }));
 }
 
+TEST(Monsters, ShotsLeadTheWalkingPlayerAndNeedAProjectileClass) {
+    Monsters f;
+    ScriptedPawn& pawn = f.Pawn("Brute", "Rock", {0, 700, 39});
+    pawn.bAlerted = 1;
+    pawn.AnimNotify({"x", 0, "SpawnShot"});
+    pawn.AnimNotify({"x", 0, "SpawnTwoShots"}); // two plain actors of no class
+    EXPECT_EQ(f.world.Actors.Num(), 4);
+    pawn.RangedProjectile = "Shot";
+    f.player->WalkVelocity = {300, 0, 0};
+    pawn.AnimNotify({"x", 0, "spawnshot"});
+    const Actor& shot = *f.world.Actors.Last();
+    EXPECT_NEAR(Length(shot.Velocity), 700.0f, 0.01f);
+    EXPECT_NEAR(shot.Velocity.X / -shot.Velocity.Y, 300.0f / 700.0f, 0.01f); // one second ahead
+}
+
 } // namespace
 } // namespace orv
