@@ -79,30 +79,13 @@ void DrawMoverBrush(Renderer& renderer, Mover& mover, DrawPass pass) {
 
     glPushMatrix();
     ApplyBrushTransform(mover);
-    bool open = false;
-    const Texture* batchTexture = nullptr;
-    uint32_t batchFlags = 0;
+    TriangleBatch batch;
     for (const WorldTriangle& t : brush->Triangles) {
         const uint32_t f = MergedTriangleFlags(t);
         if ((f & PF_Invisible) || !TriangleInPass(f, pass)) {
             continue;
         }
-        if (!open || t.Tex != batchTexture || (f & kTriangleBatchFlags) != batchFlags) {
-            if (open) {
-                glEnd();
-            }
-            SetRenderMode(RenderModeForFlags(f));
-            if (f & PF_TwoSided) {
-                glDisable(GL_CULL_FACE);
-            } else {
-                glEnable(GL_CULL_FACE);
-            }
-            BindTexture(renderer.Cache, t.Tex);
-            glBegin(GL_TRIANGLES);
-            open = true;
-            batchTexture = t.Tex;
-            batchFlags = f & kTriangleBatchFlags;
-        }
+        batch.Next(renderer, t, f);
         if (f & PF_Unlit) {
             glColor4f(kUnlitColour, kUnlitColour, kUnlitColour, 1.0f); // as unlit world surfaces
         } else {
@@ -117,9 +100,7 @@ void DrawMoverBrush(Renderer& renderer, Mover& mover, DrawPass pass) {
             glVertex3f(t.Vertices[v].X, t.Vertices[v].Y, t.Vertices[v].Z);
         }
     }
-    if (open) {
-        glEnd();
-    }
+    batch.Finish();
     glPopMatrix();
 }
 

@@ -38,33 +38,41 @@ uint32_t MergedTriangleFlags(const WorldTriangle& t) {
     return t.Flags | (t.Tex ? t.Tex->Flags & (kTextureMasked | kTextureAlphaBlend) : 0u);
 }
 
+void TriangleBatch::Next(Renderer& renderer, const WorldTriangle& t, uint32_t mergedFlags) {
+    if (Open && t.Tex == Tex && (mergedFlags & kTriangleBatchFlags) == Flags) {
+        return;
+    }
+    Finish();
+    SetRenderMode(RenderModeForFlags(mergedFlags));
+    if (mergedFlags & PF_TwoSided) {
+        glDisable(GL_CULL_FACE);
+    } else {
+        glEnable(GL_CULL_FACE);
+    }
+    BindTexture(renderer.Cache, t.Tex);
+    glBegin(GL_TRIANGLES);
+    Open = true;
+    Tex = t.Tex;
+    Flags = mergedFlags & kTriangleBatchFlags;
+}
+
+void TriangleBatch::Finish() {
+    if (Open) {
+        glEnd();
+        Open = false;
+    }
+}
+
 void DrawSkybox(Renderer& renderer, const Level& level, DrawPass pass) {
     const Array<WorldTriangle>& skybox = level.SkyTriangles;
     const double time = renderer.Time;
-    bool open = false;
-    const Texture* batchTexture = nullptr;
-    uint32_t batchFlags = 0;
+    TriangleBatch batch;
     for (const WorldTriangle& t : skybox) {
         const uint32_t f = MergedTriangleFlags(t);
         if ((f & PF_Invisible) || !TriangleInPass(f, pass)) {
             continue;
         }
-        if (!open || t.Tex != batchTexture || (f & kTriangleBatchFlags) != batchFlags) {
-            if (open) {
-                glEnd();
-            }
-            SetRenderMode(RenderModeForFlags(f));
-            if (f & PF_TwoSided) {
-                glDisable(GL_CULL_FACE);
-            } else {
-                glEnable(GL_CULL_FACE);
-            }
-            BindTexture(renderer.Cache, t.Tex);
-            glBegin(GL_TRIANGLES);
-            open = true;
-            batchTexture = t.Tex;
-            batchFlags = f & kTriangleBatchFlags;
-        }
+        batch.Next(renderer, t, f);
         double du = 0.0;
         double dv = 0.0;
         // Sky texture coordinates are in whole textures: a pan speed is textures a second here.
@@ -84,9 +92,7 @@ void DrawSkybox(Renderer& renderer, const Level& level, DrawPass pass) {
             glVertex3f(t.Vertices[v].X, t.Vertices[v].Y, t.Vertices[v].Z);
         }
     }
-    if (open) {
-        glEnd();
-    }
+    batch.Finish();
     glColor3f(kUnlitColour, kUnlitColour, kUnlitColour);
     const LevelRenderState& state = renderer.LevelState;
     Texture* atlas = state.Atlas.get();

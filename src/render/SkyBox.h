@@ -20,6 +20,16 @@ bool TriangleInPass(uint32_t flags, DrawPass pass);
 // A triangle's flags with its texture's masked and alpha-blend bits.
 uint32_t MergedTriangleFlags(const WorldTriangle& t);
 
+// The running GL_TRIANGLES batch of the sky box and mover brushes: a new one begins, with its
+// render mode, culling and texture, when the texture or the batch flags change.
+struct TriangleBatch {
+    bool Open = false;
+    const Texture* Tex = nullptr;
+    uint32_t Flags = 0;
+    void Next(Renderer& renderer, const WorldTriangle& t, uint32_t mergedFlags);
+    void Finish();
+};
+
 // The level's sky triangles of one pass: the opaque pass draws the solid ones (then their
 // lightmaps from the atlas), the see-through pass the modulated ones, the translucent pass the
 // translucent ones.
