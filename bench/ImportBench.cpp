@@ -11,6 +11,8 @@
 #include "world/LevelLoader.h"
 #include "world/World.h"
 
+#include "BenchWorld.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -46,19 +48,7 @@ void BM_LoadImportedDMLiandri(benchmark::State& state) {
     orv::WriteWholeFile((dir / "Maps" / "DM-Liandri.t3d").string(), map.T3d);
     orv::WriteWholeFile((dir / "Maps" / "DM-Liandri.bsp").string(),
                         std::string_view(reinterpret_cast<const char*>(model.data()), model.size()));
-    orv::Resources res;
-    orv::ConfigTable config;
-    orv::World world(res, config);
-    orv::CreatePlayerPawn(world);
-    const std::string path = (dir / "Maps" / "DM-Liandri.t3d").string();
-    orv::SetLogToConsole(false);
-    for (auto _ : state) {
-        orv::LoadLevel(world, path, false);
-        benchmark::DoNotOptimize(world.Actors.Num());
-    }
-    orv::SetLogToConsole(true);
-    state.counters["actors"] = world.Actors.Num();
-    fs::remove_all(dir);
+    orv::bench::TimeLevelLoads(state, dir, "DM-Liandri");
 }
 BENCHMARK(BM_LoadImportedDMLiandri)->Unit(benchmark::kMillisecond);
 

@@ -10,6 +10,8 @@
 #include "world/LevelLoader.h"
 #include "world/World.h"
 
+#include "BenchWorld.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -123,19 +125,7 @@ void BM_LoadLevelDMLiandri(benchmark::State& state) {
     const std::vector<uint8_t> model = GeneratedModel(4000);
     orv::WriteWholeFile((dir / "Maps" / "DM-Liandri.bsp").string(),
                         std::string_view(reinterpret_cast<const char*>(model.data()), model.size()));
-    orv::Resources res;
-    orv::ConfigTable config;
-    orv::World world(res, config);
-    orv::CreatePlayerPawn(world);
-    const std::string path = (dir / "Maps" / "DM-Liandri.t3d").string();
-    orv::SetLogToConsole(false);
-    for (auto _ : state) {
-        orv::LoadLevel(world, path, false);
-        benchmark::DoNotOptimize(world.Actors.Num());
-    }
-    orv::SetLogToConsole(true);
-    state.counters["actors"] = world.Actors.Num();
-    fs::remove_all(dir);
+    orv::bench::TimeLevelLoads(state, dir, "DM-Liandri");
 }
 BENCHMARK(BM_LoadLevelDMLiandri)->Unit(benchmark::kMillisecond);
 

@@ -13,6 +13,8 @@
 #include "world/LevelLoader.h"
 #include "world/World.h"
 
+#include "BenchWorld.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -25,30 +27,12 @@ using namespace orv;
 
 constexpr int kShotsInFlight = 50;
 
-struct Demo1World {
-    Resources Res;
-    ConfigTable Config;
-    std::unique_ptr<World> Scene;
-};
-
-Demo1World* LoadDemo1() {
-    static std::unique_ptr<Demo1World> loaded = [] {
-        std::error_code ec;
-        if (!std::filesystem::exists(std::filesystem::path(ORV_GAME_DIR) / "Maps" / "Demo1.bsp", ec)) {
-            return std::unique_ptr<Demo1World>();
+bench::GameLevel* LoadDemo1() {
+    static std::unique_ptr<bench::GameLevel> loaded = [] {
+        auto d = bench::LoadBuiltLevel("Demo1", {{"GodMode", "true"}});
+        if (d) {
+            MoveActorTo(*d->Scene->Player, {2688, 448, 512 + d->Scene->Player->CollisionHeight});
         }
-        SetWorkingDirectory(ORV_GAME_DIR);
-        auto d = std::make_unique<Demo1World>();
-        d->Scene = std::make_unique<World>(d->Res, d->Config);
-        ConfigSet(d->Config, "GodMode", "true");
-        SetLogToConsole(false);
-        LoadFallbackTexture(d->Res);
-        AddFallbackMesh(d->Res);
-        LoadClassDefaults(d->Res);
-        CreatePlayerPawn(*d->Scene);
-        LoadLevel(*d->Scene, "Maps\\Demo1.t3d", false);
-        SetLogToConsole(true);
-        MoveActorTo(*d->Scene->Player, {2688, 448, 512 + d->Scene->Player->CollisionHeight});
         return d;
     }();
     return loaded.get();
@@ -79,7 +63,7 @@ void KeepTheFightGoing(World& world, std::vector<ScriptedPawn*>& monsters) {
 }
 
 void BM_Demo1FightStep(benchmark::State& state) {
-    Demo1World* d = LoadDemo1();
+    bench::GameLevel* d = LoadDemo1();
     if (!d) {
         state.SkipWithError("Demo1 is not built (game/Maps/Demo1.bsp)");
         return;

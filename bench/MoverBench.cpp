@@ -11,6 +11,8 @@
 #include "world/Mover.h"
 #include "world/World.h"
 
+#include "BenchWorld.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -21,35 +23,25 @@ namespace {
 using namespace orv;
 
 struct Demo1World {
-    Resources Res;
-    ConfigTable Config;
-    std::unique_ptr<World> Scene;
+    std::unique_ptr<bench::GameLevel> Level;
     std::vector<Mover*> Movers;
 };
 
 Demo1World* LoadDemo1() {
-    static std::unique_ptr<Demo1World> loaded = [] {
-        std::error_code ec;
-        if (!std::filesystem::exists(std::filesystem::path(ORV_GAME_DIR) / "Maps" / "Demo1.bsp", ec)) {
-            return std::unique_ptr<Demo1World>();
-        }
-        SetWorkingDirectory(ORV_GAME_DIR);
+    static std::unique_ptr<Demo1World> loaded = []() -> std::unique_ptr<Demo1World> {
         auto d = std::make_unique<Demo1World>();
-        d->Scene = std::make_unique<World>(d->Res, d->Config);
-        SetLogToConsole(false);
-        LoadFallbackTexture(d->Res);
-        AddFallbackMesh(d->Res);
-        LoadClassDefaults(d->Res);
-        CreatePlayerPawn(*d->Scene);
-        LoadLevel(*d->Scene, "Maps\\Demo1.t3d", false);
-        SetLogToConsole(true);
-        for (const auto& actor : d->Scene->Actors) {
+        d->Level = bench::LoadBuiltLevel("Demo1");
+        if (!d->Level) {
+            return nullptr;
+        }
+        World& world = *d->Level->Scene;
+        for (const auto& actor : world.Actors) {
             if (auto* mover = dynamic_cast<Mover*>(actor.get())) {
                 d->Movers.push_back(mover);
             }
         }
         // The player rides the lift (Mover2), so that every step carries him.
-        MoveActorTo(*d->Scene->Player, {2368, 384, 128 + d->Scene->Player->CollisionHeight});
+        MoveActorTo(*world.Player, {2368, 384, 128 + world.Player->CollisionHeight});
         return d;
     }();
     return loaded.get();
