@@ -18,6 +18,8 @@
 #include "world/World.h"
 
 #include <GL/gl.h>
+#include "BenchWorld.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -33,10 +35,7 @@ constexpr int kHeight = 480;
 constexpr float kFov = 80.0f; // the default configuration's vertical field of view
 
 struct LoadedLevel {
-    Resources Res;
-    ConfigTable Config;
-    std::unique_ptr<World> Scene;
-    std::unique_ptr<Renderer> Render = CreateRenderer();
+    std::unique_ptr<bench::GameLevel> Game;
     std::vector<Actor*> Monsters;
 };
 
@@ -44,24 +43,12 @@ struct LoadedLevel {
 // in the hall, facing it.
 LoadedLevel* Demo1WithMonstersInView(TextureUploader& uploader) {
     static std::unique_ptr<LoadedLevel> level = [&uploader]() -> std::unique_ptr<LoadedLevel> {
-        std::error_code ec;
-        if (!std::filesystem::exists(std::filesystem::path(ORV_GAME_DIR) / "Maps" / "Demo1.bsp", ec)) {
+        auto l = std::make_unique<LoadedLevel>();
+        l->Game = bench::LoadBuiltLevel("Demo1", {}, &uploader);
+        if (!l->Game) {
             return nullptr;
         }
-        SetWorkingDirectory(ORV_GAME_DIR);
-        auto l = std::make_unique<LoadedLevel>();
-        l->Res.Uploader = &uploader;
-        l->Res.Config = &l->Config;
-        l->Scene = std::make_unique<World>(l->Res, l->Config);
-        SetLogToConsole(false);
-        LoadFallbackTexture(l->Res);
-        AddFallbackMesh(l->Res);
-        LoadClassDefaults(l->Res);
-        CreatePlayerPawn(*l->Scene);
-        LoadLevel(*l->Scene, "Maps\\Demo1.t3d", false);
-        PrepareLevel(*l->Render, *l->Scene, uploader, 2048);
-        SetLogToConsole(true);
-        for (const auto& actor : l->Scene->Actors) {
+        for (const auto& actor : l->Game->Scene->Actors) {
             if (dynamic_cast<ScriptedPawn*>(actor.get())) {
                 l->Monsters.push_back(actor.get());
             }
@@ -88,12 +75,12 @@ void BM_ActorFrameDemo1AllMonsters(benchmark::State& state) {
     SetStartupGlState(kWidth, kHeight, kFov);
     static GlTextureUploader uploader;
     LoadedLevel* level = Demo1WithMonstersInView(uploader);
-    if (!level || !StartRenderer(*level->Render, &test::GlTestContext::GetProc)) {
+    if (!level || !StartRenderer(*level->Game->Render, &test::GlTestContext::GetProc)) {
         state.SkipWithError("Demo1 is not built (game/Maps/Demo1.bsp) or no multitexturing");
         return;
     }
-    World& world = *level->Scene;
-    Renderer& renderer = *level->Render;
+    World& world = *level->Game->Scene;
+    Renderer& renderer = *level->Game->Render;
     PlayerPawn& player = *world.Player;
     player.Location = {96, 384, 40};
     player.Rotation = {0, 0, 0};
@@ -142,7 +129,7 @@ void BM_DrawMeshPerThousandTriangles(benchmark::State& state) {
             mesh = monster->MeshRef;
         }
     }
-    Renderer& renderer = *level->Render;
+    Renderer& renderer = *level->Game->Render;
     StartRenderer(renderer, &test::GlTestContext::GetProc);
     Texture* const noSkins[kMultiSkins] = {};
     const int64_t before = renderer.Actors.Timings.MeshTriangles;

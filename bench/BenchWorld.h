@@ -6,6 +6,7 @@
 #include "core/ConfigFile.h"
 #include "core/Log.h"
 #include "core/Vfs.h"
+#include "render/Renderer.h"
 #include "world/ActorClasses.h"
 #include "world/LevelLoader.h"
 #include "world/World.h"
@@ -20,22 +21,31 @@
 
 namespace orv::bench {
 
+constexpr int kBenchAtlasSize = 2048;
+
 struct GameLevel {
     Resources Res;
     ConfigTable Config;
     std::unique_ptr<World> Scene;
+    std::unique_ptr<Renderer> Render; // with an uploader only: the level prepared for drawing
 };
 
 // Maps\<level>.t3d of the built game tree with its class scripts and the player, the settings
-// given set first; null when the build has not generated that level.
+// given set first; with an uploader its textures go to OpenGL and the renderer prepares the level
+// (a 2048-texel lightmap atlas). Null when the build has not generated that level.
 inline std::unique_ptr<GameLevel> LoadBuiltLevel(const std::string& level,
-                                                 const std::vector<std::pair<std::string, std::string>>& settings = {}) {
+                                                 const std::vector<std::pair<std::string, std::string>>& settings = {},
+                                                 TextureUploader* uploader = nullptr) {
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::path(ORV_GAME_DIR) / "Maps" / (level + ".bsp"), ec)) {
         return nullptr;
     }
     SetWorkingDirectory(ORV_GAME_DIR);
     auto d = std::make_unique<GameLevel>();
+    if (uploader) {
+        d->Res.Uploader = uploader;
+        d->Res.Config = &d->Config;
+    }
     d->Scene = std::make_unique<World>(d->Res, d->Config);
     for (const auto& [key, value] : settings) {
         ConfigSet(d->Config, key, value);
@@ -46,6 +56,10 @@ inline std::unique_ptr<GameLevel> LoadBuiltLevel(const std::string& level,
     LoadClassDefaults(d->Res);
     CreatePlayerPawn(*d->Scene);
     LoadLevel(*d->Scene, "Maps\\" + level + ".t3d", false);
+    if (uploader) {
+        d->Render = CreateRenderer();
+        PrepareLevel(*d->Render, *d->Scene, *uploader, kBenchAtlasSize);
+    }
     SetLogToConsole(true);
     return d;
 }

@@ -20,6 +20,8 @@
 #include "world/LevelLoader.h"
 
 #include <GL/gl.h>
+#include "BenchWorld.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -195,34 +197,9 @@ const std::vector<Viewpoint> kDemo1Views = {
     {{1600, 300, 190}, 0, 8000},    {{2200, 700, 300}, -1500, -28000}, {{2500, 300, 580}, 0, 0},
     {{3300, 448, 580}, 0, 32768},   {{200, 300, 250}, -4000, 16384}, {{1984, 448, 0}, 0, 16384}};
 
-struct LoadedLevel {
-    Resources Res;
-    ConfigTable Config;
-    std::unique_ptr<World> Scene;
-    std::unique_ptr<Renderer> Render = CreateRenderer();
-};
+using LoadedLevel = bench::GameLevel;
 
-std::unique_ptr<LoadedLevel> LoadDemo1(TextureUploader& uploader) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (!fs::exists(fs::path(ORV_GAME_DIR) / "Maps" / "Demo1.bsp", ec)) {
-        return nullptr;
-    }
-    SetWorkingDirectory(ORV_GAME_DIR);
-    auto l = std::make_unique<LoadedLevel>();
-    l->Res.Uploader = &uploader;
-    l->Res.Config = &l->Config;
-    l->Scene = std::make_unique<World>(l->Res, l->Config);
-    SetLogToConsole(false);
-    LoadFallbackTexture(l->Res);
-    AddFallbackMesh(l->Res);
-    LoadClassDefaults(l->Res);
-    CreatePlayerPawn(*l->Scene);
-    LoadLevel(*l->Scene, "Maps\\Demo1.t3d", false);
-    PrepareLevel(*l->Render, *l->Scene, uploader, 2048);
-    SetLogToConsole(true);
-    return l;
-}
+std::unique_ptr<LoadedLevel> LoadDemo1(TextureUploader& uploader) { return bench::LoadBuiltLevel("Demo1", {}, &uploader); }
 
 LoadedLevel* Demo1Cpu() {
     static NullTextureUploader uploader;
