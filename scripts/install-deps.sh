@@ -16,6 +16,8 @@ packages=(
   libstb-dev fonts-dejavu-core
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  # fuzzing (clang's libFuzzer with its sanitizers) and the fuzz and soak scripts
+  clang libclang-rt-14-dev python3
 )
 
 missing=()

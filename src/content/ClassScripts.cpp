@@ -125,12 +125,16 @@ void LinkParents(Resources& res) {
 } // namespace
 
 void ParseClassScript(Resources& res, std::string_view path, std::string_view packageName) {
-    std::vector<std::string> lines;
-    if (!ReadLines(path, lines)) {
+    std::string text;
+    if (!ReadWholeFile(path, text)) {
         FatalError("Can't open \"" + std::string(path) + "\": file not found.");
     }
+    ParseClassScriptText(res, text, path, packageName);
+}
+
+void ParseClassScriptText(Resources& res, std::string_view text, std::string_view path, std::string_view packageName) {
     ScriptState state;
-    for (const std::string& raw : lines) {
+    for (const std::string& raw : SplitLines(text)) {
         if (raw.empty()) {
             continue;
         }
@@ -142,6 +146,8 @@ void ParseClassScript(Resources& res, std::string_view path, std::string_view pa
         }
     }
 }
+
+void LinkClassParents(Resources& res) { LinkParents(res); }
 
 void LoadClassDefaults(Resources& res) {
     Log("Loading defaultproperties and meshes...");

@@ -26,6 +26,10 @@ struct MeshDirective {
 
 void LoadClassDefaults(Resources& res);
 void ParseClassScript(Resources& res, std::string_view path, std::string_view packageName);
+// The same over text already read; path names the file in messages.
+void ParseClassScriptText(Resources& res, std::string_view text, std::string_view path, std::string_view packageName);
+// Links every record to its parent's record (LoadClassDefaults does this after reading them all).
+void LinkClassParents(Resources& res);
 ClassRecord* FindClass(const Resources& res, std::string_view className);
 // True when a record on className's parent chain, or the parent name stored in one, is baseName.
 bool IsA(const Resources& res, std::string_view className, std::string_view baseName);

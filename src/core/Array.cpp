@@ -7,7 +7,7 @@
 
 namespace orv {
 
-void ArrayIndexError(long long index, size_t count, const std::source_location& where) {
+void ArrayIndexError(long long index, size_t count, const SourcePlace& where) {
     std::string file = where.file_name();
     const size_t slash = file.find_last_of("/\\");
     if (slash != std::string::npos) {

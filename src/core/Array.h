@@ -12,16 +12,32 @@
 
 namespace orv {
 
-[[noreturn]] void ArrayIndexError(long long index, size_t count, const std::source_location& where);
+// Where an index was written. Clang before 15 cannot make std::source_location over libstdc++,
+// so the fuzz build (clang 14) gets the same file and line from the builtins themselves.
+#if defined(__cpp_lib_source_location)
+using SourcePlace = std::source_location;
+#else
+struct SourcePlace {
+    static constexpr SourcePlace current(const char* file = __builtin_FILE(), unsigned line = __builtin_LINE()) {
+        return {file, line};
+    }
+    constexpr const char* file_name() const { return File; }
+    constexpr unsigned line() const { return Line; }
+    const char* File = "";
+    unsigned Line = 0;
+};
+#endif
+
+[[noreturn]] void ArrayIndexError(long long index, size_t count, const SourcePlace& where);
 
 // An index that remembers where it was written, so a failed check can say where.
 struct ArrayIndex {
     long long Value;
-    std::source_location Where;
+    SourcePlace Where;
 
     template <typename I>
         requires std::is_integral_v<I>
-    ArrayIndex(I value, std::source_location where = std::source_location::current())
+    ArrayIndex(I value, SourcePlace where = SourcePlace::current())
         : Value(static_cast<long long>(value)), Where(where) {
         if constexpr (std::is_unsigned_v<I> && sizeof(I) >= sizeof(long long)) {
             if (value > static_cast<I>(INT64_MAX)) {
@@ -44,7 +60,7 @@ public:
     T& operator[](ArrayIndex i) { return items_[Check(i)]; }
     const T& operator[](ArrayIndex i) const { return items_[Check(i)]; }
 
-    T& Last(std::source_location where = std::source_location::current()) {
+    T& Last(SourcePlace where = SourcePlace::current()) {
         return items_[Check(ArrayIndex(static_cast<long long>(items_.size()) - 1, where))];
     }
 

@@ -1,0 +1,35 @@
+// A fire (".firet", first byte even) or water (".wett", odd) texture file, read, built and run
+// for a second of steps, with a picture for the water to refract.
+#include "FuzzSupport.h"
+
+#include "content/ProceduralTexture.h"
+#include "core/BinaryReader.h"
+
+#include <memory>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace orv;
+    constexpr int kSteps = 60;
+    if (size == 0) {
+        return 0;
+    }
+    const bool fire = (data[0] & 1) == 0;
+    fuzz::Guarded([&] {
+        BinaryReader reader(fire ? "Fuzz.firet" : "Fuzz.wett", std::vector<uint8_t>(data + 1, data + size));
+        std::unique_ptr<ProceduralTexture> texture;
+        Texture source;
+        if (fire) {
+            texture = MakeFireTexture(ReadFireTextureFile(reader));
+        } else {
+            auto wet = MakeWetTexture(ReadWetTextureFile(reader));
+            source.Pixels = Image(8, 8, 0xFF808080u);
+            wet->SourceTexture = &source;
+            texture = std::move(wet);
+        }
+        for (int step = 0; step < kSteps; ++step) {
+            texture->Update(1.0f / 60.0f);
+        }
+    });
+    return 0;
+}
