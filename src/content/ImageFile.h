@@ -10,8 +10,12 @@
 
 namespace orv {
 
-// Decodes a file found through the case-blind file system; false when it is missing or not a
-// picture the decoder knows.
+// The largest side of a picture the engine takes; a file that says more is refused before its
+// pixels are decoded.
+constexpr int kMaxImageSide = 4096;
+
+// Decodes a file found through the case-blind file system; false when it is missing, not a
+// picture the decoder knows, or larger than kMaxImageSide on a side.
 bool DecodeImageFile(std::string_view path, Image& out);
 bool DecodeImageMemory(const uint8_t* data, size_t size, Image& out);
 
