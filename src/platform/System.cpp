@@ -2,6 +2,7 @@
 #include "platform/System.h"
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <system_error>
 
@@ -21,5 +22,24 @@ std::string ExecutableFolder() {
     }
     return exe.parent_path().string();
 }
+
+namespace {
+
+volatile std::sig_atomic_t quitSignal = 0;
+
+extern "C" void OnQuitSignal(int signal) {
+    quitSignal = signal;
+    std::signal(signal, SIG_DFL); // a second one is not caught
+}
+
+} // namespace
+
+void CatchQuitSignals() {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        std::signal(signal, OnQuitSignal);
+    }
+}
+
+bool QuitSignalled() { return quitSignal != 0; }
 
 } // namespace orv

@@ -29,7 +29,7 @@ void Engine::RunMainLoop() {
 }
 
 void Engine::RunPass() {
-    if (window_->PumpEvents(input_, script_ == nullptr).QuitRequested) {
+    if (window_->PumpEvents(input_, script_ == nullptr).QuitRequested || QuitSignalled()) {
         Shutdown();
     }
     auto step = [this] {

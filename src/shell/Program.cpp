@@ -3,6 +3,7 @@
 
 #include "core/Fatal.h"
 #include "core/Log.h"
+#include "platform/System.h"
 #include "platform/Window.h"
 #include "shell/Engine.h"
 #include "shell/Version.h"
@@ -47,6 +48,7 @@ int RunProgram(int argc, char** argv) {
 
     // The gamma and message-box services are SDL's, linked in: nothing to resolve by name.
     // The engine drew both flicker sets when it was made, before start-up seeds the generator.
+    CatchQuitSignals(); // from here on an interrupt ends the run through its shutdown
     engine->InitEngine();
     engine->RunMainLoop();
 }

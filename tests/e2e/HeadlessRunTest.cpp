@@ -140,6 +140,18 @@ TEST_F(HeadlessRun, FixedStepsEndThroughShutdownWithTheStateDumped) {
     EXPECT_EQ(actors[5]["KeyPos"][1], nlohmann::json::parse("[0,0,128]"));
 }
 
+TEST_F(HeadlessRun, InterruptedRunEndsThroughShutdownWithTheStateDumped) {
+    // SIGTERM after two seconds of a run meant to last for hours: the program ends as a closed
+    // window ends it, with its log and state dump written.
+    const ProgramRun run = test::RunProgram("/usr/bin/timeout", game_.Path() / "work",
+                                      "--preserve-status -s TERM 2 '" + (game_.Path() / "orvane").string() +
+                                          "' --headless --fixed-step --steps 100000000 --dump dump.jsonl");
+    EXPECT_EQ(run.ExitCode, 0) << run.Output << run.Errors;
+    EXPECT_EQ(run.Lines.back(), "Exiting.");
+    ASSERT_TRUE(run.Dump.State.contains("Steps")) << run.Output;
+    EXPECT_LT(run.Dump.State["Steps"].get<int64_t>(), 100000000);
+}
+
 TEST_F(HeadlessRun, ScriptedEscapeOpensTheMenuAndStopsTheClock) {
     game_.Write("work/keys.txt", "# Escape before step 61\n61 key Escape down\n62 key 1 up\n");
     const ProgramRun run = game_.Run("--headless --fixed-step --seed 3 --steps 90 --input keys.txt --dump dump.jsonl");
