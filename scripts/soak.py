@@ -67,13 +67,13 @@ def random_script(rng, steps, level_count):
     """Events for the given number of steps; returns the script's text and its level changes."""
     events = []
     step = 1
-    next_trip = rng.randrange(20, 40) * STEPS_PER_SECOND
+    next_trip = rng.randrange(5, 15) * STEPS_PER_SECOND
     level_changes = 0
     while step < steps:
         if step >= next_trip:
             step, changed = menu_trip(rng, events, step, level_count)
             level_changes += changed
-            next_trip = step + rng.randrange(20, 60) * STEPS_PER_SECOND
+            next_trip = step + rng.randrange(10, 30) * STEPS_PER_SECOND
             continue
         length = rng.randrange(20, 180)
         keys = rng.sample(['W', 'W', 'W', 'A', 'D', 'S'], rng.randrange(1, 3))
@@ -128,9 +128,10 @@ def run_round(args, index, level, seconds, rng, work, curve):
     config = os.path.join(work, f'round{index}.ini')
     god = index % 3 != 2  # one round in three the player can die
     with open(os.path.join(args.game, 'Orvane.ini'), newline='') as settings:
-        text = re.sub(r'(?mi)^GodMode=.*$', '', settings.read())
+        text = re.sub(r'(?mi)^(GodMode|ScreenWidth|ScreenHeight)=.*$', '', settings.read())
     with open(config, 'w', newline='') as out:
-        out.write(text + f'\r\nGodMode={"true" if god else "false"}\r\n')
+        # A small window: the software renderer of a headless run draws every step's frame.
+        out.write(text + f'\r\nGodMode={"true" if god else "false"}\r\nScreenWidth=320\r\nScreenHeight=240\r\n')
     dump = os.path.join(work, f'round{index}.json')
     log = os.path.join(work, f'round{index}.log')
     command = [os.path.abspath(os.path.join(args.game, 'orvane')), '--headless', '--fixed-step',
