@@ -6,6 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace orv {
 namespace {
 
@@ -53,6 +60,46 @@ TEST(ConfigFile, SaveKeepsEveryLineAndTheFileIsFoundCaseBlind) {
         EXPECT_EQ(test::CatchFatal([&] { ConfigLoad(t, "Other.ini"); }), "Can't open \"Other.ini\": file not found.");
         EXPECT_FALSE(ConfigRead(t, "Other.ini"));
     });
+}
+
+// A child saves two different tables by turns and is killed at varied moments: after every kill the
+// file reads back as exactly one of them, and a leftover temporary file never stops the next save.
+TEST(ConfigFile, SaveKilledAtAnyMomentLeavesOneWholeFile) {
+    test::TempDir dir;
+    const std::string path = (dir.Path() / "Orvane.ini").string();
+    ConfigTable tables[2];
+    std::string texts[2];
+    for (int t = 0; t < 2; ++t) {
+        std::string text;
+        for (int line = 0; line < 400 + 300 * t; ++line) {
+            text += "Key" + std::to_string(line) + "=" + std::string(20 + t, static_cast<char>('a' + t)) + "\r\n";
+        }
+        ConfigParse(tables[t], text);
+        texts[t] = text;
+    }
+    dir.Write("Orvane.ini.tmp", "stray");
+    ::chmod((dir.Path() / "Orvane.ini.tmp").c_str(), 0444);
+    ASSERT_TRUE(ConfigSave(tables[0], path));
+    for (int kill = 0; kill < 150; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0; i < 100000; ++i) {
+                if (!ConfigSave(tables[(i + kill) % 2], path)) {
+                    ::_exit(3);
+                }
+            }
+            ::_exit(0);
+        }
+        ::usleep(static_cast<useconds_t>(kill * 397 % 30000)); // up to a few saves in
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << "a save failed after kill " << kill;
+        std::ifstream in(path, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_TRUE(text == texts[0] || text == texts[1]) << "kill " << kill << " left " << text.size() << " bytes";
+    }
 }
 
 } // namespace
