@@ -114,8 +114,8 @@ bool ConfigRead(ConfigTable& table, std::string_view fileName) {
     }
     if (text.size() > kMaxConfigBytes) {
         text.resize(kMaxConfigBytes);
-        Log(std::string(fileName) + ": more than " + std::to_string(kMaxConfigBytes) +
-            " bytes; only the first " + std::to_string(kMaxConfigBytes) + " are read.");
+        Log(std::string(fileName) + ": more than " + std::to_string(kMaxConfigBytes) + " bytes; only the first " +
+            std::to_string(kMaxConfigBytes) + " are read.");
     }
     ConfigParse(table, text);
     return true;

@@ -18,9 +18,9 @@ enum class OutOfRange { UseDefault, UseNearest };
 struct SettingLimits {
     const char* Key;
     SettingKind Kind;
-    double Default;  // also what a missing key or a text that is no number gets when 0 is not allowed
-    double Lowest;   // inclusive
-    double Highest;  // inclusive
+    double Default; // also what a missing key or a text that is no number gets when 0 is not allowed
+    double Lowest;  // inclusive
+    double Highest; // inclusive
     OutOfRange Fix;
 };
 
