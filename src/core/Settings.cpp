@@ -19,7 +19,7 @@ using enum OutOfRange;
 // same size still fits memory and every common GL_MAX_TEXTURE_SIZE; a size out of range is far
 // more likely a typing slip than a wish for the smallest or largest window, so it gets the
 // default. The field of view keeps its tangent finite and the image the right way round; gamma
-// stays where the ramp is still a picture; mouse-look turns stay far from the 32-bit rotation
+// stays where the ramp is still a picture; one step of mouse look stays far from the 32-bit rotation
 // limits. Keys whose missing value 0 is allowed keep reading 0 when absent.
 constexpr SettingLimits kEngineSettings[] = {
     {"ScreenWidth", Integer, 1280, 64, 8192, UseDefault},
