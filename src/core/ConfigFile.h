@@ -20,7 +20,11 @@ struct ConfigTable {
     Array<ConfigEntry> Entries;
 };
 
-// Replaces the table with the file's lines; a missing file is fatal:
+// A settings file is read up to this size; the rest is ignored with a log line (a real one is a few
+// kilobytes, and every lookup walks the table).
+constexpr size_t kMaxConfigBytes = 256 * 1024;
+
+// Replaces the table with the file's lines (ended by LF, CR LF or a lone CR); a missing file is fatal:
 // Can't open "NAME": file not found.
 void ConfigLoad(ConfigTable& table, std::string_view fileName);
 
@@ -38,7 +42,9 @@ const std::string* ConfigFind(const ConfigTable& table, std::string_view key);
 // Replaces the first match's value, or appends (key, value) at the end.
 void ConfigSet(ConfigTable& table, std::string_view key, std::string_view value);
 
-// Writes every entry as one CR LF line to fileName + ".tmp", then replaces fileName with it.
+// Writes every entry as one CR LF line to fileName + ".tmp", flushes it to the disk and renames it
+// over fileName: a save killed at any moment leaves the old file or the new one whole. A leftover
+// ".tmp" of a killed save is replaced. False when any step fails (the old file then stays).
 bool ConfigSave(const ConfigTable& table, std::string_view fileName);
 
 // Typed readers over ConfigGet, using the plain decimal conversions.

@@ -5,6 +5,7 @@
 #include "core/Fatal.h"
 #include "core/Log.h"
 #include "core/Random.h"
+#include "core/Settings.h"
 #include "core/Text.h"
 #include "core/Vfs.h"
 #include "platform/System.h"
@@ -75,6 +76,8 @@ void Engine::InitEngine() {
     CreatePlayerPawn(world_);
 
     ConfigLoad(config_, ConfigFileName());
+    // From here on every reader of a number or a switch sees a value the engine can use.
+    CheckSettings(config_, ConfigFileName());
 
     const std::string screenMode = ToLowerAscii(ConfigGet(config_, "ScreenMode"));
     const int refresh = ConfigGetInt(config_, "RefreshRate");

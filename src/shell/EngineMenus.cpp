@@ -4,6 +4,7 @@
 #include "shell/Engine.h"
 
 #include "core/ConfigFile.h"
+#include "core/Log.h"
 #include "render/Overlay.h"
 #include "shell/MenuDraw.h"
 #include "world/ActorClasses.h"
@@ -50,7 +51,10 @@ void Engine::OpenMenu(MenuState state) {
     menuPointerX_ = input_.MouseX();
     menuPointerY_ = input_.MouseY();
     if (menu_ == MenuState::Options) {
-        ConfigSave(config_, ConfigFileName());
+        // The old file stays whole when the save fails; the player should still hear of it.
+        if (!ConfigSave(config_, ConfigFileName())) {
+            Log("Can't save the settings to \"" + ConfigFileName() + "\"; the file keeps its old contents.");
+        }
     }
     menu_ = state;
     menus_.Selection = 0;

@@ -14,7 +14,8 @@ GammaRamp RampFromCurve(double exponent) {
     GammaRamp ramp;
     for (int i = 0; i < kGammaRampSize; ++i) {
         const double value = std::round(std::pow(i / double(kGammaRampSize), exponent) * kFullScale);
-        const auto entry = static_cast<uint16_t>(value < 0.0 ? 0.0 : (value > kFullScale ? kFullScale : value));
+        // A NaN gamma gives dark entries rather than an undefined conversion.
+        const auto entry = static_cast<uint16_t>(!(value > 0.0) ? 0.0 : (value > kFullScale ? kFullScale : value));
         ramp.Red[i] = entry;
         ramp.Green[i] = entry;
         ramp.Blue[i] = entry;

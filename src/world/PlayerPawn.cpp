@@ -68,6 +68,18 @@ void TurnByKeys(PlayerPawn& p, const HeldInput& in) {
     }
 }
 
+// The yaw rounded to whole units. Turning on and on in one direction would leave 32 bits: whole
+// multiples of 2^32 units are then dropped, which keeps the direction (2^32 is a whole number of
+// turns).
+int32_t TurnedYaw(float yaw) {
+    constexpr double kWrap = 4294967296.0;
+    const double rounded = std::nearbyint(static_cast<double>(yaw));
+    if (!std::isfinite(rounded)) {
+        return 0;
+    }
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(std::fmod(rounded, kWrap))));
+}
+
 void MouseLook(PlayerPawn& p, World& world) {
     int dx = 0, dy = 0;
     if (!world.Input) {
@@ -75,9 +87,9 @@ void MouseLook(PlayerPawn& p, World& world) {
     }
     world.Input->MouseLookDelta(dx, dy);
     const float sensitivity = ConfigGetFloat(world.Config, "MouseSensitivity");
-    p.Rotation.Yaw = static_cast<int32_t>(std::nearbyint(p.Rotation.Yaw + dx * sensitivity));
-    p.Rotation.Pitch = static_cast<int32_t>(std::nearbyint(p.Rotation.Pitch - dy * sensitivity));
-    p.Rotation.Pitch = std::clamp(p.Rotation.Pitch, -kMaxPitch, kMaxPitch);
+    p.Rotation.Yaw = TurnedYaw(p.Rotation.Yaw + dx * sensitivity);
+    const float pitch = std::nearbyint(p.Rotation.Pitch - dy * sensitivity);
+    p.Rotation.Pitch = static_cast<int32_t>(std::clamp(pitch, float(-kMaxPitch), float(kMaxPitch)));
 }
 
 void Walk(PlayerPawn& p, const HeldInput& in, bool inWater) {

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace orv {
 namespace {
 
@@ -18,12 +22,12 @@ TEST(ConfigFile, LineRulesAndLookups) {
                    "[Section]\n\tTabbed=1\nscreenwidth=640\nFOV=\n");
     EXPECT_EQ(t.Entries.Num(), 8);
     EXPECT_EQ(ConfigGet(t, "SCREENWIDTH"), "1280"); // the first of two duplicates, 0xDF compare
-    EXPECT_EQ(t.Entries[1].Key, "");                  // a ";" line stays a comment
+    EXPECT_EQ(t.Entries[1].Key, "");                // a ";" line stays a comment
     EXPECT_EQ(t.Entries[1].Value, "; comment with = inside");
-    EXPECT_EQ(ConfigGet(t, "Gamma"), "");             // the key is "Gamma " with its space
+    EXPECT_EQ(ConfigGet(t, "Gamma"), ""); // the key is "Gamma " with its space
     EXPECT_EQ(ConfigGet(t, "Gamma "), " 1.5");
-    EXPECT_EQ(t.Entries[4].Key, "");                  // no sections: a bracket line is plain text
-    EXPECT_EQ(ConfigGet(t, "\tTabbed"), "1");         // only spaces are trimmed
+    EXPECT_EQ(t.Entries[4].Key, "");          // no sections: a bracket line is plain text
+    EXPECT_EQ(ConfigGet(t, "\tTabbed"), "1"); // only spaces are trimmed
     EXPECT_TRUE(ConfigFind(t, "FOV") && !ConfigFind(t, "Missing")) << "an empty value is still a value";
 
     ConfigParse(t, "FOV=95.5\r\nGodMode=TRUE\r\n");
@@ -53,6 +57,39 @@ TEST(ConfigFile, SaveKeepsEveryLineAndTheFileIsFoundCaseBlind) {
         EXPECT_EQ(test::CatchFatal([&] { ConfigLoad(t, "Other.ini"); }), "Can't open \"Other.ini\": file not found.");
         EXPECT_FALSE(ConfigRead(t, "Other.ini"));
     });
+}
+
+// A child saves two tables by turns and is killed at varied moments: after every kill the file
+// reads back as exactly one of them, and a stray temporary file never stops the next save.
+TEST(ConfigFile, SaveKilledAtAnyMomentLeavesOneWholeFile) {
+    test::TempDir dir;
+    const std::string path = (dir.Path() / "Orvane.ini").string();
+    ConfigTable tables[2];
+    std::string texts[2];
+    for (int t = 0; t < 2; ++t) {
+        for (int line = 0; line < 400 + 300 * t; ++line) {
+            texts[t] += "Key" + std::to_string(line) + "=" + std::string(20 + t, 'a') + "\r\n";
+        }
+        ConfigParse(tables[t], texts[t]);
+    }
+    dir.Write("Orvane.ini.tmp", "stray");
+    ASSERT_TRUE(ConfigSave(tables[0], path));
+    for (int kill = 0; kill < 150; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0; i < 100000 && ConfigSave(tables[(i + kill) % 2], path); ++i) {
+            }
+            ::_exit(3); // reached only after a failed save
+        }
+        ::usleep(static_cast<useconds_t>(kill * 397 % 30000)); // up to a few saves in
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        std::string text;
+        ASSERT_TRUE(!WIFEXITED(status) && ReadWholeFile(path, text)) << "a save failed before kill " << kill;
+        ASSERT_TRUE(text == texts[0] || text == texts[1]) << "kill " << kill << " left " << text.size() << " bytes";
+    }
 }
 
 } // namespace

@@ -92,8 +92,10 @@ TEST_F(HeadlessRun, FatalErrorsEndThroughTheFatalPath) {
     EXPECT_EQ(run.Lines[1], "Don't close this window.");
     EXPECT_EQ(run.Lines[2], "");
 
-    game_.Write("Orvane.ini", "ScreenMode=Windowed\r\n"); // no size: the window cannot open
-    ExpectFatal(game_.Run("--headless --steps 1"), "ScreenRes failed. Err=5");
+    game_.Write("Orvane.ini", "ScreenMode=Windowed\r\n"); // no size: the default window, then no level
+    run = game_.Run("--headless --steps 1");
+    ExpectFatal(run, "Can't load level \"Maps\\.t3d\": file not found.");
+    EXPECT_TRUE(run.Logged("Orvane.ini: ScreenWidth is missing; 1280 is used.")) << run.Output;
 
     game_.Write("Orvane.ini", kMinimalIni);
     game_.Write("work/keys.txt", "1 key W down\n2 key W sideways\n");
