@@ -1,6 +1,7 @@
 // A T3D level, read by both of its readers and then played: the level compiler's map reader, the
 // engine's level loader (over Demo 2's Level Model, so the world has floors, zones and lights),
-// then two seconds of steps with the player walking, turning, jumping and firing. Every number
+// then two seconds of steps with the player walking, turning, jumping and firing, and visiting
+// every actor in turn (so each trigger, pickup, teleporter and zone gets touched). Every number
 // and class the text gives reaches the engine's classes. A non-finite actor position afterwards
 // is a fault: numbers from files must be refused or clamped where they enter.
 #include "FuzzSupport.h"
@@ -28,6 +29,7 @@ namespace {
 using namespace orv;
 
 constexpr int kPlaySteps = 120;
+constexpr int kStepsPerVisit = 4;
 
 // The engine finds its content from the working directory; libFuzzer's own paths may be relative,
 // so the game tree is the working directory only while the target runs.
@@ -74,6 +76,13 @@ void Play(World& world, InputState& input) {
             input.ReleaseAll();
             input.SetKey(kKeys[(step / 15) % std::size(kKeys)], true);
             input.SetKey(kKeyW, true);
+        }
+        const int visit = step / kStepsPerVisit;
+        if (step % kStepsPerVisit == 0 && world.Player && visit < world.Actors.Num()) {
+            const Actor& actor = *world.Actors[visit];
+            if (&actor != world.Player && !actor.bDeleteMe) {
+                MoveActorTo(*world.Player, actor.Location);
+            }
         }
         UpdateActors(world, kStepDeltaTime);
         input.EndStep();
