@@ -17,7 +17,7 @@ seconds=${1:-60}
 shift || true
 build=build-fuzz
 game=${ORV_FUZZ_GAME_DIR:-$root/build/game}
-all=(level levelmodel classscripts mesh font image procedural settings inputscript package brushes)
+all=(level levelmodel classscripts mesh font image sound procedural settings inputscript package brushes)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 
@@ -59,6 +59,7 @@ PY
     classscripts) find "$game/System" -name '*.uc' -exec cp {} "$out"/ \; ;;
     font) find "$game/Textures" -iname '*.font' -exec cp {} "$out"/ \; ;;
     image) find "$game/Textures" -iname '*.png' -size -48k -exec cp {} "$out"/ \; ;;
+    sound) find "$game/Sounds" "$game/System" \( -iname '*.wav' -o -iname '*.ogg' \) -size -32k -exec cp {} "$out"/ \; ;;
     settings) cp "$root/Orvane.ini" "$out"/; find "$game/Textures" -iname '*.ini' -exec cp {} "$out"/ \; ;;
     procedural)
       # The first byte picks the reader: even fire, odd water.
