@@ -35,6 +35,10 @@ const std::string& GameDir() {
     return dir;
 }
 
+InGameTree::InGameTree() : previous_(fs::current_path().string()) { SetWorkingDirectory(GameDir()); }
+
+InGameTree::~InGameTree() { SetWorkingDirectory(previous_); }
+
 const std::string& ScratchDir() {
     static const std::string dir = [] {
         const fs::path path = fs::temp_directory_path() / ("orvane-fuzz-" + std::to_string(::getpid()));

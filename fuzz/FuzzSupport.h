@@ -37,6 +37,19 @@ bool Guarded(Fn&& fn) {
 // this target belongs to. Fatal when it is not there.
 const std::string& GameDir();
 
+// The engine finds its content from the working directory; libFuzzer's own paths may be relative,
+// so a target makes the game tree the working directory only while it runs.
+class InGameTree {
+public:
+    InGameTree();
+    ~InGameTree();
+    InGameTree(const InGameTree&) = delete;
+    InGameTree& operator=(const InGameTree&) = delete;
+
+private:
+    std::string previous_;
+};
+
 // A folder of this process's own under the system's temporary directory, made on first use and
 // removed at exit.
 const std::string& ScratchDir();

@@ -31,21 +31,10 @@ using namespace orv;
 constexpr int kPlaySteps = 120;
 constexpr int kStepsPerVisit = 4;
 
-// The engine finds its content from the working directory; libFuzzer's own paths may be relative,
-// so the game tree is the working directory only while the target runs.
-class InGameTree {
-public:
-    InGameTree() : previous_(std::filesystem::current_path().string()) { SetWorkingDirectory(fuzz::GameDir()); }
-    ~InGameTree() { SetWorkingDirectory(previous_); }
-
-private:
-    std::string previous_;
-};
-
 struct Game {
     Game() {
         fuzz::Setup();
-        InGameTree inTree;
+        fuzz::InGameTree inTree;
         ConfigLoad(config, "Orvane.ini");
         LoadFallbackTexture(res);
         LoadClassDefaults(res);
@@ -101,7 +90,7 @@ void Play(World& world, InputState& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Game game;
-    InGameTree inTree;
+    fuzz::InGameTree inTree;
     const std::string_view text = fuzz::AsText(data, size);
     fuzz::Guarded([&] { ParseMap(text, "FuzzLevel.t3d"); });
     if (!WriteWholeFile(game.levelPath, text)) {
