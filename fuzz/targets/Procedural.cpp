@@ -5,12 +5,15 @@
 #include "content/ProceduralTexture.h"
 #include "core/BinaryReader.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace orv;
-    constexpr int kSteps = 60;
+    // Up to a second of steps, fewer for large textures, so each run stays quick.
+    constexpr int kMaxSteps = 60;
+    constexpr int64_t kCellStepBudget = 1 << 22;
     if (size == 0) {
         return 0;
     }
@@ -27,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             wet->SourceTexture = &source;
             texture = std::move(wet);
         }
-        for (int step = 0; step < kSteps; ++step) {
+        const int64_t cells = std::max<int64_t>(int64_t{texture->Width()} * texture->Height(), 1);
+        const int64_t steps = std::clamp<int64_t>(kCellStepBudget / cells, 1, kMaxSteps);
+        for (int64_t step = 0; step < steps; ++step) {
             texture->Update(1.0f / 60.0f);
         }
     });
