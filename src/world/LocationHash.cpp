@@ -11,6 +11,10 @@ namespace {
 
 const std::vector<const WorldTriangle*> kEmptyCell;
 
+// A triangle whose box covers more cells than this (a real level's widest floor covers 64 x 64 x 1),
+// or reaches beyond the capped grid, is kept on one list that every query returns.
+constexpr int64_t kMaxCellsPerTriangle = 65536;
+
 int FloorToInt(double v) {
     if (!(v == v)) {
         return std::numeric_limits<int>::min();
@@ -29,6 +33,7 @@ int FloorToInt(double v) {
 
 void LocationHash::Clear() {
     cells_.clear();
+    wide_.clear();
     sizeX_ = sizeY_ = sizeZ_ = 0;
     origin_ = max_ = {};
 }
@@ -61,13 +66,15 @@ void LocationHash::Build(const Array<WorldTriangle>& triangles) {
     origin_ = lo;
     max_ = hi;
     const CellCoord top = CellOf(hi);
-    // A level far beyond any real one would make the grid absurd; the cell counts stay sane.
-    // Real levels need far fewer cells than these caps; 2^24 empty cell lists already take 400 MB.
-    constexpr int kMaxCellsPerAxis = 4096;
-    constexpr size_t kMaxCells = size_t{1} << 24;
-    sizeX_ = std::clamp(top.X + 1, 1, kMaxCellsPerAxis);
-    sizeY_ = std::clamp(top.Y + 1, 1, kMaxCellsPerAxis);
-    sizeZ_ = std::clamp(top.Z + 1, 1, kMaxCellsPerAxis);
+    // A level far beyond any real one would make the grid absurd; the cell counts stay sane. Real
+    // levels stay within 65536 units (64 cells an axis, 262144 in all); beyond the caps (262144
+    // units an axis, 2^21 cells, 48 MB of empty lists) nothing is hashed.
+    constexpr int kMaxCellsPerAxis = 256;
+    constexpr size_t kMaxCells = size_t{1} << 21;
+    // The cell coordinates saturate at the int range, so the counts are taken one cell short of it.
+    sizeX_ = std::clamp(top.X, 0, kMaxCellsPerAxis - 1) + 1;
+    sizeY_ = std::clamp(top.Y, 0, kMaxCellsPerAxis - 1) + 1;
+    sizeZ_ = std::clamp(top.Z, 0, kMaxCellsPerAxis - 1) + 1;
     const size_t total = static_cast<size_t>(sizeX_) * sizeY_ * sizeZ_;
     cells_.assign(std::min<size_t>(total, kMaxCells), {});
     if (cells_.size() < total) {
@@ -80,9 +87,14 @@ void LocationHash::Build(const Array<WorldTriangle>& triangles) {
             thi = {std::max(thi.X, v.X), std::max(thi.Y, v.Y), std::max(thi.Z, v.Z)};
         }
         const CellCoord a = CellOf(tlo), b = CellOf(thi);
-        for (int x = std::max(a.X, 0); x <= std::min(b.X, sizeX_ - 1); ++x) {
-            for (int y = std::max(a.Y, 0); y <= std::min(b.Y, sizeY_ - 1); ++y) {
-                for (int z = std::max(a.Z, 0); z <= std::min(b.Z, sizeZ_ - 1); ++z) {
+        const bool inGrid = a.X >= 0 && a.Y >= 0 && a.Z >= 0 && b.X < sizeX_ && b.Y < sizeY_ && b.Z < sizeZ_;
+        if (!inGrid || int64_t{b.X - a.X + 1} * (b.Y - a.Y + 1) * (b.Z - a.Z + 1) > kMaxCellsPerTriangle) {
+            wide_.push_back(&t);
+            continue;
+        }
+        for (int x = a.X; x <= b.X; ++x) {
+            for (int y = a.Y; y <= b.Y; ++y) {
+                for (int z = a.Z; z <= b.Z; ++z) {
                     cells_[(static_cast<size_t>(x) * sizeY_ + y) * sizeZ_ + z].push_back(&t);
                 }
             }
@@ -104,6 +116,7 @@ void LocationHash::QueryBox(const Vector& min, const Vector& max, std::vector<co
             }
         }
     }
+    out.insert(out.end(), wide_.begin(), wide_.end());
 }
 
 } // namespace orv

@@ -25,9 +25,10 @@ public:
     void Clear();
 
     CellCoord CellOf(const Vector& p) const;
-    // The cell, or a shared empty cell outside the grid.
+    // The cell, or a shared empty cell outside the grid (the too-wide triangles are in none).
     const std::vector<const WorldTriangle*>& GetCell(int x, int y, int z) const;
-    // Every cell from CellOf(min) to CellOf(max), X outermost, then Y, then Z, concatenated.
+    // Every cell from CellOf(min) to CellOf(max), X outermost, then Y, then Z, concatenated, then
+    // the triangles too wide to enter cell by cell.
     void QueryBox(const Vector& min, const Vector& max, std::vector<const WorldTriangle*>& out) const;
 
     Vector Origin() const { return origin_; }
@@ -41,6 +42,8 @@ private:
     Vector max_;
     int sizeX_ = 0, sizeY_ = 0, sizeZ_ = 0;
     std::vector<std::vector<const WorldTriangle*>> cells_;
+    std::vector<const WorldTriangle*> wide_; // too wide for the cells, or beyond the grid
+
 };
 
 } // namespace orv

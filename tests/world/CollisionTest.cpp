@@ -110,6 +110,22 @@ TEST(Trace, FirstListedTriangleWinsAndActorNormalsUseTheStrictFourUnitRule) {
     EXPECT_FALSE(Trace(f.world, {100, 0, 0}, {60, 0, 0}, 17, 10).Hit);
 }
 
+TEST(Trace, TrianglesWiderThanTheGridStillBlock) {
+    // A floor a million units across (too wide to enter cell by cell) and a level stretched to the
+    // float range beside it: sweeps still meet the floor, and the grid stays small.
+    WorldFixture f;
+    f.AddQuad({-1e6f, -1e6f, 0}, {1e6f, -1e6f, 0}, {1e6f, 1e6f, 0}, {-1e6f, 1e6f, 0});
+    f.AddQuad({3e38f, 0, 50}, {3e38f, 10, 50}, {-3e38f, 10, 50}, {-3e38f, 0, 50});
+    f.FinishLevel();
+    const LocationHash& hash = f.world.CurrentLevel.Hash;
+    EXPECT_LE(int64_t{hash.SizeX()} * hash.SizeY() * hash.SizeZ(), int64_t{1} << 21);
+    for (float x : {0.0f, 5e5f, -9e5f}) {
+        const WorldTriangle* hit = SweepWorld(f.world, {x, 300, 40}, {x, 300, -40}, 10, 10);
+        ASSERT_NE(hit, nullptr) << x;
+        EXPECT_EQ(hit->Vertices[0].Z, 0.0f);
+    }
+}
+
 // Sliding along walls and climbing stairs are run on Demo 1 (tests/e2e); here, the landing's
 // thresholds and sounds and the view's dip on a step.
 TEST(MovePawn, LandingHurtsBeyondItsThresholdAndAStepDipsTheView) {
