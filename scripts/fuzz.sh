@@ -101,6 +101,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$(dirname "$log")"
   echo "== $target: ${seconds}s (log $log)"
   # Forked runs go on past a crash, so one run finds every fault it can in its time.
+  LSAN_OPTIONS="suppressions=$root/fuzz/lsan-suppressions.txt:print_suppressions=0" \
   ORV_FUZZ_GAME_DIR="$game" $build/fuzz/orv_fuzz_$target "$corpus" "$build/seeds/$target" \
     -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
     -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -max_len=65536 \

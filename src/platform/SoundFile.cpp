@@ -44,7 +44,9 @@ sf_count_t Read(void* out, sf_count_t count, void* user) {
     auto* file = static_cast<MemoryFile*>(user);
     const sf_count_t left = static_cast<sf_count_t>(file->Bytes.size()) - file->Position;
     const sf_count_t n = std::clamp<sf_count_t>(count, 0, left);
-    std::memcpy(out, file->Bytes.data() + file->Position, static_cast<size_t>(n));
+    if (n > 0) { // an empty file has no buffer to copy from
+        std::memcpy(out, file->Bytes.data() + file->Position, static_cast<size_t>(n));
+    }
     file->Position += n;
     return n;
 }
