@@ -2,6 +2,7 @@
 #include "world/PlayerContact.h"
 
 #include "content/PropertyValues.h"
+#include "core/Numbers.h"
 #include "core/Text.h"
 #include "world/ActorClasses.h"
 #include "world/Events.h"
@@ -38,7 +39,7 @@ void TouchHealth(World& world, PlayerPawn& player, Actor& pickup) {
     if (player.Health > limit - 1) {
         return;
     }
-    player.Health = std::min(player.Health + amount, limit);
+    player.Health = SaturateInt32(std::min<int64_t>(int64_t{player.Health} + amount, limit));
     world.Services->PlayActorSound(player, "UnrealShare.Pickups.Health2", 0.8f);
     world.SetHudMessage(ParseStateValue(pickup.GetProperty("PickupMessage")) + std::to_string(amount));
     for (int i = 1; i <= 3; ++i) {
