@@ -27,8 +27,10 @@ void TouchTeleporter(World& world, PlayerPawn& player, const Actor& teleporter) 
         world.PendingLevel = "Maps\\" + name + ".t3d";
         return;
     }
-    if (Actor* destination = FindActorByTag(world, url)) {
+    Actor* destination = FindActorByTag(world, url);
+    if (destination && destination != &teleporter) {
         MoveActorTo(player, destination->Location + Vector{0, 0, kTeleportLift});
+        ArriveAmongTeleporters(world);
     }
 }
 
@@ -49,6 +51,14 @@ void TouchHealth(World& world, PlayerPawn& player, Actor& pickup) {
 }
 
 } // namespace
+
+void ArriveAmongTeleporters(World& world) {
+    for (const auto& actor : world.Actors) {
+        if (actor->Class == "Teleporter" && actor->OverlapsPlayer()) {
+            actor->bTouchingPlayer = 1;
+        }
+    }
+}
 
 void TouchedByPlayer(Actor& actor) {
     World& world = actor.GetWorld();

@@ -139,6 +139,7 @@ TEST(LevelLoader, AbsurdNumbersLoadAndStepWithoutOverflowOrNonFiniteState) {
         "AnimSpriteEffect NumFrames=5 Pause=-1",
         "Bird1 Location=(X=100,Y=200,Z=48) CircleRadius=0 Health=-2147483648",
         "ScriptedPawn Location=(X=300,Y=200,Z=48) Health=2147483647 GroundSpeed=2147483647 AirSpeed=-2147483648",
+        "Teleporter Location=(X=100,Y=200,Z=48) URL=Absurd#Start", // the start is inside an exit to the level
     };
     std::string t3d = "Begin Actor Class=LevelInfo Name=L\nEnd Actor\n"
                       "Begin Actor Class=PlayerStart Name=P\nLocation=(X=100,Y=200,Z=48)\nEnd Actor\n";
@@ -162,6 +163,7 @@ TEST(LevelLoader, AbsurdNumbersLoadAndStepWithoutOverflowOrNonFiniteState) {
         UpdateActors(f.world, kStepDeltaTime);
     }
     EXPECT_EQ(f.world.Player->Health, 100) << "the pack heals up to its limit, not beyond";
+    EXPECT_EQ(f.world.PendingLevel, "") << "arriving in a level exit does not set it off";
     for (const auto& actor : f.world.Actors) {
         for (float v : {actor->Location.X, actor->Location.Y, actor->Location.Z, actor->DrawScale}) {
             EXPECT_TRUE(std::isfinite(v) && std::fabs(v) <= kWorldMax) << actor->Class << " " << v;
