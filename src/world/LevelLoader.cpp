@@ -99,7 +99,7 @@ void PlacePlayer(World& world) {
     player->Rotation = start.Rotation;
     player->Velocity = {};
     player->WalkVelocity = {};
-    ArriveAmongTeleporters(world);
+    ArriveAtLevelStart(world);
 }
 
 std::string WindowTitle(const World& world) {

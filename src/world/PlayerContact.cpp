@@ -9,6 +9,8 @@
 #include "world/World.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 namespace orv {
 
@@ -19,12 +21,19 @@ constexpr int kMaxHealth = 100;        // health packs heal up to this ...
 constexpr int kSuperHealth = 200;      // ... and super-heal ones up to this
 constexpr float kPickupTint = 0.25f;   // the tint a pickup adds to each colour of the view
 
+// The name of the level a teleporter's URL exits to, or nothing for a teleport within the level.
+std::optional<std::string> ExitLevelOf(const std::string& url) {
+    const size_t cut = url.find_first_of("/#");
+    if (cut == std::string::npos) {
+        return std::nullopt;
+    }
+    return std::string(TrimBlanks(std::string_view(url).substr(0, cut)));
+}
+
 void TouchTeleporter(World& world, PlayerPawn& player, const Actor& teleporter) {
     const std::string url = ParseStateValue(teleporter.GetProperty("URL"));
-    const size_t cut = url.find_first_of("/#");
-    if (cut != std::string::npos) {
-        const std::string name(TrimBlanks(std::string_view(url).substr(0, cut)));
-        world.PendingLevel = "Maps\\" + name + ".t3d";
+    if (const std::optional<std::string> name = ExitLevelOf(url)) {
+        world.PendingLevel = "Maps\\" + *name + ".t3d";
         return;
     }
     Actor* destination = FindActorByTag(world, url);
@@ -56,6 +65,15 @@ void ArriveAmongTeleporters(World& world) {
     for (const auto& actor : world.Actors) {
         if (actor->Class == "Teleporter" && actor->OverlapsPlayer()) {
             actor->bTouchingPlayer = 1;
+        }
+    }
+}
+
+void ArriveAtLevelStart(World& world) {
+    for (const auto& actor : world.Actors) {
+        if (actor->Class == "Teleporter" && actor->OverlapsPlayer()) {
+            const std::optional<std::string> name = ExitLevelOf(ParseStateValue(actor->GetProperty("URL")));
+            actor->bTouchingPlayer = name && SameText(*name, world.CurrentLevel.Name) ? 1 : 0;
         }
     }
 }
