@@ -5,6 +5,9 @@
 #include "core/BinaryReader.h"
 #include "core/BinaryWriter.h"
 #include "core/Fatal.h"
+#include "core/Numbers.h"
+
+#include <cmath>
 
 namespace orv {
 
@@ -48,11 +51,21 @@ private:
         return count;
     }
 
-    Vector ReadVector() {
+    // A float of the file: one that is not finite is refused, a huge one clamped to the world.
+    float ReadFloat(const char* what) {
+        const size_t at = in_.Offset();
+        const float v = in_.F32();
+        if (!std::isfinite(v)) {
+            Bad(what, at);
+        }
+        return ClampToWorld(v);
+    }
+
+    Vector ReadVector(const char* what) {
         Vector v;
-        v.X = in_.F32();
-        v.Y = in_.F32();
-        v.Z = in_.F32();
+        v.X = ReadFloat(what);
+        v.Y = ReadFloat(what);
+        v.Z = ReadFloat(what);
         return v;
     }
 
@@ -95,7 +108,7 @@ void ModelReader::ReadSections() {
         const int32_t n = ReadCount(section == &model_.Vectors ? "vector" : "point", kVectorBytes);
         section->Resize(n);
         for (int32_t i = 0; i < n; ++i) {
-            (*section)[i] = ReadVector();
+            (*section)[i] = ReadVector(section == &model_.Vectors ? "vector" : "point");
         }
     }
     vertexPoolOffset_ = in_.Offset();
@@ -141,13 +154,13 @@ void ModelReader::ReadLightmaps() {
         lightmapOffsets_[static_cast<size_t>(i)] = in_.Offset();
         LightmapRecord& l = model_.Lightmaps[i];
         l.ShadowOffset = in_.I32();
-        l.PanX = in_.F32();
-        l.PanY = in_.F32();
-        l.PanZ = in_.F32();
+        l.PanX = ReadFloat("lightmap pan");
+        l.PanY = ReadFloat("lightmap pan");
+        l.PanZ = ReadFloat("lightmap pan");
         l.Width = in_.I32();
         l.Height = in_.I32();
-        l.UScale = in_.F32();
-        l.VScale = in_.F32();
+        l.UScale = ReadFloat("lightmap scale");
+        l.VScale = ReadFloat("lightmap scale");
         l.FirstLight = in_.I32();
     }
 }
@@ -162,10 +175,10 @@ void ModelReader::ReadSurfaces() {
         s.TextureName = in_.String();
         s.Flags = in_.U32();
         s.LightmapIndex = in_.I32();
-        s.Base = ReadVector();
-        s.Normal = ReadVector();
-        s.UAxis = ReadVector();
-        s.VAxis = ReadVector();
+        s.Base = ReadVector("surface base");
+        s.Normal = ReadVector("surface normal");
+        s.UAxis = ReadVector("surface axis");
+        s.VAxis = ReadVector("surface axis");
         s.UPan = in_.I16();
         s.VPan = in_.I16();
         s.Tex = resolve_ ? resolve_(s.TextureName) : nullptr;
@@ -179,8 +192,8 @@ void ModelReader::ReadNodes() {
     for (int32_t i = 0; i < n; ++i) {
         nodeOffsets_[static_cast<size_t>(i)] = in_.Offset();
         BspNode& node = model_.Nodes[i];
-        node.NodePlane.Normal = ReadVector();
-        node.NodePlane.W = in_.F32();
+        node.NodePlane.Normal = ReadVector("node plane");
+        node.NodePlane.W = ReadFloat("node plane");
         node.ZoneMask = in_.U64();
         node.NodeFlags = in_.U8();
         node.FirstVertex = in_.I32();

@@ -5,6 +5,7 @@
 #include "core/BinaryWriter.h"
 #include "core/Fatal.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace orv {
@@ -19,25 +20,81 @@ constexpr size_t kSizeOffset = sizeof(int32_t);
 // A spark or drop record.
 constexpr size_t kRecordSize = 8;
 
-// Width and height follow the version; the update wraps with size masks, so both are powers
-// of two.
-void ReadSize(BinaryReader& reader, std::string_view kind, int32_t& width, int32_t& height) {
-    width = reader.I32();
-    height = reader.I32();
-    auto good = [](int32_t v) { return v > 0 && v <= kMaxProceduralSize && std::has_single_bit(static_cast<uint32_t>(v)); };
-    if (!good(width) || !good(height)) {
-        FatalError("Bad " + std::string(kind) + " size " + std::to_string(width) + "x" + std::to_string(height) +
-                   ", must be powers of two up to " + std::to_string(kMaxProceduralSize) + " (" + reader.Name() +
-                   ", offset " + std::to_string(kSizeOffset) + ")");
-    }
-}
+// The reading of one file that stops at its first problem and keeps the message, so that the
+// texture loader can fall back where a short or oversized file would otherwise end the program.
+class CheckedReader {
+public:
+    CheckedReader(BinaryReader& reader, ProceduralProblem& problem) : r_(reader), problem_(problem) {}
 
-template <typename Record>
-void ReadRecords(BinaryReader& reader, Array<Record>& out) {
-    static_assert(sizeof(Record) == kRecordSize);
-    const int32_t count = reader.Count(kRecordSize);
-    out.Resize(count);
-    reader.Bytes(out.Data(), static_cast<size_t>(count) * kRecordSize);
+    bool Ok() const { return problem_.Message.empty(); }
+    void Fail(std::string message) {
+        if (Ok()) {
+            problem_.Message = std::move(message);
+        }
+    }
+    void Truncated(size_t at) { Fail(TruncatedFileMessage(r_.Name(), at)); }
+    bool Fits(size_t n) {
+        if (Ok() && r_.Remaining() < n) {
+            Truncated(r_.Offset());
+        }
+        return Ok();
+    }
+    uint8_t U8() { return Fits(1) ? r_.U8() : 0; }
+    uint32_t U32() { return Fits(4) ? r_.U32() : 0; }
+    int32_t I32() { return static_cast<int32_t>(U32()); }
+    std::string String() {
+        if (!Ok()) {
+            return {};
+        }
+        const size_t at = r_.Offset();
+        const std::span<const uint8_t> rest = r_.Block(r_.Remaining());
+        r_.Seek(at);
+        if (std::find(rest.begin(), rest.end(), uint8_t{0}) == rest.end()) {
+            Truncated(r_.Size());
+            return {};
+        }
+        return r_.String();
+    }
+    // Width and height follow the version; the update wraps with size masks, so both are powers
+    // of two.
+    void Size(std::string_view kind, int32_t& width, int32_t& height) {
+        width = I32();
+        height = I32();
+        auto good = [](int32_t v) { return v > 0 && v <= kMaxProceduralSize && std::has_single_bit(static_cast<uint32_t>(v)); };
+        if (Ok() && (!good(width) || !good(height))) {
+            Fail("Bad " + std::string(kind) + " size " + std::to_string(width) + "x" + std::to_string(height) +
+                 ", must be powers of two up to " + std::to_string(kMaxProceduralSize) + " (" + r_.Name() + ", offset " +
+                 std::to_string(kSizeOffset) + ")");
+        }
+    }
+    template <typename Record>
+    void Records(std::vector<Record>& out) {
+        static_assert(sizeof(Record) == kRecordSize);
+        const size_t at = r_.Offset();
+        const int32_t count = I32();
+        if (Ok() && (count < 0 || static_cast<uint64_t>(count) * kRecordSize > r_.Remaining())) {
+            Truncated(at);
+        }
+        if (Ok()) {
+            out.resize(static_cast<size_t>(count));
+            r_.Bytes(out.data(), out.size() * kRecordSize);
+        }
+    }
+    BinaryReader& Reader() { return r_; }
+
+private:
+    BinaryReader& r_;
+    ProceduralProblem& problem_;
+};
+
+template <typename File>
+File ReadOrFail(BinaryReader& reader, ProceduralProblem (*read)(BinaryReader&, File&)) {
+    File file;
+    const ProceduralProblem problem = read(reader, file);
+    if (!problem.Message.empty()) {
+        FatalError(problem.Message);
+    }
+    return file;
 }
 
 void InitProcedural(ProceduralTexture& texture, int32_t width, int32_t height) {
@@ -48,45 +105,47 @@ void InitProcedural(ProceduralTexture& texture, int32_t width, int32_t height) {
 
 } // namespace
 
-FireTextureFile ReadFireTextureFile(BinaryReader& reader) {
-    FireTextureFile fire;
-    if (reader.I32() != kFireVersion) {
-        FatalError("Bad FireTexture header. (" + reader.Name() + ")");
+ProceduralProblem TryReadFireTextureFile(BinaryReader& reader, FireTextureFile& fire) {
+    ProceduralProblem problem;
+    CheckedReader in(reader, problem);
+    if (const int32_t version = in.I32(); in.Ok() && version != kFireVersion) {
+        return {"Bad FireTexture header. (" + reader.Name() + ")", true};
     }
-    ReadSize(reader, "FireTexture", fire.Width, fire.Height);
+    in.Size("FireTexture", fire.Width, fire.Height);
     for (uint32_t& colour : fire.Palette) {
-        colour = reader.U32();
+        colour = in.U32();
     }
-    fire.bRising = reader.U8() != 0 ? 1 : 0;
-    fire.RenderHeat = reader.U8();
+    fire.bRising = in.U8() != 0 ? 1 : 0;
+    fire.RenderHeat = in.U8();
     const size_t limitOffset = reader.Offset();
-    fire.SparkLimit = reader.I32();
-    if (fire.SparkLimit < 0) {
-        reader.FailTruncated(limitOffset);
+    fire.SparkLimit = in.I32();
+    if (in.Ok() && fire.SparkLimit < 0) {
+        in.Truncated(limitOffset);
     }
-    if (fire.SparkLimit > kMaxSparkLimit) {
-        FatalError("Bad FireTexture spark limit " + std::to_string(fire.SparkLimit) + ", at most " +
-                   std::to_string(kMaxSparkLimit) + " (" + reader.Name() + ", offset " + std::to_string(limitOffset) + ")");
+    if (in.Ok() && fire.SparkLimit > kMaxSparkLimit) {
+        in.Fail("Bad FireTexture spark limit " + std::to_string(fire.SparkLimit) + ", at most " +
+                std::to_string(kMaxSparkLimit) + " (" + reader.Name() + ", offset " + std::to_string(limitOffset) + ")");
     }
-    Array<FireSpark> sparks;
-    ReadRecords(reader, sparks);
-    fire.Sparks = std::move(sparks.Std());
-    return fire;
+    in.Records(fire.Sparks);
+    return problem;
 }
 
-WetTextureFile ReadWetTextureFile(BinaryReader& reader) {
-    WetTextureFile wet;
-    if (reader.I32() != kWetVersion) {
-        FatalError("Bad WetTexture header. (" + reader.Name() + ")");
+ProceduralProblem TryReadWetTextureFile(BinaryReader& reader, WetTextureFile& wet) {
+    ProceduralProblem problem;
+    CheckedReader in(reader, problem);
+    if (const int32_t version = in.I32(); in.Ok() && version != kWetVersion) {
+        return {"Bad WetTexture header. (" + reader.Name() + ")", true};
     }
-    ReadSize(reader, "WetTexture", wet.Width, wet.Height);
-    wet.SourceTexture = reader.String();
-    wet.WaveAmplitude = reader.U8();
-    Array<WetDrop> drops;
-    ReadRecords(reader, drops);
-    wet.Drops = std::move(drops.Std());
-    return wet;
+    in.Size("WetTexture", wet.Width, wet.Height);
+    wet.SourceTexture = in.String();
+    wet.WaveAmplitude = in.U8();
+    in.Records(wet.Drops);
+    return problem;
 }
+
+FireTextureFile ReadFireTextureFile(BinaryReader& reader) { return ReadOrFail(reader, TryReadFireTextureFile); }
+
+WetTextureFile ReadWetTextureFile(BinaryReader& reader) { return ReadOrFail(reader, TryReadWetTextureFile); }
 
 std::vector<uint8_t> WriteFireTextureFile(const FireTextureFile& fire) {
     BinaryWriter w;

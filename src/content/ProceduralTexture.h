@@ -67,8 +67,18 @@ struct WetTextureFile {
 std::vector<uint8_t> WriteFireTextureFile(const FireTextureFile& fire);
 std::vector<uint8_t> WriteWetTextureFile(const WetTextureFile& wet);
 
-// A wrong version is fatal ("Bad FireTexture header. (PATH)", "Bad WetTexture header. (PATH)"),
-// as are sizes that are not powers of two up to 4096, a negative count or a short file.
+// What is wrong with a procedural texture file: nothing (an empty message), or the message
+// naming the file and offset; BadHeader for a wrong version, which the texture loader keeps fatal.
+struct ProceduralProblem {
+    std::string Message;
+    bool BadHeader = false;
+};
+
+// A wrong version ("Bad FireTexture header. (PATH)", "Bad WetTexture header. (PATH)"), sizes that
+// are not powers of two up to 4096, a spark limit above 65536, a negative count or a short file.
+// The Try readers stop at the first and say what it was; the plain readers make it fatal.
+ProceduralProblem TryReadFireTextureFile(BinaryReader& reader, FireTextureFile& fire);
+ProceduralProblem TryReadWetTextureFile(BinaryReader& reader, WetTextureFile& wet);
 FireTextureFile ReadFireTextureFile(BinaryReader& reader);
 WetTextureFile ReadWetTextureFile(BinaryReader& reader);
 

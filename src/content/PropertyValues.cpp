@@ -107,6 +107,19 @@ Rotator ParseRotatorValue(std::string_view text) {
     return r;
 }
 
+bool HasNonFiniteNumber(std::string_view text) {
+    text = TrimBlanks(text);
+    if (text.size() < 2 || text.front() != '(' || text.back() != ')') {
+        return IsNonFiniteNumber(text);
+    }
+    bool found = false;
+    ForEachPiece(text, [&found](std::string_view piece) {
+        const size_t equals = piece.find('=');
+        found = found || IsNonFiniteNumber(equals == std::string_view::npos ? piece : piece.substr(equals + 1));
+    });
+    return found;
+}
+
 std::string ParseStateValue(std::string_view text) {
     if (text.size() >= 2 && text.front() == '"' && text.back() == '"') { // two quotes, not one
         return std::string(text.substr(1, text.size() - 2));

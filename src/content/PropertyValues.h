@@ -24,6 +24,10 @@ Vector ParseVectorOrCurrent(std::string_view text, const Vector& current);
 // As a vector, with "Pitch=", "Yaw=", "Roll=" and integer components.
 Rotator ParseRotatorValue(std::string_view text);
 
+// Whether a property's text is, or holds as a "(K=v,...)" component, a number that is not a
+// finite float (IsNonFiniteNumber): "inf", "NaN", "1e999", "(X=1,Y=-inf,Z=0)".
+bool HasNonFiniteNumber(std::string_view text);
+
 // One pair of surrounding double quotes removed when the text is at least two characters long.
 std::string ParseStateValue(std::string_view text);
 

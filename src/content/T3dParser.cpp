@@ -3,6 +3,7 @@
 
 #include "core/Fatal.h"
 #include "core/Log.h"
+#include "core/Numbers.h"
 #include "core/Text.h"
 #include "core/Vfs.h"
 
@@ -52,7 +53,7 @@ private:
         if (ParseVectorLine(line, v) < 3) {
             BadLine(number, line);
         }
-        return v;
+        return ClampToWorld(v);
     }
 
     std::string_view fileName_;
@@ -82,7 +83,7 @@ void Parser::Line(std::string_view raw, int number) {
     const size_t equals = line.find('=');
     if (equals != std::string_view::npos && line.substr(0, equals).find_first_of(kBlanks) == std::string_view::npos) {
         if (inActor_) {
-            sink_.Property(line.substr(0, equals), line.substr(equals + 1));
+            sink_.PropertyAt(line.substr(0, equals), line.substr(equals + 1), number);
         }
         return;
     }

@@ -19,6 +19,8 @@ public:
     virtual void BeginActor(std::string_view className, std::string_view name, int line) = 0;
     // A key=value line of the current actor (value everything after the first "=", untrimmed).
     virtual void Property(std::string_view key, std::string_view value) = 0;
+    // The same with the line's number in the file; a sink that reports bad values overrides it.
+    virtual void PropertyAt(std::string_view key, std::string_view value, int /*line*/) { Property(key, value); }
     // Every polygon of the current actor, those of Brush blocks and sky portals (flag 0x80)
     // included, with its texture named (TextureName) but not resolved; the sink may keep it.
     virtual void Polygon(T3dPolygon&& polygon) = 0;
@@ -34,8 +36,8 @@ uint32_t ParseT3dFlags(std::string_view text);
 // "Parse error: 'Begin Actor' in the middle of another actor.", "Parse error: 'Begin Polygon' in
 // the middle of another polygon" and "Parse error: 'End Polygon' without matching 'Begin
 // Polygon'", each after a log line "In FILE, line N: TEXT" naming the place, and
-// "Parse error: bad line N of FILE: TEXT" for a vector line with fewer than three numbers or a
-// "Begin Actor" line without "Name=".
+// "Parse error: bad line N of FILE: TEXT" for a vector line with fewer than three finite numbers
+// or a "Begin Actor" line without "Name=". Vector components are clamped to +-kWorldMax.
 void ParseT3D(std::string_view path, T3dSink& sink);
 void ParseT3DText(std::string_view fileName, std::string_view text, T3dSink& sink);
 

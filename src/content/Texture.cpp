@@ -7,6 +7,7 @@
 #include "content/Resources.h"
 #include "core/BinaryReader.h"
 #include "core/ConfigFile.h"
+#include "core/Fatal.h"
 #include "core/Log.h"
 #include "core/Text.h"
 #include "core/Vfs.h"
@@ -43,7 +44,8 @@ int PlainUploadMode(const Resources& res, bool plainFilter) {
     return kLinear;
 }
 
-// Null when the file is gone or its picture cannot be decoded; bad procedural files are fatal.
+// Null when the file is gone, its picture cannot be decoded or a procedural file is damaged; a
+// procedural file of the wrong version is fatal.
 std::unique_ptr<Texture> CreateTextureFromFile(Resources& res, const std::string& path, bool plainFilter) {
     const std::string_view extension = PathExtension(path);
     const bool fire = SameText(extension, ".firet");
@@ -52,11 +54,23 @@ std::unique_ptr<Texture> CreateTextureFromFile(Resources& res, const std::string
         if (!reader) {
             return nullptr;
         }
+        // A wrong version is fatal; any other fault of the file gives the fallback texture.
         std::unique_ptr<ProceduralTexture> texture;
+        FireTextureFile fireFile;
+        WetTextureFile wetFile;
+        const ProceduralProblem problem =
+            fire ? TryReadFireTextureFile(*reader, fireFile) : TryReadWetTextureFile(*reader, wetFile);
+        if (problem.BadHeader) {
+            FatalError(problem.Message);
+        }
+        if (!problem.Message.empty()) {
+            Log("Warning: " + problem.Message + "; the texture falls back");
+            return nullptr;
+        }
         if (fire) {
-            texture = MakeFireTexture(ReadFireTextureFile(*reader));
+            texture = MakeFireTexture(fireFile);
         } else {
-            texture = MakeWetTexture(ReadWetTextureFile(*reader));
+            texture = MakeWetTexture(wetFile);
         }
         texture->GLTexture = UploaderOf(res).UploadGeneratedImage(texture->Pixels, true);
         return texture;

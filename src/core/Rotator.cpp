@@ -1,6 +1,8 @@
 // Rotator arithmetic and the polar, plane-by-plane vector rotation.
 #include "core/Rotator.h"
 
+#include "core/Numbers.h"
+
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -8,21 +10,6 @@
 namespace orv {
 
 namespace {
-
-int32_t ClampToInt32(double v) {
-    if (!(v == v)) {
-        return 0;
-    }
-    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-    if (v >= kMax) {
-        return kMax;
-    }
-    if (v <= kMin) {
-        return kMin;
-    }
-    return static_cast<int32_t>(v);
-}
 
 // Turns the pair (a, b), seen as a point at angle atan2(b, a), by delta radians.
 void TurnPair(float& a, float& b, double delta) {
@@ -42,9 +29,9 @@ Rotator AddRotators(const Rotator& a, const Rotator& b) {
 
 Rotator ScaleRotator(const Rotator& r, float s) {
     // nearbyint rounds to nearest, ties to even, in the default rounding mode.
-    return {ClampToInt32(std::nearbyint(double(r.Pitch) * s)),
-            ClampToInt32(std::nearbyint(double(r.Yaw) * s)),
-            ClampToInt32(std::nearbyint(double(r.Roll) * s))};
+    return {SaturateToInt32(std::nearbyint(double(r.Pitch) * s)),
+            SaturateToInt32(std::nearbyint(double(r.Yaw) * s)),
+            SaturateToInt32(std::nearbyint(double(r.Roll) * s))};
 }
 
 double RotatorUnitsToRadians(double units) { return units / kRotatorUnitsPerTurn * 2.0 * std::numbers::pi; }
@@ -73,12 +60,12 @@ void GetAxes(const Rotator& r, Vector& x, Vector& y, Vector& z) {
 Rotator DirectionToRotator(const Vector& v) {
     constexpr double kUnitsPerRadian = kRotatorUnitsPerTurn / (2.0 * std::numbers::pi);
     Rotator r;
-    r.Yaw = ClampToInt32(std::nearbyint(std::atan2(double(v.Y), double(v.X)) * kUnitsPerRadian));
+    r.Yaw = SaturateToInt32(std::nearbyint(std::atan2(double(v.Y), double(v.X)) * kUnitsPerRadian));
     const double len = std::sqrt(double(v.X) * v.X + double(v.Y) * v.Y + double(v.Z) * v.Z);
     if (len >= 0.01) {
         double s = double(v.Z) / len;
         s = s > 1.0 ? 1.0 : (s < -1.0 ? -1.0 : s);
-        r.Pitch = ClampToInt32(std::nearbyint(std::asin(s) * kUnitsPerRadian));
+        r.Pitch = SaturateToInt32(std::nearbyint(std::asin(s) * kUnitsPerRadian));
     }
     return r;
 }

@@ -208,7 +208,11 @@ int ParseVectorLine(std::string_view line, Vector& out) {
     float* components[3] = {&out.X, &out.Y, &out.Z};
     int count = 0;
     for (size_t i = 0; i < pieces.size() && i < 3; ++i) {
-        *components[i] = ParseFloat(TrimBlanks(pieces[i]));
+        const std::string_view piece = TrimBlanks(pieces[i]);
+        if (IsNonFiniteNumber(piece)) {
+            continue;
+        }
+        *components[i] = ParseFloat(piece);
         ++count;
     }
     return count;
@@ -275,6 +279,18 @@ int32_t ParseInt(std::string_view text) {
     }
     value = std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
     return static_cast<int32_t>(value);
+}
+
+bool IsNonFiniteNumber(std::string_view text) {
+    std::string_view t = TrimBlanks(text);
+    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
+        t.remove_prefix(1);
+    }
+    if (SameText(t, "inf") || SameText(t, "infinity") || SameText(t, "nan")) {
+        return true;
+    }
+    const double v = ParseDouble(t);
+    return v > FLT_MAX || v < -FLT_MAX;
 }
 
 uint8_t ParseByte(std::string_view text) { return static_cast<uint8_t>(static_cast<uint32_t>(ParseInt(text)) & 0xFFu); }

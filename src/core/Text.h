@@ -44,7 +44,8 @@ std::string_view TextBetween(std::string_view line, std::string_view key, std::s
 
 // A keyword line such as "Vertex  +00128.000000,-00064.000000,+00000.000000": tabs removed from
 // both ends, the text after the first space (or tab), split at "," into three trimmed numbers.
-// Returns how many of the three numbers were present; missing ones are 0.
+// Returns how many of the three numbers were present and finite (IsNonFiniteNumber counts as
+// missing); missing ones are 0.
 int ParseVectorLine(std::string_view line, Vector& out);
 
 // Decimal readers: the longest numeric prefix (leading blanks skipped, optional sign, digits,
@@ -52,6 +53,11 @@ int ParseVectorLine(std::string_view line, Vector& out);
 double ParseDouble(std::string_view text);
 float ParseFloat(std::string_view text);
 int32_t ParseInt(std::string_view text);
+// Whether text that reads as a number stands for one that is not a finite float: "inf",
+// "infinity" or "nan" in any case (with an optional sign), or a decimal number beyond the float
+// range such as "1e999". ParseFloat reads the words as 0 and the large numbers as the largest
+// float; a reader that must refuse them asks here first.
+bool IsNonFiniteNumber(std::string_view text);
 // The integer kept in 8 bits: "300" gives 44, "-1" gives 255.
 uint8_t ParseByte(std::string_view text);
 // "true"/"false" in any case; otherwise the number is non-zero; empty is false.

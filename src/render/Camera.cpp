@@ -1,6 +1,7 @@
 // The camera values and the OpenGL view and projection matrices.
 #include "render/Camera.h"
 
+#include "core/Numbers.h"
 #include "core/Rotator.h"
 #include "world/ActorClasses.h"
 
@@ -28,7 +29,7 @@ CameraValues ComputeCamera(const PlayerPawn& player, int width, int height, floa
     camera.Eye = player.Location + Vector(0.0f, 0.0f, player.EyeHeight);
     camera.Pitch = player.Rotation.Pitch;
     if (player.ViewFlash[0] > 0.0f) {
-        camera.Pitch += static_cast<int32_t>(std::lround(kViewKickUnits * player.ViewFlash[0]));
+        camera.Pitch = WrapAdd(camera.Pitch, SaturateToInt32(std::round(kViewKickUnits * player.ViewFlash[0])));
     }
     camera.Yaw = player.Rotation.Yaw;
     camera.Roll = player.Rotation.Roll;

@@ -9,6 +9,7 @@
 #include "world/PlayerContact.h"
 #include "world/World.h"
 
+#include "core/Numbers.h"
 #include "core/Text.h"
 
 namespace orv {
@@ -70,8 +71,8 @@ void Actor::BeginPlay() {
             if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
                 name = name.substr(1, name.size() - 2);
             }
-            PlayAnim(*this, name, ParseFloat(GetProperty("AnimRate")));
-            AnimFrame = ParseFloat(GetProperty("AnimFrame"));
+            PlayAnim(*this, name, ClampToWorld(ParseFloat(GetProperty("AnimRate"))));
+            AnimFrame = ClampToWorld(ParseFloat(GetProperty("AnimFrame")));
         } else {
             PlayAnim(*this, "Still", 1.0f);
         }

@@ -4,6 +4,7 @@
 #include "content/Mesh.h"
 #include "content/Texture.h"
 #include "core/JsonLine.h"
+#include "core/Numbers.h"
 #include "core/Text.h"
 #include "world/ActorClasses.h"
 #include "world/World.h"
@@ -17,7 +18,7 @@ static_assert(std::size(kLightTypeNames) == lt_texturepaletteloop + 1);
 static_assert(std::size(kLightEffectNames) == le_sunlight + 1);
 
 void ReadValue(float& field, Syntax how, std::string_view text, World&) {
-    field = how == Syntax::Int ? static_cast<float>(ParseInt(text)) : ParseFloat(text);
+    field = ClampToWorld(how == Syntax::Int ? static_cast<float>(ParseInt(text)) : ParseFloat(text));
 }
 
 void ReadValue(int32_t& field, Syntax, std::string_view text, World&) { field = ParseInt(text); }
@@ -33,7 +34,7 @@ void ReadValue(uint8_t& field, Syntax how, std::string_view text, World&) {
 }
 
 void ReadValue(Vector& field, Syntax how, std::string_view text, World&) {
-    field = how == Syntax::XyzOrCurrent ? ParseVectorOrCurrent(text, field) : ParseVectorValue(text);
+    field = ClampToWorld(how == Syntax::XyzOrCurrent ? ParseVectorOrCurrent(text, field) : ParseVectorValue(text));
 }
 
 void ReadValue(Rotator& field, Syntax, std::string_view text, World&) { field = ParseRotatorValue(text); }

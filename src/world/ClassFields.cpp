@@ -6,6 +6,7 @@
 
 #include "content/PropertyValues.h"
 #include "core/Color.h"
+#include "core/Numbers.h"
 #include "core/Text.h"
 #include "world/ActorClasses.h"
 #include "world/World.h"
@@ -22,7 +23,7 @@ using namespace syntax;
 
 // The actor leaves the BSP lists it is filed in and is filed again at its new place, with the
 // collision height it has at that moment (CollisionHeight is read later).
-void ReadLocation(Actor& a, const Field& row) { MoveActorTo(a, ParseVectorValue(row.Text(a))); }
+void ReadLocation(Actor& a, const Field& row) { MoveActorTo(a, ClampToWorld(ParseVectorValue(row.Text(a)))); }
 
 // Mesh and Texture are read only while unset: reading the properties again keeps what the first
 // reading loaded.

@@ -8,6 +8,7 @@
 #include "core/Text.h"
 #include "core/Vfs.h"
 #include "world/ActorClasses.h"
+#include "world/PlayerContact.h"
 #include "world/World.h"
 
 #include <algorithm>
@@ -98,6 +99,7 @@ void PlacePlayer(World& world) {
     player->Rotation = start.Rotation;
     player->Velocity = {};
     player->WalkVelocity = {};
+    ArriveAtLevelStart(world);
 }
 
 std::string WindowTitle(const World& world) {

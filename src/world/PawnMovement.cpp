@@ -1,5 +1,6 @@
 // The slide-and-step move of pawns.
 #include "world/ActorClasses.h"
+#include "core/Numbers.h"
 #include "world/Collision.h"
 #include "world/Mover.h"
 #include "world/World.h"
@@ -39,7 +40,7 @@ void Land(Actor& pawn, const TraceResult& hit) {
     if (&pawn == world.Player) {
         const float fall = pawn.Velocity.Z;
         if (fall < -kHurtingFall) {
-            const int damage = static_cast<int>(std::nearbyint((std::fabs(fall) - kHurtingFall) / kFallPerDamage));
+            const int damage = SaturateToInt32(std::nearbyint((std::fabs(fall) - kHurtingFall) / kFallPerDamage));
             pawn.TakeDamage(damage, nullptr, pawn.Location, {}, "");
             world.Services->PlayActorSound(pawn, "UnrealShare.Female.lland1fem", 1.0f);
         } else if (fall < -kAudibleFall) {

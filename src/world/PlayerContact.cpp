@@ -2,12 +2,15 @@
 #include "world/PlayerContact.h"
 
 #include "content/PropertyValues.h"
+#include "core/Numbers.h"
 #include "core/Text.h"
 #include "world/ActorClasses.h"
 #include "world/Events.h"
 #include "world/World.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 namespace orv {
 
@@ -18,16 +21,25 @@ constexpr int kMaxHealth = 100;        // health packs heal up to this ...
 constexpr int kSuperHealth = 200;      // ... and super-heal ones up to this
 constexpr float kPickupTint = 0.25f;   // the tint a pickup adds to each colour of the view
 
+// The name of the level a teleporter's URL exits to, or nothing for a teleport within the level.
+std::optional<std::string> ExitLevelOf(const std::string& url) {
+    const size_t cut = url.find_first_of("/#");
+    if (cut == std::string::npos) {
+        return std::nullopt;
+    }
+    return std::string(TrimBlanks(std::string_view(url).substr(0, cut)));
+}
+
 void TouchTeleporter(World& world, PlayerPawn& player, const Actor& teleporter) {
     const std::string url = ParseStateValue(teleporter.GetProperty("URL"));
-    const size_t cut = url.find_first_of("/#");
-    if (cut != std::string::npos) {
-        const std::string name(TrimBlanks(std::string_view(url).substr(0, cut)));
-        world.PendingLevel = "Maps\\" + name + ".t3d";
+    if (const std::optional<std::string> name = ExitLevelOf(url)) {
+        world.PendingLevel = "Maps\\" + *name + ".t3d";
         return;
     }
-    if (Actor* destination = FindActorByTag(world, url)) {
+    Actor* destination = FindActorByTag(world, url);
+    if (destination && destination != &teleporter) {
         MoveActorTo(player, destination->Location + Vector{0, 0, kTeleportLift});
+        ArriveAmongTeleporters(world);
     }
 }
 
@@ -38,7 +50,7 @@ void TouchHealth(World& world, PlayerPawn& player, Actor& pickup) {
     if (player.Health > limit - 1) {
         return;
     }
-    player.Health = std::min(player.Health + amount, limit);
+    player.Health = SaturateInt32(std::min<int64_t>(int64_t{player.Health} + amount, limit));
     world.Services->PlayActorSound(player, "UnrealShare.Pickups.Health2", 0.8f);
     world.SetHudMessage(ParseStateValue(pickup.GetProperty("PickupMessage")) + std::to_string(amount));
     for (int i = 1; i <= 3; ++i) {
@@ -48,6 +60,23 @@ void TouchHealth(World& world, PlayerPawn& player, Actor& pickup) {
 }
 
 } // namespace
+
+void ArriveAmongTeleporters(World& world) {
+    for (const auto& actor : world.Actors) {
+        if (actor->Class == "Teleporter" && actor->OverlapsPlayer()) {
+            actor->bTouchingPlayer = 1;
+        }
+    }
+}
+
+void ArriveAtLevelStart(World& world) {
+    for (const auto& actor : world.Actors) {
+        if (actor->Class == "Teleporter" && actor->OverlapsPlayer()) {
+            const std::optional<std::string> name = ExitLevelOf(ParseStateValue(actor->GetProperty("URL")));
+            actor->bTouchingPlayer = name && SameText(*name, world.CurrentLevel.Name) ? 1 : 0;
+        }
+    }
+}
 
 void TouchedByPlayer(Actor& actor) {
     World& world = actor.GetWorld();

@@ -2,6 +2,7 @@
 // the listener, one step at a time.
 #include "core/ConfigFile.h"
 #include "core/Random.h"
+#include "core/Numbers.h"
 #include "core/Text.h"
 #include "world/ActorClasses.h"
 #include "world/Collision.h"
@@ -56,15 +57,15 @@ struct HeldInput {
 };
 
 void TurnByKeys(PlayerPawn& p, const HeldInput& in) {
-    if (in.Key(kKeyLeft)) p.Rotation.Yaw -= kTurnPerStep;
-    if (in.Key(kKeyRight)) p.Rotation.Yaw += kTurnPerStep;
-    if (in.Key(kKeyDelete)) p.Rotation.Pitch += kTurnPerStep;
-    if (in.Key(kKeyPageDown)) p.Rotation.Pitch -= kTurnPerStep;
-    if (in.Key(kKeyN)) p.Rotation.Roll += kTurnPerStep;
-    if (in.Key(kKeyM)) p.Rotation.Roll -= kTurnPerStep;
+    if (in.Key(kKeyLeft)) p.Rotation.Yaw = WrapAdd(p.Rotation.Yaw, -kTurnPerStep);
+    if (in.Key(kKeyRight)) p.Rotation.Yaw = WrapAdd(p.Rotation.Yaw, kTurnPerStep);
+    if (in.Key(kKeyDelete)) p.Rotation.Pitch = WrapAdd(p.Rotation.Pitch, kTurnPerStep);
+    if (in.Key(kKeyPageDown)) p.Rotation.Pitch = WrapAdd(p.Rotation.Pitch, -kTurnPerStep);
+    if (in.Key(kKeyN)) p.Rotation.Roll = WrapAdd(p.Rotation.Roll, kTurnPerStep);
+    if (in.Key(kKeyM)) p.Rotation.Roll = WrapAdd(p.Rotation.Roll, -kTurnPerStep);
     if (in.Key(kKeyEnd)) {
-        p.Rotation.Pitch = static_cast<int32_t>(std::nearbyint(p.Rotation.Pitch * kLevelViewKeep));
-        p.Rotation.Roll = static_cast<int32_t>(std::nearbyint(p.Rotation.Roll * kLevelViewKeep));
+        p.Rotation.Pitch = SaturateToInt32(std::nearbyint(p.Rotation.Pitch * kLevelViewKeep));
+        p.Rotation.Roll = SaturateToInt32(std::nearbyint(p.Rotation.Roll * kLevelViewKeep));
     }
 }
 
@@ -231,7 +232,7 @@ void PlayerPawn::Tick(float deltaTime) {
 void PlayerPawn::TakeDamage(int damage, Actor*, const Vector&, const Vector& momentum, std::string_view) {
     World& world = GetWorld();
     if (!ConfigGetBool(world.Config, "GodMode")) {
-        Health -= damage;
+        Health = SaturateInt32(int64_t{Health} - damage);
     }
     if (Health > 0) {
         const float r = FRand();

@@ -2,6 +2,7 @@
 // they hit; explosions and hit flashes play their frames and go; a spark burst flies under its
 // own gravity until the last spark dies.
 #include "core/Random.h"
+#include "core/Numbers.h"
 #include "core/Text.h"
 #include "world/ActorClasses.h"
 #include "world/Collision.h"
@@ -85,7 +86,7 @@ void Projectile::BeginPlay() {
     if (!Tex) {
         Tex = LoadTexture(GetWorld().Res, "Zelkor.Projectile", false);
     }
-    const float speed = ParseFloat(GetPropertyOr("speed", "1000"));
+    const float speed = ClampToWorld(ParseFloat(GetPropertyOr("speed", "1000")));
     Velocity = RotateVector({1, 0, 0}, Rotation) * speed;
 }
 
@@ -158,7 +159,7 @@ void AnimSpriteEffect::Tick(float deltaTime) {
     SpriteTime += deltaTime;
     // A zero pause gives an endless index: the effect goes at once.
     const double frame = std::floor(double(SpriteTime) / double(Pause));
-    if (frame < NumFrames) {
+    if (frame >= 0.0 && frame < NumFrames) {
         Tex = SpriteAnim[static_cast<int>(frame)];
     } else {
         Destroy();

@@ -4,6 +4,7 @@
 // shots. Hurt, it cries out; killed, it plays a death animation, falls and stays.
 #include "core/Log.h"
 #include "core/Random.h"
+#include "core/Numbers.h"
 #include "core/Text.h"
 #include "world/ActorClasses.h"
 #include "world/Collision.h"
@@ -289,7 +290,7 @@ void ScriptedPawn::TakeDamage(int damage, Actor*, const Vector&, const Vector&, 
         }
         Alert(*this);
     }
-    Health -= damage;
+    Health = SaturateInt32(int64_t{Health} - damage);
     PlayNamedSound(*this, "HitSound1");
     if (Health <= 0 && !bDead) {
         bDead = 1;
@@ -371,9 +372,9 @@ void Bird1::Tick(float deltaTime) {
     }
     FlightTime += deltaTime;
     const float yaw = FlightTime / CircleRadius * kFlightPerSecond;
-    const Rotator around{0, static_cast<int32_t>(std::nearbyint(yaw)), 0};
+    const Rotator around{0, SaturateToInt32(std::nearbyint(yaw)), 0};
     MoveActorTo(*this, HomeLocation + RotateVector({CircleRadius, 0, 0}, around));
-    Rotation.Yaw = around.Yaw + kQuarterTurn;
+    Rotation.Yaw = WrapAdd(around.Yaw, kQuarterTurn);
 }
 
 } // namespace orv

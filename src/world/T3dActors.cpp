@@ -1,4 +1,5 @@
 // Building the level's actors from the T3D reader's blocks.
+#include "content/PropertyValues.h"
 #include "core/Log.h"
 #include "core/Text.h"
 #include "world/ActorBrush.h"
@@ -11,7 +12,8 @@ namespace {
 
 class ActorBuilder final : public T3dSink {
 public:
-    explicit ActorBuilder(World& world) : world_(world), resolve_(LevelTextureResolver(world)) {}
+    ActorBuilder(World& world, std::string_view fileName)
+        : world_(world), fileName_(fileName), resolve_(LevelTextureResolver(world)) {}
 
     void BeginActor(std::string_view className, std::string_view name, int) override {
         current_ = CreateActor(world_, className);
@@ -25,6 +27,16 @@ public:
         if (current_) {
             current_->SetProperty(key, value);
         }
+    }
+
+    // A number that is not finite is refused where it enters: the property keeps its default.
+    void PropertyAt(std::string_view key, std::string_view value, int line) override {
+        if (current_ && HasNonFiniteNumber(value)) {
+            Log("Warning: " + std::string(fileName_) + ", line " + std::to_string(line) + ": " + std::string(key) +
+                "=" + std::string(value) + " is not a finite number; the property is ignored");
+            return;
+        }
+        Property(key, value);
     }
 
     // Sky portals (flag 0x80) are dropped with the Brush blocks; an empty texture name gives the
@@ -57,6 +69,7 @@ public:
 
 private:
     World& world_;
+    std::string_view fileName_;
     TextureResolver resolve_;
     std::unique_ptr<Actor> current_;
     bool brushBlock_ = false;
@@ -74,12 +87,12 @@ TextureResolver LevelTextureResolver(World& world) {
 }
 
 void ParseT3DActors(World& world, std::string_view path) {
-    ActorBuilder builder(world);
+    ActorBuilder builder(world, path);
     ParseT3D(path, builder);
 }
 
 void ParseT3DActorsText(World& world, std::string_view fileName, std::string_view text) {
-    ActorBuilder builder(world);
+    ActorBuilder builder(world, fileName);
     ParseT3DText(fileName, text, builder);
 }
 

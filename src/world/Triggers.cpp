@@ -2,6 +2,7 @@
 // earthquakes, explosion chains, dynamic ambient sounds and dynamic zones.
 #include "content/PropertyValues.h"
 #include "core/Random.h"
+#include "core/Numbers.h"
 #include "core/Text.h"
 #include "world/ActorClasses.h"
 #include "world/Events.h"
@@ -46,7 +47,7 @@ std::string MessageText(const Actor& actor, std::string_view key) { return Parse
 
 void Counter::Trigger(Actor*, Actor* instigator) {
     World& world = GetWorld();
-    const int32_t remaining = ParseInt(GetProperty("NumToCount")) - 1;
+    const int32_t remaining = SaturateInt32(int64_t{ParseInt(GetProperty("NumToCount"))} - 1);
     SetProperty("NumToCount", std::to_string(remaining));
     NumToCount = remaining;
     const bool showMessage = ParseBool(GetProperty("bShowMessage"));
@@ -169,8 +170,9 @@ void Earthquake::Tick(float) {
     }
     if (PlayerPawn* player = PlayerWithin(*this)) {
         const float shake = magnitude * remainingTime / duration;
-        player->Rotation.Pitch += static_cast<int32_t>(std::nearbyint((FRand() - 0.5f) * shake));
-        player->Rotation.Yaw += static_cast<int32_t>(std::nearbyint((FRand() - 0.5f) * shake));
+        player->Rotation.Pitch =
+            WrapAdd(player->Rotation.Pitch, SaturateToInt32(std::nearbyint((FRand() - 0.5f) * shake)));
+        player->Rotation.Yaw = WrapAdd(player->Rotation.Yaw, SaturateToInt32(std::nearbyint((FRand() - 0.5f) * shake)));
     }
 }
 

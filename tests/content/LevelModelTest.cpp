@@ -114,6 +114,8 @@ TEST(LevelModel, BadFilesAreRefusedWithFileAndOffset) {
         {[](LevelModel& m) { m.LightIndices[0] = 3; }, "light actor reference"},
         {[](LevelModel& m) { m.ZoneIndices[1] = -1; }, "zone actor reference"},
         {[](LevelModel& m) { m.Nodes[0].FirstZone = kNoZone + 1; }, "node zone number"},
+        {[](LevelModel& m) { m.Points[3].Y = NAN; }, "point"},
+        {[](LevelModel& m) { m.Nodes[2].NodePlane.W = INFINITY; }, "node plane"},
     };
     for (const auto& [damage, what] : cases) {
         EXPECT_NE(fatalOf(damage).find("Bad Level Model: " + what + " out of range"), std::string::npos) << what;

@@ -36,6 +36,11 @@ TEST(PropertyValues, VectorsRotatorsEnumerationsAndOtherSyntaxes) {
     EXPECT_EQ(ParseStateValue("\""), "\"");
     EXPECT_EQ(ParseClassRefValue("Class'UnrealShare.SkaarjProjectile'"), "SkaarjProjectile");
     EXPECT_EQ(ParseClassRefValue("Brute"), "Brute");
+    // Numbers that are not finite floats, alone or as a component; words and finite numbers are not.
+    for (const char* text : {"inf", " -INF", "NaN", "1e999", "(X=1,Y=-Infinity)"}) {
+        EXPECT_TRUE(HasNonFiniteNumber(text)) << text;
+    }
+    EXPECT_FALSE(HasNonFiniteNumber("Inferno") || HasNonFiniteNumber("(X=3.4e38)"));
 
     // An enumeration takes its lower-case name or its number; anything else leaves the field.
     int32_t field = 1;

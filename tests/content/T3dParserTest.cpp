@@ -3,6 +3,7 @@
 #include "content/T3dParser.h"
 
 #include "content/ContentTestSupport.h"
+#include "core/Numbers.h"
 #include "core/Text.h"
 #include "core/Vfs.h"
 #include "support/TestSupport.h"
@@ -68,7 +69,7 @@ TEST(T3dParser, EveryPolygonReachesTheSinkAsWritten) {
                                      "    Pan      U=12 V=-3\n"
                                      "    Vertex   +00000.000000,+00000.000000,+00000.000000\n"
                                      "    Vertex\t+00064.000000,+00000.000000,+00000.000000\n"
-                                     "    Vertex   +00064.000000,+00064.000000,+00000.000000\n"
+                                     "    Vertex   +00064.000000,+00064.000000,-3.4e38\n"
                                      "   End Polygon  \t\n"
                                      "   Begin Polygon Texture= Flags=-1073741696\n"
                                      "   END POLYGON\n"
@@ -95,6 +96,7 @@ TEST(T3dParser, EveryPolygonReachesTheSinkAsWritten) {
                      "Orvane.Sky 3221225600 @11 pan 0 0, 0 vertices", "<none> 1 @17 pan 0 0, 0 vertices"}));
     EXPECT_EQ(sink.Polygons[0].Normal, (Vector{0, 0, 1}));
     EXPECT_EQ(sink.Polygons[0].Vertices[1], (Vector{64, 0, 0})); // a tab after the keyword reads as a space
+    EXPECT_EQ(sink.Polygons[0].Vertices[2], (Vector{64, 64, -kWorldMax})); // clamped to the world
 }
 
 TEST(T3dParser, SyntaxErrorsAreFatalAndNameThePlace) {
@@ -114,6 +116,8 @@ TEST(T3dParser, SyntaxErrorsAreFatalAndNameThePlace) {
         {"Begin Actor Class=A Name=A\nBegin Polygon\n\tVertex 1,2\n",
          "Parse error: bad line 3 of Maps\\Test.t3d: Vertex 1,2", nullptr},
         {"Begin Polygon\nNormal\n", "Parse error: bad line 2 of Maps\\Test.t3d: Normal", nullptr},
+        {"Begin Polygon\nVertex 1,NaN,3\n", "Parse error: bad line 2 of Maps\\Test.t3d: Vertex 1,NaN,3", nullptr},
+        {"Begin Polygon\nOrigin -inf,0,1e999\n", "Parse error: bad line 2 of Maps\\Test.t3d: Origin -inf,0,1e999", nullptr},
         {"\n\nBegin Actor Class=A\n", "Parse error: bad line 3 of Maps\\Test.t3d: Begin Actor Class=A", nullptr},
         // Lines outside actors and unknown keywords are skipped; an End Actor without an actor too.
         {"Foo=1\nEnd Actor\nBegin Surface\nWhatever\n", "<no fatal error>", nullptr},

@@ -170,6 +170,12 @@ TEST_F(Textures, FireAndWaterFilesRoundTripAndLoadAsProceduralTexturesWithNeares
     Write("Textures/Fx/Textures/Bad.firet", std::string("\x07\0\0\0", 4));
     EXPECT_EQ(test::CatchFatal([&] { LoadTexture(Res, "Fx.Bad", true); }),
               "Bad FireTexture header. (Textures\\Fx\\Textures\\Bad.firet)") << "a bad file is fatal, not a fallback";
+    // Any other fault of the file is a warning naming it, and the fallback.
+    fire.Width = 100;
+    test::WriteBytes(Dir, "Textures/Fx/Textures/Odd.firet", WriteFireTextureFile(fire));
+    test::LogCapture log;
+    EXPECT_TRUE(LoadTexture(Res, "Fx.Odd", true) == Res.FallbackTexture() && log.Contains("Warning: Bad FireTexture size 100x32, must be powers of two up to 4096 "
+                             "(Textures\\Fx\\Textures\\Odd.firet, offset 4); the texture falls back"));
 }
 
 TEST_F(Textures, FontPagesRoundTripWithTheirTexturesAndTheTallestCharacter) {

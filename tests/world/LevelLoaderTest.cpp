@@ -4,6 +4,7 @@
 
 #include "WorldFixture.h"
 #include "content/LevelModel.h"
+#include "core/Numbers.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,41 @@ TEST(LevelLoader, StepsLogPlayerStartSortingHashSkyBoxAndASecondLoad) {
     EXPECT_EQ(f.world.Player->Location, (Vector{1, 2, 35}));
     EXPECT_TRUE(level.SkyTriangles.IsEmpty() && !level.SkyZone);
     EXPECT_EQ(f.services.Title, "Other - Orvane"); // "Untitled" gives the file's name
+}
+
+// Numbers no level should hold, on actors at the player start (he touches them), then two
+// seconds of steps: no overflow or bad index (the suites run under the sanitizers) and nothing
+// beyond the world; a number that is not finite is a warning naming its line and is not taken.
+TEST(LevelLoader, AbsurdNumbersLoadAndStepWithinTheWorld) {
+    LevelFixture f;
+    std::string t3d = "Begin Actor Class=LevelInfo Name=L\nEnd Actor\n";
+    for (std::string actor : {"PlayerStart Location=(X=100,Y=200,Z=48)", "Decoration DrawScale=1e999",
+                              "Decoration Location=(X=1e30,Y=-3.4e38,Z=4) DrawScale=3.4e38 CollisionRadius=1e30 "
+                              "Physics=PHYS_Rotating Rotation=(Pitch=2147483647) RotationRate=(Yaw=2147483647)",
+                              "Health Location=(X=100,Y=200,Z=48) HealingAmount=2147483647 PickupMessage=+",
+                              "Trigger Location=(X=100,Y=200,Z=48) Event=Count CollisionRadius=3.4e38",
+                              "Counter Tag=Count NumToCount=-2147483648 Event=Quake", "AnimSpriteEffect Pause=-1",
+                              "Earthquake Tag=Quake magnitude=3.4e38 duration=1e-30 radius=3.4e38",
+                              "Bird1 Location=(X=100,Y=200,Z=48) CircleRadius=0 Health=-2147483648",
+                              "Teleporter Location=(X=100,Y=200,Z=48) URL=Absurd#Start"}) { // an exit to itself
+        std::ranges::replace(actor, ' ', '\n');
+        t3d += "Begin Actor Class=" + actor.insert(actor.find('\n'), " Name=A") + "\nEnd Actor\n";
+    }
+    f.Write("Absurd", t3d);
+    test::LogCapture log;
+    f.Load("Maps\\Absurd.t3d");
+    EXPECT_TRUE(log.Contains("Warning: Maps\\Absurd.t3d, line 7: DrawScale=1e999 is not a finite number; the "
+                             "property is ignored"));
+    f.world.Player->TakeDamage(INT32_MIN, nullptr, {}, {}, "");
+    EXPECT_EQ(f.world.Player->Health, INT32_MAX);
+    f.world.Player->Health = 50;
+    for (int step = 0; step < 120; ++step) {
+        UpdateActors(f.world, kStepDeltaTime);
+    }
+    EXPECT_EQ(std::tuple(f.world.Player->Health, f.world.PendingLevel), std::tuple(100, "")); // healed to the limit
+    EXPECT_TRUE(std::ranges::all_of(f.world.Actors, [](const auto& a) {
+        return std::fabs(a->Location.X) <= kWorldMax && std::fabs(a->DrawScale) <= kWorldMax;
+    }));
 }
 
 TEST(LevelLoader, FatalErrors) {

@@ -81,6 +81,11 @@ TEST(PlayerPawn, TurningMouseLookJumpsGodModeTouchesAndDeath) {
     f.StepAt({-300, 0, 39.5f}, 1);
     EXPECT_NEAR(f.player->Location.X, -300.0f, 1.0f);
     EXPECT_EQ(f.world.PendingLevel, "");
+    // Of two teleporters sending to each other, the one the player arrives in does not send him back.
+    f.AddActor("Teleporter", "Ping", {{"Tag", "Ping"}, {"URL", "Pong"}, {"Location", "(X=600,Y=600,Z=40)"}});
+    f.AddActor("Teleporter", "Pong", {{"Tag", "Pong"}, {"URL", "Ping"}, {"Location", "(X=-600,Y=600,Z=40)"}});
+    f.StepAt({600, 600, 39.5f}, 2);
+    EXPECT_NEAR(f.player->Location.X, -600.0f, 1.0f);
     // Death opens the game over menu.
     f.player->TakeDamage(150, nullptr, {}, {}, "");
     f.StepAt(f.player->Location, 1);
