@@ -22,6 +22,9 @@ LogState& State() {
 
 void Log(std::string_view line) {
     LogState& s = State();
+    if (line.empty()) {
+        line = ""; // an empty view may hold no buffer, which fwrite must not get
+    }
     if (s.console) {
         std::fwrite(line.data(), 1, line.size(), stdout);
         std::fputc('\n', stdout);

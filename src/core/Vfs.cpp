@@ -305,7 +305,7 @@ bool WriteWholeFile(std::string_view path, std::string_view data) {
     if (!f) {
         return false;
     }
-    const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    const bool ok = data.empty() || std::fwrite(data.data(), 1, data.size(), f) == data.size(); // an empty view may hold no buffer
     return std::fclose(f) == 0 && ok;
 }
 
