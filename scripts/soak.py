@@ -13,7 +13,8 @@ screen was left).
 A round fails on: an exit code other than 0 or a death by signal (a crash), a sanitizer report
 in its output, an actor with a non-finite place or speed in the state dump written at exit, or
 resident memory that grows more than 10% above the highest it reached in the round's first
-minute. The memory curve of every round goes to soak-rounds.csv in the output folder.
+minute (sampled every second while it plays; the shutdown's own work, the dump and the leak
+check, is not counted). The memory curve of every round goes to soak-rounds.csv in the output folder.
 """
 import argparse
 import json
@@ -154,7 +155,7 @@ def run_round(args, index, level, seconds, rng, work, curve):
             if elapsed >= seconds + 120:
                 process.kill()
             rss = resident_kib(process.pid)
-            if rss is not None:
+            if rss is not None and not asked_to_quit:  # the shutdown (dump, leak check) is no play
                 samples.append((elapsed, rss))
                 curve.write(f'{index},{level},{elapsed:.1f},{rss}\n')
             time.sleep(1.0)
