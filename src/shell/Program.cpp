@@ -15,6 +15,7 @@
 namespace orv {
 
 int RunProgram(int argc, char** argv) {
+    CatchQuitSignals(); // from here on an interrupt ends the run through its shutdown
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         args.emplace_back(argv[i]);
@@ -48,7 +49,6 @@ int RunProgram(int argc, char** argv) {
 
     // The gamma and message-box services are SDL's, linked in: nothing to resolve by name.
     // The engine drew both flicker sets when it was made, before start-up seeds the generator.
-    CatchQuitSignals(); // from here on an interrupt ends the run through its shutdown
     engine->InitEngine();
     engine->RunMainLoop();
 }

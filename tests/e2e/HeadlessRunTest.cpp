@@ -143,10 +143,10 @@ TEST_F(HeadlessRun, FixedStepsEndThroughShutdownWithTheStateDumped) {
 }
 
 TEST_F(HeadlessRun, InterruptedRunEndsThroughShutdownWithTheStateDumped) {
-    // SIGTERM after two seconds of a run meant to last for hours: the program ends as a closed
+    // SIGTERM after four seconds of a run meant to last for hours: the program ends as a closed
     // window ends it, with its log and state dump written.
     const ProgramRun run = test::RunProgram("/usr/bin/timeout", game_.Path() / "work",
-                                      "--preserve-status -s TERM 2 '" + (game_.Path() / "orvane").string() +
+                                      "--preserve-status -s TERM 4 '" + (game_.Path() / "orvane").string() +
                                           "' --headless --fixed-step --steps 100000000 --dump dump.jsonl");
     EXPECT_EQ(run.ExitCode, 0) << run.Output << run.Errors;
     EXPECT_EQ(run.Lines.back(), "Exiting.");
