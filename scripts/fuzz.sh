@@ -13,6 +13,11 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
+if [ "${1:-}" = "-h" ] || [ "${1:-}" = "--help" ]; then
+  sed -n '2,/^set /p' "$0" | grep '^#' | sed 's/^# \{0,1\}//'
+  exit 0
+fi
+
 seconds=${1:-60}
 shift || true
 build=build-fuzz
